@@ -1,0 +1,123 @@
+#include "OxGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Distances at or below this count as zero.
+constexpr double kCoincidence = 1e-6;
+}
+
+float lineAngle(float x0, float y0, float x1, float y1, bool flip)
+{
+    if (flip) {
+        y0 = -y0;
+        y1 = -y1;
+    }
+    if (x0 == x1) {
+        if (y0 > y1)
+            return float(3.0 * M_PI / 2.0);
+        if (y1 > y0)
+            return float(M_PI / 2.0);
+        return 0;
+    }
+    const float a = float(std::atan(double((y1 - y0) / (x1 - x0))));
+    if (a > 0) {
+        if (y1 > y0)
+            return a;
+        if (y0 > y1)
+            return float(a + M_PI);
+    } else if (a == 0) {
+        return x0 > x1 ? float(M_PI) : 0;
+    } else if (a < 0) {
+        if (y0 > y1)
+            return float(a + 2.0 * M_PI);
+        if (y1 > y0)
+            return float(a + M_PI);
+    }
+    return 0;
+}
+
+float vertexAngle(float x0, float y0, float x1, float y1, float x2, float y2)
+{
+    const float d1 = pointDistance(x0, y0, x1, y1);
+    const float d2 = pointDistance(x0, y0, x2, y2);
+    const float d3 = pointDistance(x1, y1, x2, y2);
+    const float q = (d2 * d2 + d1 * d1 - d3 * d3) / (2 * d1 * d2);
+    if (q >= 1)
+        return 0;
+    if (q <= -1)
+        return float(M_PI);
+    return float(std::acos(double(q)));
+}
+
+void lineCoefficients(float *a, float *b, float *d, float x0, float y0, float x1, float y1)
+{
+    *a = y1 - y0;
+    *b = x0 - x1;
+    *d = (x1 - x0) * y1 - (y1 - y0) * x1;
+}
+
+float pointToLineDistance(float x0, float y0, float x1, float y1, float px, float py)
+{
+    const float toStart = pointDistance(px, py, x0, y0);
+    if (double(pointDistance(x0, y0, x1, y1)) <= kCoincidence)
+        return toStart;
+    if (double(toStart) <= kCoincidence || double(pointDistance(px, py, x1, y1)) <= kCoincidence)
+        return 0;
+    const float angle = vertexAngle(x0, y0, x1, y1, px, py);
+    return float(std::fabs(std::sin(double(angle)) * double(toStart)));
+}
+
+void rotatePoint(float angle, float *x, float *y, float cx, float cy)
+{
+    if (std::fabs(double(angle)) <= kCoincidence)
+        return;
+    const double c = std::cos(double(angle));
+    const double s = std::sin(double(angle));
+    const double dx = double(*x) - cx;
+    const double dy = double(*y) - cy;
+    *x = float(dx * c - dy * s + cx);
+    *y = float(dy * c + dx * s + cy);
+}
+
+float pointDistance(float x0, float y0, float x1, float y1)
+{
+    const float dx = x1 - x0;
+    const float dy = y1 - y0;
+    const float squared = dx * dx + dy * dy;
+    return float(std::sqrt(double(squared)));
+}
+
+bool isSameSide(QPointF l0, QPointF l1, QPointF p, QPointF q)
+{
+    float a, b, d;
+    lineCoefficients(&a, &b, &d, float(l0.x()), float(l0.y()), float(l1.x()), float(l1.y()));
+    const float sideQ = float(a * q.x() + b * q.y() + d);
+    const float sideP = float(a * p.x() + b * p.y() + d);
+    return sideQ * sideP > 0;
+}
+
+void deCasteljau(std::vector<OxInkPoint> &ctrl, float t, int degree,
+                 std::vector<OxInkPoint> &trace)
+{
+    const size_t count = std::min(ctrl.size(), size_t(std::max(degree, 0)) + 1);
+    if (count == 0)
+        return;
+    std::vector<OxInkPoint> level(ctrl.begin(), ctrl.begin() + long(count));
+    trace.push_back(level.front());
+    while (level.size() > 1) {
+        for (size_t i = 0; i + 1 < level.size(); ++i)
+            level[i] = interpolate(level[i], level[i + 1], t);
+        level.pop_back();
+        trace.push_back(level.front());
+    }
+}
+
+OxInkPoint bezierPoint(std::vector<OxInkPoint> &ctrl, float t, int degree)
+{
+    std::vector<OxInkPoint> trace;
+    trace.reserve(size_t(std::max(degree, 0)) + 1);
+    deCasteljau(ctrl, t, degree, trace);
+    return trace.empty() ? OxInkPoint() : trace.back();
+}
