@@ -1,0 +1,215 @@
+#include "OxStrokesFixWidth.h"
+
+#include "OxGeometry.h"
+#include "OxInputGuards_p.h"
+
+#include <cmath>
+
+namespace {
+// Samples this close to the previous one add noise, not shape.
+constexpr double kMinSampleStep = 0.1;
+// Moves shorter than this are contract steps, longer ones extend steps.
+constexpr double kExtendThreshold = 7.0;
+// The last sample is kept only this far from the previous one.
+constexpr double kMinEndStep = 1.0;
+
+OxInkPoint unpressuredSample(QPointF p)
+{
+    return OxInkPoint(float(p.x()), float(p.y()), 0, -0.5f, 0, 0);
+}
+
+QPointF position(const OxInkPoint &p)
+{
+    return QPointF(p.x, p.y);
+}
+} // namespace
+
+OxStrokesFixWidth::OxStrokesFixWidth()
+    : extendPending(false), lastDrawnIndex(0), maxControlDistance(4.0f)
+{
+}
+
+OxStrokesFixWidth::OxStrokesFixWidth(const OxStrokesFixWidth &other) = default;
+
+OxStrokesFixWidth &OxStrokesFixWidth::operator=(const OxStrokesFixWidth &other) = default;
+
+OxStrokesFixWidth::~OxStrokesFixWidth() = default;
+
+QRectF OxStrokesFixWidth::startCreate(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                      QPointF point, QMap<QString, QVariant>, float width)
+{
+    if (!isUsableSample(point, width))
+        return QRectF();
+    lastDrawnIndex = 0;
+    const OxInkPoint p = unpressuredSample(point);
+    points.push_back(p);
+    smoothedPoints.push_back(p);
+    path.moveTo(point);
+
+    QPainterPath dot;
+    dot.addEllipse(point, width / 2, width / 2);
+    return inflateRect(dot.boundingRect(), width / 2);
+}
+
+QRectF OxStrokesFixWidth::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                   QPointF point, QMap<QString, QVariant>, float width)
+{
+    if (points.empty() || !isUsableSample(point, width))
+        return QRectF();
+    const OxInkPoint last = points.back();
+    const OxInkPoint cur = unpressuredSample(point);
+    const float dist = pointDistance(last.x, last.y, cur.x, cur.y);
+    if (dist <= kMinSampleStep)
+        return QRectF();
+    points.push_back(cur);
+
+    const size_t start = smoothedPoints.size();
+    if (dist < kExtendThreshold)
+        creatingContract(points, cur, last, dist);
+    else
+        creatingExtend(points, cur, last, dist);
+
+    QPainterPath drawn;
+    drawn.moveTo(path.currentPosition());
+    for (size_t i = start; i < smoothedPoints.size(); ++i) {
+        path.lineTo(position(smoothedPoints[i]));
+        drawn.lineTo(position(smoothedPoints[i]));
+    }
+    lastDrawnIndex = int(smoothedPoints.size()) - 1;
+    return inflateRect(drawn.boundingRect(), width / 2);
+}
+
+QRectF OxStrokesFixWidth::endCreate(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                    QPointF point, QMap<QString, QVariant>, float width)
+{
+    if (points.empty() || !isUsableSample(point, width))
+        return QRectF();
+    const OxInkPoint last = points.back();
+    if (points.size() <= 1) {
+        // A one-sample stroke ends in a dot: a unit diagonal gives the host something to stroke.
+        const OxInkPoint q(last.x + 1, last.y + 1, 0, -0.5f, 0, 0);
+        points.push_back(q);
+        smoothedPoints.push_back(q);
+        path.lineTo(position(q));
+    } else {
+        const OxInkPoint q = unpressuredSample(point);
+        if (pointDistance(last.x, last.y, q.x, q.y) >= kMinEndStep) {
+            smoothedPoints.push_back(q);
+            points.push_back(q);
+            path.lineTo(point);
+        }
+    }
+
+    QRectF result;
+    const int lastIndex = int(smoothedPoints.size()) - 1;
+    if (lastDrawnIndex < lastIndex) {
+        // Starts at the point drawn last, so the final segment is traced back and out again.
+        QPainterPath drawn;
+        drawn.moveTo(path.currentPosition());
+        for (int i = std::max(lastDrawnIndex, 0); i <= lastIndex; ++i) {
+            path.lineTo(position(smoothedPoints[size_t(i)]));
+            drawn.lineTo(position(smoothedPoints[size_t(i)]));
+        }
+        result |= inflateRect(drawn.boundingRect(), width / 2);
+    }
+    lastDrawnIndex = lastIndex;
+    if (&points != &smoothedPoints)
+        points = smoothedPoints;
+    return result;
+}
+
+void OxStrokesFixWidth::paint(QPainter *, QRectF, QColor)
+{
+}
+
+void OxStrokesFixWidth::buildPathFromXY(std::vector<OxInkPoint> &points, QPainterPath &path, float)
+{
+    path = QPainterPath();
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (i == 0)
+            path.moveTo(position(points[i]));
+        else
+            path.lineTo(position(points[i]));
+    }
+}
+
+QRectF OxStrokesFixWidth::loadFromWholePoints(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                              float width)
+{
+    std::vector<OxInkPoint> copy;
+    copy.reserve(points.size());
+    for (const OxInkPoint &p : points) {
+        if (std::isfinite(p.x) && std::isfinite(p.y))
+            copy.push_back(p);
+    }
+    if (copy.size() < 2 || !std::isfinite(width))
+        return QRectF();
+
+    points.clear();
+    const QMap<QString, QVariant> noParams;
+    QRectF result = startCreate(points, path, position(copy.front()), noParams, width);
+    for (size_t i = 1; i + 1 < copy.size(); ++i)
+        result |= creating(points, path, position(copy[i]), noParams, width);
+    result |= endCreate(points, path, position(copy.back()), noParams, width);
+
+    buildPathFromXY(smoothedPoints, path, width);
+    if (&points != &smoothedPoints)
+        points = smoothedPoints;
+    return result;
+}
+
+void OxStrokesFixWidth::copyFrom(OxStrokesFixWidth *)
+{
+}
+
+float OxStrokesFixWidth::twoPointDistance(QPointF a, QPointF b)
+{
+    const float dx = float(a.x() - b.x());
+    const float dy = float(a.y() - b.y());
+    const float squared = dx * dx + dy * dy;
+    return float(std::sqrt(double(squared)));
+}
+
+QRectF OxStrokesFixWidth::inflateRect(QRectF rect, float d)
+{
+    return QRectF(QPointF(rect.left() - d, rect.top() - d),
+                  QPointF(rect.right() + d, rect.bottom() + d));
+}
+
+QRectF OxStrokesFixWidth::unionTwoRect(QRectF a, QRectF b)
+{
+    if (a.isEmpty())
+        return b;
+    if (b.isEmpty())
+        return a;
+    return a | b;
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+QMatrix OxStrokesFixWidth::rotate2(float angleDegrees, QPointF center)
+{
+    QMatrix toOrigin;
+    toOrigin.translate(-center.x(), -center.y());
+    QMatrix rotation;
+    rotation.rotate(angleDegrees);
+    QMatrix back;
+    back.translate(center.x(), center.y());
+    return toOrigin * rotation * back;
+}
+#pragma GCC diagnostic pop
+
+OxInkPoint OxStrokesFixWidth::getPtAccordBaseDistance(const OxInkPoint &a, const OxInkPoint &b,
+                                                      float d)
+{
+    const float t = d / pointDistance(a.x, a.y, b.x, b.y);
+    return std::isfinite(t) ? interpolate(a, b, t) : b;
+}
+
+OxInkPoint OxStrokesFixWidth::getPtAccordDesDistance(const OxInkPoint &a, const OxInkPoint &b,
+                                                     float d)
+{
+    const float length = pointDistance(a.x, a.y, b.x, b.y);
+    const float t = (length + d) / length;
+    return std::isfinite(t) ? interpolate(a, b, t) : b;
+}
