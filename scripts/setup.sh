@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that quillmark needs to build, test and benchmark. Safe to run
+# again: when everything is there it only checks and returns.
+set -euo pipefail
+
+packages=(g++ cmake make pkg-config qtbase5-dev libgtest-dev libbenchmark-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "setup: installing ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
