@@ -1,0 +1,113 @@
+// The nib of an outline builder: installing it, its table of tangent points per direction, and
+// placing it at the two ends of a segment.
+
+#include "OxGeometry.h"
+#include "OxPathBuilder.h"
+
+namespace {
+constexpr int kSectorCount = 80;
+// pi / 40: the sectors are 4.5 degrees wide.
+constexpr float kSectorWidth = 0.07853982f;
+// The probe line through the nib's centre is this long; only its direction matters.
+constexpr double kProbeLength = 100;
+} // namespace
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
+void OxPathBuilder::setSamplePath(QPainterPath path, float size)
+{
+    shapeName = QStringLiteral("custom");
+    samplePath = path.simplified();
+    sampleCenter = samplePath.boundingRect().center();
+    sampleSize = size;
+    computeSections();
+}
+
+void OxPathBuilder::computeSections()
+{
+    sections.clear();
+    samplePoints.clear();
+    const float cx = float(sampleCenter.x());
+    const float cy = float(sampleCenter.y());
+    const float probeX = float(sampleCenter.x() + kProbeLength);
+    // The last element closes the outline onto its first point.
+    const int pointCount = samplePath.elementCount() - 1;
+    for (int i = 0; i < kSectorCount; ++i) {
+        const float a0 = float(i) * kSectorWidth;
+        const float a1 = float(i + 1) * kSectorWidth;
+        // Travel in direction a0 (counter-clockwise on screen) runs from the centre to the probe.
+        float qx = probeX;
+        float qy = cy;
+        rotatePoint(-a0, &qx, &qy, cx, cy);
+        float a, b, d;
+        lineCoefficients(&a, &b, &d, cx, cy, qx, qy);
+
+        float maxLeft = -1, maxRight = -1;
+        int left = 0, right = 0;
+        for (int j = 0; j < pointCount; ++j) {
+            const QPainterPath::Element e = samplePath.elementAt(j);
+            if (i == 0)
+                samplePoints.append(QPointF(e.x, e.y));
+            const float distance = pointToLineDistance(cx, cy, qx, qy, float(e.x), float(e.y));
+            const float side = float(a * e.x + b * e.y + d);
+            // Strict comparisons: among equally distant points the lower index wins.
+            if (side > 0) {
+                if (distance > maxLeft) {
+                    maxLeft = distance;
+                    left = j;
+                }
+            } else if (distance > maxRight) {
+                maxRight = distance;
+                right = j;
+            }
+        }
+        sections.append(OxPathSectionPara(a0, a1, left, right));
+    }
+}
+
+namespace {
+QMatrix placeNib(float x, float y, float scale, QPointF center)
+{
+    QMatrix placement;
+    placement.scale(scale, scale);
+    const QPointF mappedCenter = placement.map(center);
+    QMatrix shift;
+    shift.translate(x - mappedCenter.x(), y - mappedCenter.y());
+    return placement * shift;
+}
+
+const OxPathSectionPara &sectionFor(const QVector<OxPathSectionPara> &sections, float angle)
+{
+    for (const OxPathSectionPara &s : sections) {
+        if (s.startAngle <= angle && angle < s.endAngle)
+            return s;
+    }
+    return sections.last();
+}
+} // namespace
+
+int OxPathBuilder::placeSegment(float x0, float y0, float w0, float x1, float y1, float w1,
+                                OxPathSectionPara &startSection, QMatrix &startPlacement,
+                                QRectF &startRect, OxPathSectionPara &endSection,
+                                QMatrix &endPlacement, QRectF &endRect)
+{
+    startPlacement = placeNib(x0, y0, w0 / sampleSize, sampleCenter);
+    startRect = startPlacement.map(samplePath).boundingRect();
+    endPlacement = placeNib(x1, y1, w1 / sampleSize, sampleCenter);
+    endRect = endPlacement.map(samplePath).boundingRect();
+
+    if (!sections.isEmpty()) {
+        startSection = sectionFor(sections, lineAngle(x0, y0, x1, y1, true));
+        // Seen from the end, travel runs backwards: its left index is on the forward right.
+        endSection = sectionFor(sections, lineAngle(x1, y1, x0, y0, true));
+    }
+
+    if (startRect.contains(endRect))
+        return kStartNibCoversEnd;
+    if (endRect.contains(startRect))
+        return kEndNibCoversStart;
+    return kSeparateNibs;
+}
+
+#pragma GCC diagnostic pop

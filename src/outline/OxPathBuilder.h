@@ -1,0 +1,111 @@
+#ifndef OXPATHBUILDER_H
+#define OXPATHBUILDER_H
+
+#include "OxPathSectionPara.h"
+#include "QuillmarkExport.h"
+
+#include <QPainterPath>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
+#include <QVector>
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <QMatrix>
+#pragma GCC diagnostic pop
+
+// Sweeps a nib (a closed sample outline) along centre-line segments whose ends carry a width and
+// builds the filled outline of the swept area: start cap + left side + end cap + right side,
+// closed, winding fill. OxPathGenerator and OxPathConnector are the two faces of this one
+// implementation; the engines keep the stroke body in a generator and rebuild tails in a connector.
+//
+// Use:
+//   1. setSamplePath(nib, size) once: the nib is scaled by width / size at every point.
+//   2. addSegment(x0, y0, w0, x1, y1, w1) for each consecutive pair of centre-line points; it
+//      returns the rectangle of the outline that changed (empty when nothing changed).
+//   3. getOutlinePath() whenever the current outline is wanted.
+//   4. resetOutline() before building a new outline with the same nib.
+//
+// A segment whose two placed nibs cover one another is absorbed: as the first segment it leaves
+// the larger nib alone as the outline; later its start is held so that the next segment spans it.
+// A segment with a non-finite coordinate or width, or any segment before a nib of at least two
+// points and a finite non-zero size is installed, is dropped: empty rectangle, state unchanged.
+class QUILLMARK_EXPORT OxPathBuilder
+{
+public:
+    // What placeSegment found about the two nibs of a segment.
+    enum Placement {
+        kSeparateNibs = 0,        // a two-ended segment
+        kStartNibCoversEnd = 1,   // the start nib's rectangle contains the end nib's
+        kEndNibCoversStart = 2,   // the end nib's rectangle contains the start nib's
+    };
+
+    OxPathBuilder();
+    OxPathBuilder(const OxPathBuilder &other) = default;
+    OxPathBuilder &operator=(const OxPathBuilder &other) = default;
+    virtual ~OxPathBuilder();
+
+    // Installs a nib (curves are flattened) that stands for the width size at scale 1, and builds
+    // its sector table.
+    void setSamplePath(QPainterPath path, float size);
+    // Rebuilds samplePoints and the 80 direction sectors from samplePath. Where a sector has no
+    // nib point on one side of its line (or the nib has fewer than two points) that side's index
+    // stays 0.
+    void computeSections();
+    QRectF addSegment(float x0, float y0, float w0, float x1, float y1, float w1);
+    // First two-ended segment (or a single nib when the two nibs cover one another).
+    QRectF beginOutline(float x0, float y0, float w0, float x1, float y1, float w1);
+    // Further segment: joins it to the outline and returns the bounds of the changed piece;
+    // a segment whose nibs cover one another returns an empty rectangle and changes nothing.
+    QRectF extendOutline(float x0, float y0, float w0, float x1, float y1, float w1);
+    // Places the nib at both ends (matrices come in as identity) and picks each end's sector; an
+    // angle of travel that matches no sector (not a number) uses the last sector. Returns a
+    // Placement value.
+    int placeSegment(float x0, float y0, float w0, float x1, float y1, float w1,
+                     OxPathSectionPara &startSection, QMatrix &startPlacement, QRectF &startRect,
+                     OxPathSectionPara &endSection, QMatrix &endPlacement, QRectF &endRect);
+    // The closed outline built so far (the lone nib before the first two-ended segment, an empty
+    // path before any segment), winding fill.
+    QPainterPath getOutlinePath();
+    // Forgets the outline; keeps the nib and the held anchor.
+    void resetOutline();
+
+protected:
+    friend class OxStrokesFixWidthFill;
+
+    QPainterPath startCap;   // first nib from its right tangent point around to its left one
+    QPainterPath leftSide;
+    QPainterPath rightSide;  // drawn in the same direction as leftSide
+    QPainterPath endCap;     // newest nib from its left tangent point around to its right one
+    QPolygonF lastCorners;   // last segment's start-right, start-left, end-left, end-right
+    int lastStartRight;
+    int lastStartLeft;
+    int lastEndRight;
+    int lastEndLeft;
+    QString shapeName;
+    QPainterPath samplePath;
+    QVector<OxPathSectionPara> sections;
+    float sampleSize;
+    QPointF sampleCenter;
+    QVector<QPointF> samplePoints;
+    float anchorX;
+    float anchorY;
+    float anchorWidth;
+    QPainterPath nibOnlyPath;   // the single nib that stands for the stroke so far
+    bool anchorHeld;            // the next segment starts from the anchor, not its given start
+
+    // Copies the nib and its sector table from other; the outline stays as it is.
+    void copyShapeFrom(const OxPathBuilder &other);
+
+private:
+    bool hasUsableNib() const;
+    QPointF nibPoint(const QMatrix &placement, int index) const;
+    void walkForward(const QMatrix &placement, int from, int to, QPainterPath &path,
+                     QPainterPath *piece) const;
+    void walkBackward(const QMatrix &placement, int from, int to, QPainterPath &path,
+                      QPainterPath *piece) const;
+};
+
+#endif

@@ -1,0 +1,5 @@
+#include "OxPathConnector.h"
+
+OxPathConnector::OxPathConnector() = default;
+
+OxPathConnector::~OxPathConnector() = default;
