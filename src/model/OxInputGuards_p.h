@@ -1,11 +1,15 @@
 #ifndef OXINPUTGUARDS_P_H
 #define OXINPUTGUARDS_P_H
 
-// Checks shared by every engine's phase calls: a sample or width that is not a finite number
-// cannot be used and is dropped before it touches any state.
+// Checks shared by every engine's phase calls: a sample, width or parameter that is not a finite
+// number cannot be used and is dropped before it touches any state.
 
+#include <QMap>
 #include <QPointF>
+#include <QString>
+#include <QVariant>
 #include <cmath>
+#include <limits>
 
 inline bool isFinitePoint(QPointF p)
 {
@@ -15,6 +19,32 @@ inline bool isFinitePoint(QPointF p)
 inline bool isUsableSample(QPointF p, float width)
 {
     return isFinitePoint(p) && std::isfinite(width);
+}
+
+// Reads "time" as the engines do, with QVariant::toInt (absent: 0). A floating-point time that is
+// not finite or lies beyond the int range is unusable: returns false and leaves time alone.
+inline bool readTimeParam(const QMap<QString, QVariant> &params, int &time)
+{
+    const QVariant v = params.value(QStringLiteral("time"));
+    const int type = v.userType();
+    if (type == QMetaType::Double || type == QMetaType::Float) {
+        const double d = v.toDouble();
+        if (!std::isfinite(d) || std::fabs(d) > double(std::numeric_limits<int>::max()))
+            return false;
+    }
+    time = v.toInt();
+    return true;
+}
+
+// Reads "pressure" with QVariant::toFloat (absent: 0). A pressure that is not a finite float is
+// unusable: returns false and leaves pressure alone.
+inline bool readPressureParam(const QMap<QString, QVariant> &params, float &pressure)
+{
+    const float p = params.value(QStringLiteral("pressure")).toFloat();
+    if (!std::isfinite(p))
+        return false;
+    pressure = p;
+    return true;
 }
 
 #endif

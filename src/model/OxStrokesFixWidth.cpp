@@ -136,23 +136,36 @@ void OxStrokesFixWidth::buildPathFromXY(std::vector<OxInkPoint> &points, QPainte
 QRectF OxStrokesFixWidth::loadFromWholePoints(std::vector<OxInkPoint> &points, QPainterPath &path,
                                               float width)
 {
+    return replayWholePoints(points, path, width, false);
+}
+
+QRectF OxStrokesFixWidth::replayWholePoints(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                            float width, bool withPressure)
+{
     std::vector<OxInkPoint> copy;
     copy.reserve(points.size());
     for (const OxInkPoint &p : points) {
-        if (std::isfinite(p.x) && std::isfinite(p.y))
+        if (std::isfinite(p.x) && std::isfinite(p.y)
+            && (!withPressure || std::isfinite(p.pressure)))
             copy.push_back(p);
     }
     if (copy.size() < 2 || !std::isfinite(width))
         return QRectF();
 
     points.clear();
-    const QMap<QString, QVariant> noParams;
-    QRectF result = startCreate(points, path, position(copy.front()), noParams, width);
+    QMap<QString, QVariant> params;
+    auto paramsFor = [&](const OxInkPoint &p) -> const QMap<QString, QVariant> & {
+        if (withPressure)
+            params[QStringLiteral("pressure")] = QVariant(p.pressure);
+        return params;
+    };
+    QRectF result = startCreate(points, path, position(copy.front()), paramsFor(copy.front()),
+                                width);
     for (size_t i = 1; i + 1 < copy.size(); ++i)
-        result |= creating(points, path, position(copy[i]), noParams, width);
-    result |= endCreate(points, path, position(copy.back()), noParams, width);
+        result |= creating(points, path, position(copy[i]), paramsFor(copy[i]), width);
+    result |= endCreate(points, path, position(copy.back()), paramsFor(copy.back()), width);
 
-    buildPathFromXY(smoothedPoints, path, width);
+    OxStrokesFixWidth::buildPathFromXY(smoothedPoints, path, width);
     if (&points != &smoothedPoints)
         points = smoothedPoints;
     return result;

@@ -107,6 +107,14 @@ protected:
     void creatingExtend(std::vector<OxInkPoint> &points, OxInkPoint cur, OxInkPoint prev,
                         float dist, std::vector<OxInkPoint> &ctrl);
 
+    // Shared by the engines' loadFromWholePoints: runs the (virtual) phase calls over a copy of
+    // points, with an empty parameter map or one holding each point's "pressure", then lays the
+    // smoothed line into path and points. Points with a non-finite coordinate (or pressure, when
+    // it is passed on) are left out; with fewer than two left, or a non-finite width, nothing
+    // changes and the result is empty.
+    QRectF replayWholePoints(std::vector<OxInkPoint> &points, QPainterPath &path, float width,
+                             bool withPressure);
+
     static constexpr int kMaxCurveSamples = 50000;
 
     OxInkPoint curveStart;      // start of the next smoothing curve
