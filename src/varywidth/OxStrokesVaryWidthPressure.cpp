@@ -1,0 +1,186 @@
+#include "OxStrokesVaryWidthPressure.h"
+
+#include "OxGeometry.h"
+#include "OxInputGuards_p.h"
+
+#include <QPainter>
+
+namespace {
+// Samples this close to the previous one add noise, not shape.
+constexpr double kMinSampleStep = 0.1;
+// Moves shorter than this are contract steps, longer ones extend steps.
+constexpr double kExtendThreshold = 7.0;
+// The last sample is kept only this far from the previous one.
+constexpr double kMinEndStep = 1.0;
+// Changed rectangles are grown by this margin for antialiasing.
+constexpr float kRepaintMargin = 4.0f;
+} // namespace
+
+OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure()
+    : pathGenerator(new OxPathGenerator), smoothWeights{1, 1, 1, 1, 1}
+{
+    pathGenerator->setSamplePath(ellipticNib(), kNibSize);
+}
+
+OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure(const OxStrokesVaryWidthPressure &other)
+    : OxStrokesFixWidth(other), pathWhole(other.pathWhole),
+      pathGenerator(new OxPathGenerator(*other.pathGenerator)), smoothWeights(other.smoothWeights)
+{
+}
+
+OxStrokesVaryWidthPressure &
+OxStrokesVaryWidthPressure::operator=(const OxStrokesVaryWidthPressure &other)
+{
+    OxStrokesFixWidth::operator=(other);
+    pathWhole = other.pathWhole;
+    *pathGenerator = *other.pathGenerator;
+    smoothWeights = other.smoothWeights;
+    return *this;
+}
+
+OxStrokesVaryWidthPressure::~OxStrokesVaryWidthPressure()
+{
+    delete pathGenerator;
+    pathGenerator = nullptr;
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+QPainterPath OxStrokesVaryWidthPressure::ellipticNib()
+{
+    const QPointF center(100, 100);
+    QPainterPath ellipse;
+    ellipse.addEllipse(center, 25, 40);
+    return rotate2(-60, center).map(ellipse);
+}
+#pragma GCC diagnostic pop
+
+QRectF OxStrokesVaryWidthPressure::startCreate(std::vector<OxInkPoint> &points,
+                                               QPainterPath &path, QPointF point,
+                                               QMap<QString, QVariant> params, float width)
+{
+    float pressure = 0;
+    int time = 0;
+    if (!isUsableSample(point, width) || !readPressureParam(params, pressure)
+        || !readTimeParam(params, time))
+        return QRectF();
+    lastDrawnIndex = 0;
+    const OxInkPoint p(float(point.x()), float(point.y()), time, pressure, 0, 0);
+    points.push_back(p);
+    smoothedPoints.push_back(p);
+    // A single point is drawn as a circle, not as the nib.
+    const float radius = pressure * width * 0.5f;
+    pathWhole.addEllipse(point, radius, radius);
+    path.moveTo(point);
+    return inflateRect(pathWhole.boundingRect(), kRepaintMargin);
+}
+
+QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                            QPointF point, QMap<QString, QVariant> params,
+                                            float width)
+{
+    if (points.empty() || !isUsableSample(point, width))
+        return QRectF();
+    const OxInkPoint last = points.back();
+    const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
+    float pressure = 0;
+    int time = 0;
+    if (d <= kMinSampleStep || !readPressureParam(params, pressure)
+        || !readTimeParam(params, time))
+        return QRectF();
+    const OxInkPoint cur(float(point.x()), float(point.y()), time, pressure, 0, 0);
+    points.push_back(cur);
+    path.lineTo(point);
+    if (d < kExtendThreshold)
+        creatingContract(points, cur, last, d);
+    else
+        creatingExtend(points, cur, last, d);
+
+    const int n = int(smoothedPoints.size());
+    QRectF changed;
+    if (n == 2) {
+        // The start circle gives way to the outline: its area is repainted.
+        changed |= inflateRect(pathWhole.boundingRect(), kRepaintMargin);
+        pathWhole = QPainterPath();
+    }
+    smoothPressures(smoothedPoints, lastDrawnIndex, n - 1);
+    changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, n - 1, width);
+    lastDrawnIndex = n - 1;
+    pathWhole = pathGenerator->getOutlinePath();
+    return changed;
+}
+
+QRectF OxStrokesVaryWidthPressure::endCreate(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                             QPointF point, QMap<QString, QVariant> params,
+                                             float width)
+{
+    float pressure = 0;
+    int time = 0;
+    if (points.empty() || !isUsableSample(point, width) || !readPressureParam(params, pressure)
+        || !readTimeParam(params, time))
+        return QRectF();
+    const OxInkPoint last = points.back();
+    if (points.size() <= 1) {
+        // A tap: a unit diagonal with the start point's pressure gives the outline its extent.
+        const OxInkPoint extra(float(last.x + 1.0), float(last.y + 1.0), time + 10, last.pressure,
+                               0, 0);
+        points.push_back(extra);
+        smoothedPoints.push_back(extra);
+        path.lineTo(last.x + 1, last.y + 1);
+        pathWhole = QPainterPath();
+    } else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep) {
+        const OxInkPoint end(float(point.x()), float(point.y()), time, pressure, 0, 0);
+        smoothedPoints.push_back(end);
+        points.push_back(end);
+        path.lineTo(point);
+    }
+
+    QRectF changed;
+    const int n = int(smoothedPoints.size());
+    if (lastDrawnIndex < n - 1) {
+        smoothPressures(smoothedPoints, lastDrawnIndex, n - 1);
+        changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, n - 1, width);
+    }
+    lastDrawnIndex = n - 1;
+    pathWhole = pathGenerator->getOutlinePath();
+    if (&points != &smoothedPoints)
+        points = smoothedPoints;
+    return changed;
+}
+
+void OxStrokesVaryWidthPressure::buildPathFromXY(std::vector<OxInkPoint> &points,
+                                                 QPainterPath &path, float width)
+{
+    OxStrokesFixWidth::buildPathFromXY(points, path, width);
+    pathWhole = QPainterPath();
+    computeConnectPathsAccordPressure(points, 0, int(points.size()) - 1, width);
+    pathWhole = pathGenerator->getOutlinePath();
+}
+
+QRectF OxStrokesVaryWidthPressure::loadFromWholePoints(std::vector<OxInkPoint> &points,
+                                                       QPainterPath &path, float width)
+{
+    return replayWholePoints(points, path, width, true);
+}
+
+void OxStrokesVaryWidthPressure::paint(QPainter *painter, QRectF rect, const QBrush &brush)
+{
+    if (!painter)
+        return;
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath clip;
+    clip.addRect(rect);
+    clip = clip.intersected(pathWhole);
+    if (!clip.isEmpty())
+        painter->fillPath(clip, brush);
+}
+
+QPainterPath OxStrokesVaryWidthPressure::getPathWhole()
+{
+    return pathWhole;
+}
+
+void OxStrokesVaryWidthPressure::setSamplePath(QPainterPath &path, float size)
+{
+    pathGenerator->setSamplePath(path, size);
+}

@@ -1,0 +1,170 @@
+#include "OxStrokesVaryWidthTime.h"
+
+#include "OxGeometry.h"
+#include "OxInputGuards_p.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double kMinSampleStep = 0.1;
+constexpr double kExtendThreshold = 7.0;
+constexpr double kMinEndStep = 1.0;
+constexpr float kRepaintMargin = 4.0f;
+// Durations at or below this (equal or decreasing time stamps) count as speed 1.0.
+constexpr double kMinDuration = 1e-5;
+// The arc length a tap's unit diagonal adds.
+constexpr double kTapArcLength = 1.96;
+
+float distance(const OxInkPoint &a, const OxInkPoint &b)
+{
+    return pointDistance(a.x, a.y, b.x, b.y);
+}
+} // namespace
+
+OxStrokesVaryWidthTime::OxStrokesVaryWidthTime()
+    : maxVelocity(3.5f), speedWindowStart(0), speedWindowLength(100.0f)
+{
+    smoothWeights = {1, 1, 1, 1, 1};
+}
+
+OxStrokesVaryWidthTime::~OxStrokesVaryWidthTime() = default;
+
+float OxStrokesVaryWidthTime::velocityToWidth(float velocity, float width)
+{
+    const float floor = float(std::fmax(width / 3.0, 3.0));
+    const float w = (1 - velocity / maxVelocity) * (width - floor) + floor;
+    return std::max(floor, w);
+}
+
+float OxStrokesVaryWidthTime::pseudoPressure(float distance, float duration, float width)
+{
+    const float speed = double(duration) <= kMinDuration ? 1.0f : distance / duration;
+    return velocityToWidth(speed, width) / width;
+}
+
+float OxStrokesVaryWidthTime::computePressure(std::vector<OxInkPoint> &points, float distance,
+                                              float duration, int index, float width)
+{
+    return getSmoothPressure(points, index, pseudoPressure(distance, duration, width));
+}
+
+QRectF OxStrokesVaryWidthTime::startCreate(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                           QPointF point, QMap<QString, QVariant> params,
+                                           float width)
+{
+    int time = 0;
+    if (!isUsableSample(point, width) || !readTimeParam(params, time))
+        return QRectF();
+    lastDrawnIndex = 0;
+    speedWindowStart = 0;
+    const OxInkPoint first(float(point.x()), float(point.y()), time, 0.5f, 0, 0);
+    points.assign(1, first);
+    smoothedPoints.assign(1, first);
+    arcLengths.assign(1, 0.0f);
+    pathGenerator->resetOutline();
+    pathWhole = QPainterPath();
+    pathWhole.addEllipse(point, width / 5.0, width / 5.0);
+    path = QPainterPath();
+    path.moveTo(point);
+    return inflateRect(pathWhole.boundingRect(), kRepaintMargin);
+}
+
+QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                        QPointF point, QMap<QString, QVariant> params, float width)
+{
+    if (points.empty() || arcLengths.empty() || !isUsableSample(point, width))
+        return QRectF();
+    const OxInkPoint last = points.back();
+    const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
+    int time = 0;
+    if (d <= kMinSampleStep || !readTimeParam(params, time))
+        return QRectF();
+    const OxInkPoint cur(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+    points.push_back(cur);
+    path.lineTo(point);
+    if (d < kExtendThreshold)
+        creatingContract(points, cur, last, d);
+    else
+        creatingExtend(points, cur, last, d);
+
+    // Speed and pseudo-pressure of every new smoothed point, measured from the window's start.
+    const int n = int(smoothedPoints.size());
+    int s = std::min(speedWindowStart, int(arcLengths.size()) - 1);
+    float t0 = float(smoothedPoints[size_t(s)].time);
+    float l0 = arcLengths[size_t(s)];
+    for (int i = std::max(lastDrawnIndex, 0); i <= n - 2; ++i) {
+        OxInkPoint &next = smoothedPoints[size_t(i) + 1];
+        const float length = distance(smoothedPoints[size_t(i)], next) + arcLengths.back();
+        arcLengths.push_back(length);
+        if (length - l0 > speedWindowLength) {
+            // The window restarts at (s + i) / 3: ahead of s when i > 2 s, behind it otherwise.
+            s = int(float(s + i) / 3.0);
+            speedWindowStart = s;
+            t0 = float(smoothedPoints[size_t(s)].time);
+            l0 = arcLengths[size_t(s)];
+        }
+        const float duration = float(next.time - t0);
+        next.pressure = getSmoothPressure(smoothedPoints, i,
+                                          pseudoPressure(length - l0, duration, width));
+    }
+
+    QRectF changed;
+    if (n == 2) {
+        changed |= inflateRect(pathWhole.boundingRect(), kRepaintMargin);
+        pathWhole = QPainterPath();
+    }
+    changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, n - 1, width);
+    lastDrawnIndex = n - 1;
+    pathWhole = pathGenerator->getOutlinePath();
+    return changed;
+}
+
+QRectF OxStrokesVaryWidthTime::endCreate(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                         QPointF point, QMap<QString, QVariant> params,
+                                         float width)
+{
+    int time = 0;
+    if (points.empty() || arcLengths.empty() || !isUsableSample(point, width)
+        || !readTimeParam(params, time))
+        return QRectF();
+    const OxInkPoint last = points.back();
+    if (points.size() < 2) {
+        arcLengths.push_back(float(arcLengths.back() + kTapArcLength));
+        const OxInkPoint extra(float(last.x + 1.0), float(last.y + 1.0), time + 10, last.pressure,
+                               0, 0);
+        points.push_back(extra);
+        smoothedPoints.push_back(extra);
+        path.lineTo(last.x + 1, last.y + 1);
+        pathWhole = QPainterPath();
+    } else {
+        const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
+        if (d >= kMinEndStep) {
+            // The window is not moved for the last sample.
+            const int s = std::min(speedWindowStart, int(arcLengths.size()) - 1);
+            const float t0 = float(smoothedPoints[size_t(s)].time);
+            const float l0 = arcLengths[size_t(s)];
+            const float length = d + arcLengths.back();
+            arcLengths.push_back(length);
+            const float duration = float(time) - t0;
+            const float pressure =
+                getSmoothPressure(smoothedPoints, int(smoothedPoints.size()) - 1,
+                                  pseudoPressure(length - l0, duration, width));
+            const OxInkPoint end(float(point.x()), float(point.y()), time, pressure, 0, 0);
+            points.push_back(end);
+            smoothedPoints.push_back(end);
+            path.lineTo(point);
+        }
+    }
+
+    QRectF changed;
+    const int m = int(smoothedPoints.size());
+    if (lastDrawnIndex < m - 1) {
+        changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, m - 1, width);
+        pathWhole = pathGenerator->getOutlinePath();
+    }
+    lastDrawnIndex = m - 1;
+    if (&points != &smoothedPoints)
+        points = smoothedPoints;
+    return changed;
+}

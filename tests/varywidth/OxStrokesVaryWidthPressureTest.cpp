@@ -1,0 +1,237 @@
+#include "OxStrokesVaryWidthPressure.h"
+#include "TestData.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
+
+namespace {
+struct Pressure : OxStrokesVaryWidthPressure
+{
+    using OxStrokesVaryWidthPressure::getSmoothPressure;
+    using OxStrokesVaryWidthPressure::pathGenerator;
+    using OxStrokesVaryWidthPressure::pathWhole;
+    using OxStrokesVaryWidthPressure::smoothedPoints;
+    using OxStrokesVaryWidthPressure::smoothPressures;
+};
+
+QMap<QString, QVariant> sample(float pressure, int time = 0)
+{
+    return {{QStringLiteral("pressure"), pressure}, {QStringLiteral("time"), time}};
+}
+
+std::vector<OxInkPoint> withPressures(std::initializer_list<float> pressures)
+{
+    std::vector<OxInkPoint> out;
+    for (float p : pressures)
+        out.emplace_back(0, 0, 0, p, 0, 0);
+    return out;
+}
+
+struct Stroke
+{
+    Pressure engine;
+    std::vector<OxInkPoint> points;
+    QPainterPath path;
+    float width = 10;
+
+    QRectF start(QPointF p, float pr = 0.5f, int t = 0)
+    {
+        return engine.startCreate(points, path, p, sample(pr, t), width);
+    }
+    QRectF move(QPointF p, float pr = 0.5f, int t = 0)
+    {
+        return engine.creating(points, path, p, sample(pr, t), width);
+    }
+    QRectF end(QPointF p, float pr = 0.5f, int t = 0)
+    {
+        return engine.endCreate(points, path, p, sample(pr, t), width);
+    }
+};
+
+// Draws a wavy line through recorded samples with their own pressures.
+void drawRecorded(Stroke &s, const RecordedStroke &stroke)
+{
+    auto at = [&](size_t i) { return QPointF(float(stroke[i].x), float(stroke[i].y)); };
+    s.start(at(0), stroke[0].pressure);
+    for (size_t i = 1; i + 1 < stroke.size(); ++i)
+        s.move(at(i), stroke[i].pressure);
+    s.end(at(stroke.size() - 1), stroke.back().pressure);
+}
+} // namespace
+
+TEST(OxStrokesVaryWidthPressureSmoothing, WindowFormula)
+{
+    Pressure e;
+    auto pts = withPressures({0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f});
+    // (5 * 0.6 + 0.2 + 0.3 + 0.4 + 0.5 + 0.6) / (5 + 5)
+    EXPECT_FLOAT_EQ(e.getSmoothPressure(pts, 5, 0.6f), 0.5f);
+    // At the start the window holds only the point itself: (5 * 0.4 + 0.1) / 6.
+    EXPECT_FLOAT_EQ(e.getSmoothPressure(pts, 0, 0.4f), 0.35f);
+
+    auto pair = withPressures({0.2f, 0.8f});
+    e.smoothPressures(pair, 0, 1);
+    EXPECT_FLOAT_EQ(pair[0].pressure, 0.2f);
+    EXPECT_FLOAT_EQ(pair[1].pressure, (5 * 0.8f + 0.2f + 0.8f) / 7);
+
+    auto constant = withPressures({0.3f, 0.3f, 0.3f, 0.3f, 0.3f, 0.3f, 0.3f});
+    e.smoothPressures(constant, 0, 6);
+    for (const OxInkPoint &p : constant)
+        EXPECT_FLOAT_EQ(p.pressure, 0.3f);
+}
+
+TEST(OxStrokesVaryWidthPressurePhases, StartCircleIsErasedAtTheFirstStep)
+{
+    Stroke s;
+    const QRectF dot = s.start(QPointF(50, 50), 0.8f);
+    EXPECT_NEAR(dot.left(), 50 - 4 - 4, 1e-9);    // radius 0.8 * 10 / 2, margin 4
+    EXPECT_NEAR(dot.width(), 16, 1e-9);
+    EXPECT_TRUE(s.move(QPointF(50.05, 50)).isNull());   // too close: dropped
+    EXPECT_EQ(s.points.size(), 1u);
+    const QRectF first = s.move(QPointF(60, 50), 0.8f);
+    EXPECT_TRUE(first.contains(dot));
+    EXPECT_EQ(s.engine.smoothedPoints.size(), 2u);
+    EXPECT_FALSE(s.engine.pathWhole.isEmpty());
+}
+
+TEST(OxStrokesVaryWidthPressurePhases, TapSweepsAUnitDiagonal)
+{
+    Stroke s;
+    s.start(QPointF(20, 30), 0.6f, 100);
+    s.end(QPointF(20, 30), 0.9f, 140);
+    ASSERT_EQ(s.points.size(), 2u);
+    EXPECT_EQ(s.points[1].x, 21);
+    EXPECT_EQ(s.points[1].y, 31);
+    EXPECT_EQ(s.points[1].time, 150);          // the end call's time + 10
+    const QRectF bounds = s.engine.getPathWhole().boundingRect();
+    // The nib (long radius up to 0.6 * 10 / 2 after smoothing) swept over the diagonal.
+    EXPECT_GT(bounds.width(), 2);
+    EXPECT_LT(bounds.width(), 8);
+    EXPECT_EQ(s.engine.getPathWhole().fillRule(), Qt::WindingFill);
+}
+
+TEST(OxStrokesVaryWidthPressurePhases, MissingPressureMeansZeroWidth)
+{
+    Pressure e;
+    std::vector<OxInkPoint> points;
+    QPainterPath path;
+    const QMap<QString, QVariant> none;
+    e.startCreate(points, path, QPointF(0, 0), none, 10);
+    EXPECT_EQ(points[0].pressure, 0.0f);
+    EXPECT_EQ(points[0].time, 0);
+    e.creating(points, path, QPointF(20, 0), none, 10);
+    e.creating(points, path, QPointF(40, 0), none, 10);
+    EXPECT_EQ(e.getPathWhole().boundingRect().height(), 0);
+}
+
+TEST(OxStrokesVaryWidthPressureReplay, TwoPointsRunStartAndEndOnly)
+{
+    struct Counting : OxStrokesVaryWidthPressure
+    {
+        int creatingCalls = 0;
+        QRectF creating(std::vector<OxInkPoint> &p, QPainterPath &pa, QPointF pt,
+                        QMap<QString, QVariant> m, float w) override
+        {
+            ++creatingCalls;
+            return OxStrokesVaryWidthPressure::creating(p, pa, pt, m, w);
+        }
+    } engine;
+    std::vector<OxInkPoint> points{OxInkPoint(0, 0, 0, 0.5f, 0, 0),
+                                   OxInkPoint(30, 0, 0, 0.5f, 0, 0)};
+    QPainterPath path;
+    EXPECT_FALSE(engine.loadFromWholePoints(points, path, 8).isEmpty());
+    EXPECT_EQ(engine.creatingCalls, 0);
+    EXPECT_EQ(points.size(), 2u);
+    EXPECT_EQ(path.elementCount(), 2);
+}
+
+TEST(OxStrokesVaryWidthPressureReplay, ReplayMatchesALiveStroke)
+{
+    const RecordedStroke stroke = loadStrokes("mypaint-painting30sec.txt").at(2);
+    Stroke live;
+    drawRecorded(live, stroke);
+
+    Pressure replay;
+    std::vector<OxInkPoint> points;
+    for (const RecordedSample &p : stroke)
+        points.emplace_back(float(p.x), float(p.y), 0, p.pressure, 0, 0);
+    QPainterPath path;
+    replay.loadFromWholePoints(points, path, 10);
+    EXPECT_EQ(replay.getPathWhole(), live.engine.getPathWhole());
+    ASSERT_EQ(points.size(), live.points.size());
+    for (size_t i = 0; i < points.size(); ++i)
+        EXPECT_EQ(points[i].pressure, live.points[i].pressure);
+}
+
+TEST(OxStrokesVaryWidthPressurePaint, FillsOnlyInsideOutlineAndRectangle)
+{
+    Stroke s;
+    s.width = 20;
+    s.start(QPointF(10, 50), 1);
+    for (int x = 15; x <= 90; x += 5)
+        s.move(QPointF(x, 50), 1);
+    s.end(QPointF(92, 50), 1);
+
+    QImage image(100, 100, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    s.engine.paint(&painter, QRectF(0, 0, 50, 100), QBrush(Qt::black));
+    painter.end();
+    EXPECT_EQ(qAlpha(image.pixel(30, 50)), 255);   // inside both
+    EXPECT_EQ(qAlpha(image.pixel(70, 50)), 0);     // inside the outline, outside the rectangle
+    EXPECT_EQ(qAlpha(image.pixel(30, 90)), 0);     // inside the rectangle, outside the outline
+
+    QImage blank(100, 100, QImage::Format_ARGB32);
+    blank.fill(Qt::transparent);
+    QImage untouched = blank.copy();
+    QPainter other(&untouched);
+    s.engine.paint(&other, QRectF(0, 80, 100, 20), QBrush(Qt::black));   // misses the outline
+    other.end();
+    EXPECT_EQ(untouched, blank);
+}
+
+TEST(OxStrokesVaryWidthPressureOwnership, CopiesOwnTheirGenerators)
+{
+    const RecordedStroke stroke = loadStrokes("mypaint-painting30sec.txt").at(2);
+    Stroke a;
+    drawRecorded(a, stroke);
+    {
+        Pressure copy(a.engine);
+        EXPECT_NE(copy.pathGenerator, a.engine.pathGenerator);
+        EXPECT_EQ(copy.getPathWhole(), a.engine.getPathWhole());
+        // The copy continues the same outline on its own.
+        std::vector<OxInkPoint> points = a.points;
+        QPainterPath path;
+        copy.creating(points, path, QPointF(500, 500), sample(0.5f), 10);
+        EXPECT_NE(copy.getPathWhole(), a.engine.getPathWhole());
+    }
+    Pressure target;
+    target = a.engine;
+    target = target;
+    EXPECT_EQ(target.getPathWhole(), a.engine.getPathWhole());
+    EXPECT_NE(target.pathGenerator, a.engine.pathGenerator);
+}
+
+TEST(OxStrokesVaryWidthPressureBadInput, NonFiniteParametersDropTheSample)
+{
+    Stroke s;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_TRUE(s.start(QPointF(0, 0), nan).isNull());
+    EXPECT_TRUE(s.points.empty());
+    s.start(QPointF(0, 0));
+    s.move(QPointF(10, 0));
+    const QPainterPath before = s.engine.getPathWhole();
+    EXPECT_TRUE(s.move(QPointF(20, 0), std::numeric_limits<float>::infinity()).isNull());
+    QMap<QString, QVariant> badTime{{QStringLiteral("time"), std::nan("")},
+                                    {QStringLiteral("pressure"), 0.5f}};
+    EXPECT_TRUE(s.engine.creating(s.points, s.path, QPointF(20, 0), badTime, 10).isNull());
+    EXPECT_TRUE(s.engine.endCreate(s.points, s.path, QPointF(20, 0), badTime, 10).isNull());
+    EXPECT_EQ(s.points.size(), 2u);
+    EXPECT_EQ(s.engine.getPathWhole(), before);
+    // No previous point: nothing to continue.
+    Stroke fresh;
+    EXPECT_TRUE(fresh.move(QPointF(1, 1)).isNull());
+    EXPECT_TRUE(fresh.end(QPointF(1, 1)).isNull());
+}

@@ -1,0 +1,138 @@
+#include "OxStrokesVaryWidthTime.h"
+#include "TestData.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct Speed : OxStrokesVaryWidthTime
+{
+    using OxStrokesVaryWidthTime::arcLengths;
+    using OxStrokesVaryWidthTime::computePressure;
+    using OxStrokesVaryWidthTime::smoothedPoints;
+    using OxStrokesVaryWidthTime::speedWindowStart;
+    using OxStrokesVaryWidthTime::velocityToWidth;
+};
+
+QMap<QString, QVariant> at(int time)
+{
+    return {{QStringLiteral("time"), time}};
+}
+
+struct Stroke
+{
+    Speed engine;
+    std::vector<OxInkPoint> points;
+    QPainterPath path;
+    float width = 30;
+
+    QRectF start(QPointF p, int t) { return engine.startCreate(points, path, p, at(t), width); }
+    QRectF move(QPointF p, int t) { return engine.creating(points, path, p, at(t), width); }
+    QRectF end(QPointF p, int t) { return engine.endCreate(points, path, p, at(t), width); }
+};
+} // namespace
+
+TEST(OxStrokesVaryWidthTimeWidth, SpeedRule)
+{
+    Speed e;
+    EXPECT_FLOAT_EQ(e.velocityToWidth(0, 30), 30);
+    EXPECT_FLOAT_EQ(e.velocityToWidth(1.75f, 30), 20);
+    EXPECT_FLOAT_EQ(e.velocityToWidth(3.5f, 30), 10);
+    EXPECT_FLOAT_EQ(e.velocityToWidth(20, 30), 10);
+    // At width 9 or less the floor is 3: never thinner. Below width 3 the floor is wider than
+    // the pen, so up to maxVelocity every speed gives 3; beyond it the linear rule keeps rising.
+    EXPECT_FLOAT_EQ(e.velocityToWidth(20, 9), 3);
+    EXPECT_FLOAT_EQ(e.velocityToWidth(0, 2), 3);
+    EXPECT_FLOAT_EQ(e.velocityToWidth(3.5f, 2), 3);
+    EXPECT_FLOAT_EQ(e.velocityToWidth(7, 2), 4);
+
+    std::vector<OxInkPoint> none;
+    // Duration 0 counts as speed 1.0: (1 - 1 / 3.5) * 20 + 10 = 24.2857 of 30, alone in its window.
+    EXPECT_FLOAT_EQ(e.computePressure(none, 50, 0, -1, 30), ((1 - 1 / 3.5f) * 20 + 10) / 30);
+}
+
+TEST(OxStrokesVaryWidthTimePhases, EqualTimeStampsDrawAtSpeedOne)
+{
+    Stroke s;
+    s.start(QPointF(0, 0), 500);
+    for (int i = 1; i < 120; ++i)
+        s.move(QPointF(i * 5, (i % 2) * 3), 500);
+    s.end(QPointF(600, 0), 500);
+    const float expected = ((1 - 1 / 3.5f) * 20 + 10) / 30;
+    const auto &sm = s.engine.smoothedPoints;
+    ASSERT_GT(sm.size(), 20u);
+    // The first point starts at 0.5; the smoothing window forgets it after some dozens of points.
+    ASSERT_GT(sm.size(), 100u);
+    for (size_t i = 60; i < sm.size(); ++i)
+        EXPECT_NEAR(sm[i].pressure, expected, 1e-5) << i;
+    EXPECT_EQ(s.engine.arcLengths.size(), sm.size());
+}
+
+TEST(OxStrokesVaryWidthTimePhases, SpeedWindowJumpsAfterItsLength)
+{
+    Stroke s;
+    s.start(QPointF(0, 0), 0);
+    int i = 1;
+    // A straight run 5 apart: arc lengths grow by 5 a point (after the first, at 5 and 7.5).
+    while (s.engine.speedWindowStart == 0 && i < 100) {
+        s.move(QPointF(i * 5, 0), i * 10);
+        ++i;
+    }
+    const auto &len = s.engine.arcLengths;
+    ASSERT_GT(len.size(), 3u);
+    // The window moved at the first point whose arc length passed 100, to a third of its index.
+    size_t passed = 0;
+    while (len[passed] <= 100)
+        ++passed;
+    EXPECT_EQ(s.engine.speedWindowStart, int(float(passed - 1) / 3.0));
+}
+
+TEST(OxStrokesVaryWidthTimePhases, TapAndFreshStrokes)
+{
+    Stroke s;
+    const QRectF dot = s.start(QPointF(10, 10), 7);
+    EXPECT_NEAR(dot.width(), 2 * 30 / 5.0 + 8, 1e-9);   // circle of radius width / 5, margin 4
+    s.end(QPointF(10, 10), 20);
+    ASSERT_EQ(s.points.size(), 2u);
+    EXPECT_EQ(s.points[1].pressure, 0.5f);
+    EXPECT_EQ(s.points[1].time, 30);
+    ASSERT_EQ(s.engine.arcLengths.size(), 2u);
+    EXPECT_FLOAT_EQ(s.engine.arcLengths[1], 1.96f);
+
+    // startCreate starts afresh: the next stroke owes nothing to the first.
+    std::vector<OxInkPoint> points;
+    QPainterPath path;
+    s.engine.startCreate(points, path, QPointF(200, 200), at(0), 30);
+    s.engine.creating(points, path, QPointF(230, 200), at(10), 30);
+    EXPECT_EQ(s.engine.smoothedPoints.size(), 2u);
+    EXPECT_GT(s.engine.getPathWhole().boundingRect().left(), 150);
+}
+
+TEST(OxStrokesVaryWidthTimePhases, RecordedStrokeThinsWhereItIsFast)
+{
+    const RecordedStroke stroke = loadStrokes("synth-1k.txt").at(0);
+    Stroke s;
+    auto pos = [&](size_t i) { return QPointF(stroke[i].x, stroke[i].y); };
+    s.start(pos(0), int(stroke[0].timeMs));
+    for (size_t i = 1; i + 1 < stroke.size(); ++i)
+        s.move(pos(i), int(stroke[i].timeMs));
+    s.end(pos(stroke.size() - 1), int(stroke.back().timeMs));
+    float thinnest = 10, widest = 0;
+    for (const OxInkPoint &p : s.points) {
+        thinnest = std::min(thinnest, p.pressure);
+        widest = std::max(widest, p.pressure);
+    }
+    EXPECT_GE(thinnest, 10.0f / 30 - 1e-6);   // never below the floor
+    EXPECT_LE(widest, 1.0f);
+    EXPECT_GT(widest - thinnest, 0.1f);
+}
+
+TEST(OxStrokesVaryWidthTimeBadInput, CallsBeforeStartAreDropped)
+{
+    Speed e;
+    std::vector<OxInkPoint> points{OxInkPoint(0, 0, 0, 0.5f, 0, 0)};
+    QPainterPath path;
+    EXPECT_TRUE(e.creating(points, path, QPointF(10, 0), at(5), 10).isNull());
+    EXPECT_TRUE(e.endCreate(points, path, QPointF(10, 0), at(5), 10).isNull());
+    EXPECT_EQ(points.size(), 1u);
+    EXPECT_TRUE(e.smoothedPoints.empty());
+}
