@@ -1,0 +1,81 @@
+#ifndef QUILLMARK_FILLSTROKE_H
+#define QUILLMARK_FILLSTROKE_H
+
+// A filled engine with its state opened to the tests, and a stroke around it.
+
+#include "OxStrokesFixWidthFill.h"
+
+#include <QPainterPath>
+#include <vector>
+
+struct Fill : OxStrokesFixWidthFill
+{
+    using OxStrokesFixWidthFill::backwardRect;
+    using OxStrokesFixWidthFill::computePoints2PathInfo;
+    using OxStrokesFixWidthFill::lastDrawnIndex;
+    using OxStrokesFixWidthFill::leftSideCounts;
+    using OxStrokesFixWidthFill::pathConnector;
+    using OxStrokesFixWidthFill::pathGenerator;
+    using OxStrokesFixWidthFill::pathWhole;
+    using OxStrokesFixWidthFill::rightSideCounts;
+    using OxStrokesFixWidthFill::smoothedPoints;
+};
+
+inline QMap<QString, QVariant> atTime(int ms)
+{
+    QMap<QString, QVariant> params;
+    params.insert(QStringLiteral("time"), ms);
+    return params;
+}
+
+struct FillStroke
+{
+    Fill engine;
+    std::vector<OxInkPoint> points;
+    QPainterPath path;
+    float width = 6;
+
+    QRectF start(QPointF p, int ms = 0)
+    {
+        return engine.startCreate(points, path, p, atTime(ms), width);
+    }
+    QRectF move(QPointF p) { return engine.creating(points, path, p, {}, width); }
+    QRectF end(QPointF p, int ms = 0)
+    {
+        return engine.endCreate(points, path, p, atTime(ms), width);
+    }
+    QRectF batch(QList<QPointF> samples, int ms)
+    {
+        return engine.creatingOnlyBackward(points, samples, atTime(ms), width);
+    }
+    QRectF endBatch(QPointF p, int ms)
+    {
+        return engine.endCreateOnlyBackward(points, path, p, atTime(ms), width);
+    }
+};
+
+inline std::vector<QPointF> elements(const QPainterPath &path)
+{
+    std::vector<QPointF> out;
+    for (int i = 0; i < path.elementCount(); ++i)
+        out.emplace_back(path.elementAt(i).x, path.elementAt(i).y);
+    return out;
+}
+
+inline std::vector<QPointF> positions(const std::vector<OxInkPoint> &points)
+{
+    std::vector<QPointF> out;
+    for (const OxInkPoint &p : points)
+        out.emplace_back(p.x, p.y);
+    return out;
+}
+
+inline std::vector<double> times(const std::vector<OxInkPoint> &points)
+{
+    std::vector<double> out;
+    for (const OxInkPoint &p : points)
+        out.push_back(p.time);
+    return out;
+}
+
+#endif
