@@ -1,11 +1,12 @@
 #ifndef QUILLMARK_FILLSTROKE_H
 #define QUILLMARK_FILLSTROKE_H
 
-// A filled engine with its state opened to the tests, and a stroke around it.
+// A filled engine with its state opened to the tests, a stroke around it, and helpers.
 
 #include "OxStrokesFixWidthFill.h"
 
-#include <QPainterPath>
+#include <gtest/gtest.h>
+#include <limits>
 #include <vector>
 
 struct Fill : OxStrokesFixWidthFill
@@ -16,16 +17,15 @@ struct Fill : OxStrokesFixWidthFill
     using OxStrokesFixWidthFill::leftSideCounts;
     using OxStrokesFixWidthFill::pathConnector;
     using OxStrokesFixWidthFill::pathGenerator;
-    using OxStrokesFixWidthFill::pathWhole;
     using OxStrokesFixWidthFill::rightSideCounts;
     using OxStrokesFixWidthFill::smoothedPoints;
 };
 
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
 inline QMap<QString, QVariant> atTime(int ms)
 {
-    QMap<QString, QVariant> params;
-    params.insert(QStringLiteral("time"), ms);
-    return params;
+    return {{QStringLiteral("time"), ms}};
 }
 
 struct FillStroke
@@ -76,6 +76,14 @@ inline std::vector<double> times(const std::vector<OxInkPoint> &points)
     for (const OxInkPoint &p : points)
         out.push_back(p.time);
     return out;
+}
+
+inline void expectRectNear(QRectF actual, QRectF expected, double tolerance = 1e-4)
+{
+    EXPECT_NEAR(actual.left(), expected.left(), tolerance);
+    EXPECT_NEAR(actual.top(), expected.top(), tolerance);
+    EXPECT_NEAR(actual.right(), expected.right(), tolerance);
+    EXPECT_NEAR(actual.bottom(), expected.bottom(), tolerance);
 }
 
 #endif

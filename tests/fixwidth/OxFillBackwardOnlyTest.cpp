@@ -1,12 +1,5 @@
 #include "FillStroke.h"
 
-#include <gtest/gtest.h>
-#include <limits>
-
-namespace {
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-} // namespace
-
 TEST(OxFillBackwardOnly, BatchTimesAreSpreadInTruncatedSteps)
 {
     FillStroke s;
@@ -101,20 +94,4 @@ TEST(OxFillBackwardOnly, EndOutlinesTheLastTailAndHandsOverTheSmoothedLine)
 
     // Ending again outlines nothing new but still reports the previous area.
     EXPECT_EQ(s.endBatch(QPointF(70.5, 0), 710), r);
-}
-
-TEST(OxFillBackwardOnly, OneSampleStrokeEndsInADiagonal)
-{
-    FillStroke s;
-    s.start(QPointF(10, 20), 40);
-    const QRectF r = s.endBatch(QPointF(10, 20), 90);
-    EXPECT_EQ(positions(s.points), (std::vector<QPointF>{QPointF(10, 20), QPointF(11, 21)}));
-    EXPECT_EQ(times(s.points), (std::vector<double>{40, 50}));
-    EXPECT_EQ(r, s.engine.getPathWhole().boundingRect());
-    EXPECT_NEAR(r.right(), 14, 1e-4);
-
-    FillStroke unopened;
-    unopened.points = s.points;
-    EXPECT_TRUE(unopened.endBatch(QPointF(50, 50), 100).isNull());
-    EXPECT_EQ(unopened.points.size(), 2u);
 }
