@@ -2,17 +2,11 @@
 
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxStrokeSteps_p.h"
 
 #include <cmath>
 
 namespace {
-// Samples this close to the previous one add noise, not shape.
-constexpr double kMinSampleStep = 0.1;
-// Moves shorter than this are contract steps, longer ones extend steps.
-constexpr double kExtendThreshold = 7.0;
-// The last sample is kept only this far from the previous one.
-constexpr double kMinEndStep = 1.0;
-
 OxInkPoint unpressuredSample(QPointF p)
 {
     return OxInkPoint(float(p.x()), float(p.y()), 0, -0.5f, 0, 0);
@@ -165,6 +159,7 @@ QRectF OxStrokesFixWidth::replayWholePoints(std::vector<OxInkPoint> &points, QPa
         result |= creating(points, path, position(copy[i]), paramsFor(copy[i]), width);
     result |= endCreate(points, path, position(copy.back()), paramsFor(copy.back()), width);
 
+    // path becomes the plain centre line; a subclass's rebuild would redo its outline as well.
     OxStrokesFixWidth::buildPathFromXY(smoothedPoints, path, width);
     if (&points != &smoothedPoints)
         points = smoothedPoints;

@@ -1,0 +1,133 @@
+// The filled engine's backward-only mode: samples arrive in batches and only the part of the
+// stroke written in the last 300 ms is outlined, rebuilt in the connector on every call.
+
+#include "OxStrokesFixWidthFill.h"
+
+#include "OxFillSamples_p.h"
+#include "OxInputGuards_p.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+// Batch samples closer than this to the previously kept one are dropped.
+constexpr double kBatchMinStep = 1.0;
+// The visible tail starts at the newest smoothed point at least this much older than the batch.
+constexpr double kTailMs = 300.0;
+
+// Truncates toward zero like a conversion to int, but saturates instead of overflowing and maps
+// NaN to 0 (times in a caller's points are not checked).
+int truncatedMs(double ms)
+{
+    if (std::isnan(ms))
+        return 0;
+    const double clamped = std::min(std::max(ms, double(std::numeric_limits<int>::min())),
+                                    double(std::numeric_limits<int>::max()));
+    return int(clamped);
+}
+
+// The batch samples that are finite and at least kBatchMinStep from the previously kept one,
+// the first compared with from.
+QList<QPointF> keptSamples(const QList<QPointF> &samples, QPointF from)
+{
+    QList<QPointF> kept;
+    float x = float(from.x()), y = float(from.y());
+    for (const QPointF &s : samples) {
+        if (!isFinitePoint(s))
+            continue;
+        if (pointDistance(x, y, float(s.x()), float(s.y())) >= kBatchMinStep) {
+            kept.append(s);
+            x = float(s.x());
+            y = float(s.y());
+        }
+    }
+    return kept;
+}
+} // namespace
+
+QRectF OxStrokesFixWidthFill::creatingOnlyBackward(std::vector<OxInkPoint> &points,
+                                                   QList<QPointF> &samples,
+                                                   QMap<QString, QVariant> params, float width)
+{
+    if (points.empty() || !std::isfinite(width))
+        return QRectF();
+    const OxInkPoint last = points.back();
+    const QList<QPointF> kept = keptSamples(samples, position(last));
+    if (kept.isEmpty())
+        return QRectF();
+
+    // The batch's time is spread evenly over its samples in whole, truncated ms steps, so the
+    // last sample may fall short of the batch's time.
+    const int startMs = truncatedMs(last.time);
+    const int endMs = params[QStringLiteral("time")].toInt();
+    const int stepMs = truncatedMs((double(endMs) - double(startMs)) / kept.size());
+    QPointF from = position(last);
+    for (int j = 0; j < kept.size(); ++j) {
+        const QPointF s = kept[j];
+        const float dist = pointDistance(float(from.x()), float(from.y()), float(s.x()),
+                                         float(s.y()));
+        const OxInkPoint cur = timedSample(s, double(startMs) + double(stepMs) * (j + 1));
+        const OxInkPoint prev = points.back();
+        points.push_back(cur);
+        if (dist < kExtendThreshold)
+            creatingContract(points, cur, prev, dist);
+        else
+            creatingExtend(points, cur, prev, dist);
+        from = s;
+    }
+
+    const int m = int(smoothedPoints.size());
+    for (int k = m - 2; k >= 0; --k) {
+        if (std::fabs(smoothedPoints[size_t(k)].time - double(endMs)) >= kTailMs) {
+            lastDrawnIndex = k;
+            break;
+        }
+    }
+    QRectF rect;
+    pathWhole = computeBackwardPaths(smoothedPoints, lastDrawnIndex, m - 1, width, rect);
+    // The previous tail's area is repainted too: the part that dropped out must be cleared.
+    if (!backwardRect.isEmpty())
+        rect |= backwardRect;
+    backwardRect = rect;
+    return rect;
+}
+
+QRectF OxStrokesFixWidthFill::endCreateOnlyBackward(std::vector<OxInkPoint> &points,
+                                                    QPainterPath &, QPointF point,
+                                                    QMap<QString, QVariant> params, float width)
+{
+    if (points.empty() || smoothedPoints.empty() || !isUsableSample(point, width))
+        return QRectF();
+    const int time = params[QStringLiteral("time")].toInt();
+    appendEndPoint(points, point, time);
+    appendEndPoint(smoothedPoints, point, time);
+
+    QRectF rect;
+    const int lastIndex = int(smoothedPoints.size()) - 1;
+    if (lastDrawnIndex < lastIndex)
+        pathWhole = computeBackwardPaths(smoothedPoints, lastDrawnIndex, lastIndex, width, rect);
+    lastDrawnIndex = lastIndex;
+    if (!backwardRect.isEmpty())
+        rect |= backwardRect;
+    backwardRect = rect;
+    if (&points != &smoothedPoints)
+        points = smoothedPoints;
+    return rect;
+}
+
+QPainterPath OxStrokesFixWidthFill::computeBackwardPaths(std::vector<OxInkPoint> &points,
+                                                         int start, int end, float width,
+                                                         QRectF &rect)
+{
+    pathConnector->resetOutline();
+    const int last = std::min(end, int(points.size()) - 1);
+    for (int i = std::max(start, 0); i < last; ++i) {
+        const OxInkPoint &a = points[size_t(i)];
+        const OxInkPoint &b = points[size_t(i) + 1];
+        pathConnector->addSegment(a.x, a.y, width / 2, b.x, b.y, width / 2);
+    }
+    const QPainterPath outline = pathConnector->getOutlinePath();
+    rect = unionTwoRect(rect, outline.boundingRect());
+    return outline;
+}

@@ -1,0 +1,192 @@
+// The filled engine's life: its builders, the phase calls of the normal mode and painting.
+
+#include "OxStrokesFixWidthFill.h"
+
+#include "OxFillSamples_p.h"
+#include "OxGeometry.h"
+#include "OxInputGuards_p.h"
+
+#include <QBrush>
+#include <QPainter>
+#include <algorithm>
+#include <memory>
+
+namespace {
+// A circle of radius 40 that stands for the width 40: a builder given the width w sweeps a round
+// nib of radius w, so the engine hands it half the stroke width.
+constexpr float kNibSize = 40.0f;
+
+QPainterPath roundNib()
+{
+    QPainterPath nib;
+    nib.addEllipse(QPointF(100, 100), 40, 40);
+    return nib;
+}
+} // namespace
+
+OxStrokesFixWidthFill::OxStrokesFixWidthFill() : pathConnector(nullptr), pathGenerator(nullptr)
+{
+    const QPainterPath nib = roundNib();
+    std::unique_ptr<OxPathGenerator> generator(new OxPathGenerator);
+    generator->setSamplePath(nib, kNibSize);
+    std::unique_ptr<OxPathConnector> connector(new OxPathConnector);
+    connector->setSamplePath(nib, kNibSize);
+    pathGenerator = generator.release();
+    pathConnector = connector.release();
+}
+
+OxStrokesFixWidthFill::OxStrokesFixWidthFill(const OxStrokesFixWidthFill &other)
+    : OxStrokesFixWidth(other), pathConnector(nullptr), backwardRect(other.backwardRect),
+      pathWhole(other.pathWhole), pathGenerator(nullptr), leftSideCounts(other.leftSideCounts),
+      rightSideCounts(other.rightSideCounts)
+{
+    std::unique_ptr<OxPathGenerator> generator(new OxPathGenerator(*other.pathGenerator));
+    std::unique_ptr<OxPathConnector> connector(new OxPathConnector(*other.pathConnector));
+    pathGenerator = generator.release();
+    pathConnector = connector.release();
+}
+
+OxStrokesFixWidthFill &OxStrokesFixWidthFill::operator=(const OxStrokesFixWidthFill &other)
+{
+    OxStrokesFixWidth::operator=(other);
+    *pathConnector = *other.pathConnector;
+    backwardRect = other.backwardRect;
+    pathWhole = other.pathWhole;
+    *pathGenerator = *other.pathGenerator;
+    leftSideCounts = other.leftSideCounts;
+    rightSideCounts = other.rightSideCounts;
+    return *this;
+}
+
+OxStrokesFixWidthFill::~OxStrokesFixWidthFill()
+{
+    delete pathGenerator;
+    delete pathConnector;
+}
+
+QRectF OxStrokesFixWidthFill::startCreate(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                          QPointF point, QMap<QString, QVariant> params,
+                                          float width)
+{
+    if (!isUsableSample(point, width))
+        return QRectF();
+    const int time = params[QStringLiteral("time")].toInt();
+    lastDrawnIndex = 0;
+    const OxInkPoint p = timedSample(point, time);
+    points.push_back(p);
+    smoothedPoints.push_back(p);
+    pathWhole.addEllipse(point, width / 2, width / 2);
+    path.moveTo(point);
+    return inflateRect(pathWhole.boundingRect(), kOutlineMargin);
+}
+
+QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                       QPointF point, QMap<QString, QVariant>, float width)
+{
+    QRectF result;
+    if (points.empty() || !isUsableSample(point, width))
+        return result;
+    const OxInkPoint last = points.back();
+    const OxInkPoint cur = timedSample(point, 0);
+    const float dist = pointDistance(last.x, last.y, cur.x, cur.y);
+    if (dist <= kMinSampleStep)
+        return result;
+    points.push_back(cur);
+    if (dist < kExtendThreshold)
+        creatingContract(points, cur, last, dist);
+    else
+        creatingExtend(points, cur, last, dist);
+
+    if (smoothedPoints.size() == 2) {
+        // The first step: the start dot gives way to the outline.
+        result |= inflateRect(pathWhole.boundingRect(), kOutlineMargin);
+        pathWhole = QPainterPath();
+    }
+    const int lastIndex = int(smoothedPoints.size()) - 1;
+    result |= computePaths(smoothedPoints, lastDrawnIndex, lastIndex, width);
+
+    const int firstNew = std::max(lastDrawnIndex + 1, 0);
+    lastDrawnIndex = lastIndex;
+    for (int i = firstNew; i <= lastIndex; ++i)
+        path.lineTo(position(smoothedPoints[size_t(i)]));
+    pathWhole = pathGenerator->getOutlinePath();
+    return result;
+}
+
+QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainterPath &path,
+                                        QPointF point, QMap<QString, QVariant> params,
+                                        float width)
+{
+    if (points.empty() || smoothedPoints.empty() || !isUsableSample(point, width))
+        return QRectF();
+    const int time = params[QStringLiteral("time")].toInt();
+    switch (appendEndPoint(points, point, time)) {
+    case EndPoint::kDot:
+        path.lineTo(position(points.back()));
+        pathWhole = QPainterPath();
+        break;
+    case EndPoint::kSample:
+        path.lineTo(point);
+        break;
+    case EndPoint::kNone:
+        break;
+    }
+    // The smoothed line trails the pen, so it is tested against its own end.
+    appendEndPoint(smoothedPoints, point, time);
+
+    QRectF result;
+    const int lastIndex = int(smoothedPoints.size()) - 1;
+    if (lastDrawnIndex < lastIndex)
+        result |= computePaths(smoothedPoints, lastDrawnIndex, lastIndex, width);
+    lastDrawnIndex = lastIndex;
+    pathWhole = pathGenerator->getOutlinePath();
+    if (&points != &smoothedPoints)
+        points = smoothedPoints;
+    return result;
+}
+
+void OxStrokesFixWidthFill::paint(QPainter *painter, QRectF rect, QColor color)
+{
+    if (!painter)
+        return;
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath clip;
+    clip.addRect(rect);
+    clip = clip.intersected(pathWhole);
+    if (!clip.isEmpty())
+        painter->fillPath(clip, QBrush(color, Qt::SolidPattern));
+}
+
+QPainterPath OxStrokesFixWidthFill::getPathWhole() const
+{
+    return pathWhole;
+}
+
+QRectF OxStrokesFixWidthFill::computePaths(std::vector<OxInkPoint> &points, int start, int end,
+                                           float width)
+{
+    QRectF rect;
+    const float r = width * 0.5f;
+    const int last = std::min(end, int(points.size()) - 1);
+    for (int i = std::max(start, 0); i < last; ++i) {
+        const OxInkPoint &a = points[size_t(i)];
+        const OxInkPoint &b = points[size_t(i) + 1];
+        rect |= pathGenerator->addSegment(a.x, a.y, r, b.x, b.y, r);
+        computePoints2PathInfo(i, pathGenerator);
+    }
+    return inflateRect(rect, kOutlineMargin);
+}
+
+void OxStrokesFixWidthFill::computePoints2PathInfo(int index, OxPathGenerator *generator)
+{
+    if (!generator)
+        return;
+    auto countOf = [](const QPainterPath &side) {
+        const int count = side.elementCount();
+        return count == 0 ? -1 : count;
+    };
+    if (!leftSideCounts.contains(index))
+        leftSideCounts.insert(index, countOf(generator->leftSide));
+    if (!rightSideCounts.contains(index))
+        rightSideCounts.insert(index, countOf(generator->rightSide));
+}

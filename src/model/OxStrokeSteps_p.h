@@ -1,0 +1,13 @@
+#ifndef OXSTROKESTEPS_P_H
+#define OXSTROKESTEPS_P_H
+
+// Distances that decide what a new sample does to a stroke, shared by every engine.
+
+// Samples this close to the previous one add noise, not shape.
+constexpr double kMinSampleStep = 0.1;
+// Moves shorter than this are contract steps, longer ones extend steps.
+constexpr double kExtendThreshold = 7.0;
+// The last sample is kept only this far from the previous one.
+constexpr double kMinEndStep = 1.0;
+
+#endif
