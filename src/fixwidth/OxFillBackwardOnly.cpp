@@ -5,6 +5,7 @@
 
 #include "OxFillSamples_p.h"
 #include "OxInputGuards_p.h"
+#include "OxSampleBatch_p.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,58 +17,27 @@ constexpr double kBatchMinStep = 1.0;
 // The visible tail starts at the newest smoothed point at least this much older than the batch.
 constexpr double kTailMs = 300.0;
 
-// Truncates toward zero like a conversion to int, but saturates instead of overflowing and maps
-// NaN to 0 (times in a caller's points are not checked).
-int truncatedMs(double ms)
-{
-    if (std::isnan(ms))
-        return 0;
-    const double clamped = std::min(std::max(ms, double(std::numeric_limits<int>::min())),
-                                    double(std::numeric_limits<int>::max()));
-    return int(clamped);
-}
-
-// The batch samples that are finite and at least kBatchMinStep from the previously kept one,
-// the first compared with from.
-QList<QPointF> keptSamples(const QList<QPointF> &samples, QPointF from)
-{
-    QList<QPointF> kept;
-    float x = float(from.x()), y = float(from.y());
-    for (const QPointF &s : samples) {
-        if (!isFinitePoint(s))
-            continue;
-        if (pointDistance(x, y, float(s.x()), float(s.y())) >= kBatchMinStep) {
-            kept.append(s);
-            x = float(s.x());
-            y = float(s.y());
-        }
-    }
-    return kept;
-}
 } // namespace
 
 QRectF OxStrokesFixWidthFill::creatingOnlyBackward(std::vector<OxInkPoint> &points,
                                                    QList<QPointF> &samples,
                                                    QMap<QString, QVariant> params, float width)
 {
-    if (points.empty() || !std::isfinite(width))
+    int endMs = 0;
+    if (points.empty() || !std::isfinite(width) || !readTimeParam(params, endMs))
         return QRectF();
     const OxInkPoint last = points.back();
-    const QList<QPointF> kept = keptSamples(samples, position(last));
+    const QList<QPointF> kept = keptBatchPositions(samples, position(last), kBatchMinStep, true);
     if (kept.isEmpty())
         return QRectF();
 
-    // The batch's time is spread evenly over its samples in whole, truncated ms steps, so the
-    // last sample may fall short of the batch's time.
-    const int startMs = truncatedMs(last.time);
-    const int endMs = params[QStringLiteral("time")].toInt();
-    const int stepMs = truncatedMs((double(endMs) - double(startMs)) / kept.size());
+    const BatchClock clock(last.time, endMs, kept.size());
     QPointF from = position(last);
     for (int j = 0; j < kept.size(); ++j) {
         const QPointF s = kept[j];
         const float dist = pointDistance(float(from.x()), float(from.y()), float(s.x()),
                                          float(s.y()));
-        const OxInkPoint cur = timedSample(s, double(startMs) + double(stepMs) * (j + 1));
+        const OxInkPoint cur = timedSample(s, clock.stamp(j));
         const OxInkPoint prev = points.back();
         points.push_back(cur);
         if (dist < kExtendThreshold)
@@ -97,9 +67,10 @@ QRectF OxStrokesFixWidthFill::endCreateOnlyBackward(std::vector<OxInkPoint> &poi
                                                     QPainterPath &, QPointF point,
                                                     QMap<QString, QVariant> params, float width)
 {
-    if (points.empty() || smoothedPoints.empty() || !isUsableSample(point, width))
+    int time = 0;
+    if (points.empty() || smoothedPoints.empty() || !isUsableSample(point, width)
+        || !readTimeParam(params, time))
         return QRectF();
-    const int time = params[QStringLiteral("time")].toInt();
     appendEndPoint(points, point, time);
     appendEndPoint(smoothedPoints, point, time);
 

@@ -10,9 +10,6 @@
 #include <QPointF>
 #include <vector>
 
-// The reported rectangles are grown by this fixed margin (not by the width), which covers the
-// antialiased edge of the filled outline.
-constexpr float kOutlineMargin = 4.0f;
 // A stroke of one point ends with a second point this far right and down, this many ms later.
 constexpr float kDotOffset = 1.0f;
 constexpr double kDotDelayMs = 10.0;

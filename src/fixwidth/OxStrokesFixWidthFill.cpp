@@ -68,9 +68,9 @@ QRectF OxStrokesFixWidthFill::startCreate(std::vector<OxInkPoint> &points, QPain
                                           QPointF point, QMap<QString, QVariant> params,
                                           float width)
 {
-    if (!isUsableSample(point, width))
+    int time = 0;
+    if (!isUsableSample(point, width) || !readTimeParam(params, time))
         return QRectF();
-    const int time = params[QStringLiteral("time")].toInt();
     lastDrawnIndex = 0;
     const OxInkPoint p = timedSample(point, time);
     points.push_back(p);
@@ -117,9 +117,10 @@ QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainte
                                         QPointF point, QMap<QString, QVariant> params,
                                         float width)
 {
-    if (points.empty() || smoothedPoints.empty() || !isUsableSample(point, width))
+    int time = 0;
+    if (points.empty() || smoothedPoints.empty() || !isUsableSample(point, width)
+        || !readTimeParam(params, time))
         return QRectF();
-    const int time = params[QStringLiteral("time")].toInt();
     switch (appendEndPoint(points, point, time)) {
     case EndPoint::kDot:
         path.lineTo(position(points.back()));

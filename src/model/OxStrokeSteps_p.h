@@ -9,5 +9,8 @@ constexpr double kMinSampleStep = 0.1;
 constexpr double kExtendThreshold = 7.0;
 // The last sample is kept only this far from the previous one.
 constexpr double kMinEndStep = 1.0;
+// The engines that fill an outline grow the rectangles they report by this fixed margin (not by
+// the width), which covers the antialiased edge.
+constexpr float kOutlineMargin = 4.0f;
 
 #endif

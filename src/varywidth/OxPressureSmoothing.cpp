@@ -2,12 +2,13 @@
 
 #include "OxStrokesVaryWidthPressure.h"
 
+#include "OxStrokeSteps_p.h"
+
 #include <algorithm>
 
 namespace {
 // The point's own pressure enters with this fixed weight besides the window.
 constexpr int kOwnWeight = 5;
-constexpr float kRepaintMargin = 4.0f;
 } // namespace
 
 float OxStrokesVaryWidthPressure::getSmoothPressure(std::vector<OxInkPoint> &points, int index,
@@ -47,5 +48,5 @@ QRectF OxStrokesVaryWidthPressure::computeConnectPathsAccordPressure(
         changed |= pathGenerator->addSegment(a.x, a.y, a.pressure * width * 0.5f, b.x, b.y,
                                              b.pressure * width * 0.5f);
     }
-    return inflateRect(changed, kRepaintMargin);
+    return inflateRect(changed, kOutlineMargin);
 }

@@ -2,19 +2,11 @@
 
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxStrokeSteps_p.h"
 
 #include <QPainter>
 
-namespace {
-// Samples this close to the previous one add noise, not shape.
-constexpr double kMinSampleStep = 0.1;
-// Moves shorter than this are contract steps, longer ones extend steps.
-constexpr double kExtendThreshold = 7.0;
-// The last sample is kept only this far from the previous one.
-constexpr double kMinEndStep = 1.0;
-// Changed rectangles are grown by this margin for antialiasing.
-constexpr float kRepaintMargin = 4.0f;
-} // namespace
+ // namespace
 
 OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure()
     : pathGenerator(new OxPathGenerator), smoothWeights{1, 1, 1, 1, 1}
@@ -72,7 +64,7 @@ QRectF OxStrokesVaryWidthPressure::startCreate(std::vector<OxInkPoint> &points,
     const float radius = pressure * width * 0.5f;
     pathWhole.addEllipse(point, radius, radius);
     path.moveTo(point);
-    return inflateRect(pathWhole.boundingRect(), kRepaintMargin);
+    return inflateRect(pathWhole.boundingRect(), kOutlineMargin);
 }
 
 QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
@@ -100,7 +92,7 @@ QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPa
     QRectF changed;
     if (n == 2) {
         // The start circle gives way to the outline: its area is repainted.
-        changed |= inflateRect(pathWhole.boundingRect(), kRepaintMargin);
+        changed |= inflateRect(pathWhole.boundingRect(), kOutlineMargin);
         pathWhole = QPainterPath();
     }
     smoothPressures(smoothedPoints, lastDrawnIndex, n - 1);

@@ -2,15 +2,12 @@
 
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxStrokeSteps_p.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-constexpr double kMinSampleStep = 0.1;
-constexpr double kExtendThreshold = 7.0;
-constexpr double kMinEndStep = 1.0;
-constexpr float kRepaintMargin = 4.0f;
 // Durations at or below this (equal or decreasing time stamps) count as speed 1.0.
 constexpr double kMinDuration = 1e-5;
 // The arc length a tap's unit diagonal adds.
@@ -67,7 +64,7 @@ QRectF OxStrokesVaryWidthTime::startCreate(std::vector<OxInkPoint> &points, QPai
     pathWhole.addEllipse(point, width / 5.0, width / 5.0);
     path = QPainterPath();
     path.moveTo(point);
-    return inflateRect(pathWhole.boundingRect(), kRepaintMargin);
+    return inflateRect(pathWhole.boundingRect(), kOutlineMargin);
 }
 
 QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
@@ -111,7 +108,7 @@ QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainte
 
     QRectF changed;
     if (n == 2) {
-        changed |= inflateRect(pathWhole.boundingRect(), kRepaintMargin);
+        changed |= inflateRect(pathWhole.boundingRect(), kOutlineMargin);
         pathWhole = QPainterPath();
     }
     changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, n - 1, width);

@@ -175,7 +175,7 @@ TEST(OxStrokesFixWidthFillBadInput, CallsInAnyOrderStayInBounds)
                                   : QPointF(random() % 2000 / 10.0, random() % 2000 / 10.0);
     };
     FillStroke a, b;
-    for (int step = 0; step < 3000; ++step) {
+    for (int step = 0; step < 1000; ++step) {
         FillStroke &s = random() % 2 ? a : b;
         FillStroke &other = &s == &a ? b : a;
         std::vector<OxInkPoint> part(s.points.begin(),
