@@ -1,0 +1,162 @@
+#include "OxStrokesVaryWidthBackwardExtend.h"
+
+#include "OxGeometry.h"
+#include "OxInputGuards_p.h"
+#include "OxStrokeSteps_p.h"
+
+#include <QPainter>
+
+namespace {
+
+OxInkPoint unpressuredSample(QPointF p, double time)
+{
+    return OxInkPoint(float(p.x()), float(p.y()), time, -0.5f, 0, 0);
+}
+} // namespace
+
+OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend()
+    : pathConnector(new OxPathConnector)
+{
+    pathConnector->setSamplePath(ellipticNib(), kNibSize);
+}
+
+OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend(
+    const OxStrokesVaryWidthBackwardExtend &other)
+    : OxStrokesVaryWidthPressure(other), backwardPaths(other.backwardPaths),
+      backwardRect(other.backwardRect), backwardInfos(other.backwardInfos),
+      pathConnector(new OxPathConnector(*other.pathConnector))
+{
+}
+
+OxStrokesVaryWidthBackwardExtend &
+OxStrokesVaryWidthBackwardExtend::operator=(const OxStrokesVaryWidthBackwardExtend &other)
+{
+    OxStrokesVaryWidthPressure::operator=(other);
+    backwardPaths = other.backwardPaths;
+    backwardRect = other.backwardRect;
+    backwardInfos = other.backwardInfos;
+    *pathConnector = *other.pathConnector;
+    return *this;
+}
+
+OxStrokesVaryWidthBackwardExtend::~OxStrokesVaryWidthBackwardExtend()
+{
+    delete pathConnector;
+    pathConnector = nullptr;
+}
+
+QRectF OxStrokesVaryWidthBackwardExtend::startCreate(std::vector<OxInkPoint> &points,
+                                                     QPainterPath &path, QPointF point,
+                                                     QMap<QString, QVariant>, float width)
+{
+    if (!isUsableSample(point, width))
+        return QRectF();
+    lastDrawnIndex = 0;
+    const OxInkPoint p = unpressuredSample(point, 0);
+    points.push_back(p);
+    smoothedPoints.push_back(p);
+    QPainterPath dot;
+    dot.addEllipse(point, width / 10, width / 10);
+    backwardPaths.append(dot);
+    path.moveTo(point);
+    return inflateRect(dot.boundingRect(), kOutlineMargin);
+}
+
+QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &points,
+                                                  QPainterPath &path, QPointF point,
+                                                  QMap<QString, QVariant>, float width)
+{
+    if (points.empty() || !isUsableSample(point, width))
+        return QRectF();
+    QRectF dirty;
+    const OxInkPoint last = points.back();
+    const OxInkPoint cur = unpressuredSample(point, 0);
+    const float d = pointDistance(last.x, last.y, cur.x, cur.y);
+    if (d <= kMinSampleStep)
+        return dirty;
+    points.push_back(cur);
+    path.lineTo(point);
+
+    takeOldTail(dirty);
+    if (d < kExtendThreshold)
+        creatingContract(points, cur, last, d);
+    else
+        creatingExtend(points, cur, last, d);
+
+    backwardInfos.clear();
+    int index = 0;
+    const bool bodyReached = prepareBackwardPath(backwardInfos, smoothedPoints, index, point, width);
+    QRectF tail;
+    computeBackwardPath(backwardInfos, backwardPaths, tail);
+    if (!tail.isEmpty()) {
+        backwardRect |= tail;
+        dirty |= tail;
+    }
+    if (bodyReached) {
+        dirty |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index + 1, width);
+        pathWhole = pathGenerator->getOutlinePath();
+        lastDrawnIndex = index + 1;
+    }
+    return dirty;
+}
+
+QRectF OxStrokesVaryWidthBackwardExtend::endCreate(std::vector<OxInkPoint> &points,
+                                                   QPainterPath &path, QPointF point,
+                                                   QMap<QString, QVariant>, float width)
+{
+    if (points.empty() || !isUsableSample(point, width))
+        return QRectF();
+    QRectF result;
+    const OxInkPoint last = points.back();
+    if (points.size() <= 1) {
+        const OxInkPoint q(last.x + 1, last.y + 1, 0, -0.5f, 0, 0);
+        points.push_back(q);
+        smoothedPoints.push_back(q);
+        path.lineTo(q.x, q.y);
+    } else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep) {
+        const OxInkPoint q = unpressuredSample(point, 0);
+        points.push_back(q);
+        smoothedPoints.push_back(q);
+        path.lineTo(point);
+    }
+    if (!backwardRect.isEmpty())
+        result |= backwardRect;
+
+    if (lastDrawnIndex < int(smoothedPoints.size()) - 1) {
+        // The final tail, with the sample as its tip even when it was too close to be kept.
+        backwardInfos.clear();
+        int index = 0;
+        prepareBackwardPath(backwardInfos, smoothedPoints, index, point, width);
+        if (lastDrawnIndex < index)
+            result |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index + 1, width);
+        const QRectF joined = computeBackwardConnectPath(backwardInfos);
+        pathWhole = pathGenerator->getOutlinePath();
+        if (!joined.isEmpty())
+            result |= joined;
+    }
+    lastDrawnIndex = int(points.size()) - 1;
+    setPointsPressureInfo(smoothedPoints, backwardInfos, width);
+    if (&points != &smoothedPoints)
+        points = smoothedPoints;
+    backwardPaths.clear();
+    return result;
+}
+
+void OxStrokesVaryWidthBackwardExtend::takeOldTail(QRectF &dirty)
+{
+    if (!backwardRect.isEmpty())
+        dirty |= backwardRect;
+    backwardRect = QRectF();
+    backwardPaths.clear();
+}
+
+void OxStrokesVaryWidthBackwardExtend::paint(QPainter *painter, QRectF rect, const QBrush &brush)
+{
+    if (!painter)
+        return;
+    OxStrokesVaryWidthPressure::paint(painter, rect, brush);
+    for (const QPainterPath &tail : backwardPaths) {
+        if (rect.intersects(tail.boundingRect()))
+            painter->fillPath(tail, brush);
+    }
+}

@@ -1,0 +1,249 @@
+#include "OxStrokesVaryWidthBackwardTime.h"
+
+#include "OxBezierFitting.h"
+#include "OxGeometry.h"
+#include "OxInputGuards_p.h"
+#include "OxStrokeSteps_p.h"
+
+#include <algorithm>
+
+namespace {
+// A window shorter than this in path length has no tail.
+constexpr double kMinWindowLength = 0.000001;
+// The fitted creating's curve stays within this distance of its samples where it can.
+constexpr float kFitTolerance = 1.0f;
+// The tail of the ordinary calls covers the last 100 ms.
+constexpr double kDefaultDuration = 100.0;
+
+QPointF position(const OxInkPoint &p)
+{
+    return QPointF(p.x, p.y);
+}
+
+float distance(const OxInkPoint &a, const OxInkPoint &b)
+{
+    return pointDistance(a.x, a.y, b.x, b.y);
+}
+} // namespace
+
+OxStrokesVaryWidthBackwardTime::OxStrokesVaryWidthBackwardTime()
+    : backwardDuration(kDefaultDuration)
+{
+}
+
+OxStrokesVaryWidthBackwardTime::~OxStrokesVaryWidthBackwardTime() = default;
+
+bool OxStrokesVaryWidthBackwardTime::prepareBackwardPath(QVector<OxBackwardInfo> &infos,
+                                                         std::vector<OxInkPoint> &pts, int &index,
+                                                         QPointF, float width)
+{
+    const int n = int(pts.size());
+    if (n < 2) {
+        index = 0;
+        return false;
+    }
+    const double newest = pts[size_t(n) - 1].time;
+    // The window's first point: the oldest uncommitted point stamped within backwardDuration.
+    index = std::max(lastDrawnIndex, 0);
+    for (;; ++index) {
+        if (index > n - 2) {
+            index = n - 1;
+            return true;
+        }
+        const double age = newest - pts[size_t(index)].time;
+        if (age < 0) {
+            // Stamped after the newest point: commit everything, no tail.
+            index = n - 1;
+            return true;
+        }
+        if (age <= backwardDuration)
+            break;
+    }
+
+    float total = 0;
+    for (int k = index; k <= n - 2; ++k)
+        total += distance(pts[size_t(k)], pts[size_t(k) + 1]);
+    if (double(total) <= kMinWindowLength)
+        return false;
+
+    const float halfWidth = width * 0.5f;
+    const float quarterWidth = width * 0.25f;
+    const float slope = (halfWidth - quarterWidth) / total;
+    QVector<OxBackwardInfo> tail;
+    float radius = quarterWidth;
+    for (int k = n - 2; k >= index; --k) {
+        const float older = radius + distance(pts[size_t(k)], pts[size_t(k) + 1]) * slope;
+        tail.append(OxBackwardInfo(position(pts[size_t(k)]), older, position(pts[size_t(k) + 1]),
+                                   radius));
+        radius = older;
+    }
+    std::reverse(tail.begin(), tail.end());
+    infos = tail + infos;
+    return lastDrawnIndex < index;
+}
+
+QRectF OxStrokesVaryWidthBackwardTime::startCreate(std::vector<OxInkPoint> &points,
+                                                   QPainterPath &path, QPointF point,
+                                                   QMap<QString, QVariant> params, float width)
+{
+    int time = 0;
+    if (!isUsableSample(point, width) || !readTimeParam(params, time))
+        return QRectF();
+    lastDrawnIndex = 0;
+    const OxInkPoint p(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+    points.push_back(p);
+    smoothedPoints.push_back(p);
+    QPainterPath dot;
+    dot.addEllipse(point, width / 10, width / 10);
+    backwardPaths.append(dot);
+    path.moveTo(point);
+    return inflateRect(dot.boundingRect(), kOutlineMargin);
+}
+
+bool OxStrokesVaryWidthBackwardTime::rebuildTail(QPointF tip, float width, int &index,
+                                                 QRectF &dirty)
+{
+    backwardInfos.clear();
+    index = 0;
+    const bool commit = prepareBackwardPath(backwardInfos, smoothedPoints, index, tip, width);
+    QRectF tail;
+    computeBackwardPath(backwardInfos, backwardPaths, tail);
+    if (!tail.isEmpty()) {
+        backwardRect |= tail;
+        dirty |= tail;
+    }
+    return commit;
+}
+
+void OxStrokesVaryWidthBackwardTime::extendCentreLine(QPainterPath &path, int from, int to)
+{
+    const int last = std::min(to, int(smoothedPoints.size()) - 1);
+    for (int j = std::max(from, 0); j <= last; ++j)
+        path.lineTo(position(smoothedPoints[size_t(j)]));
+}
+
+QRectF OxStrokesVaryWidthBackwardTime::finishCreating(QPainterPath &path, QPointF point,
+                                                      float width, int oldDrawn, QRectF dirty)
+{
+    int index = 0;
+    if (rebuildTail(point, width, index, dirty)) {
+        // The body now reaches the window's first point, where the tail begins.
+        dirty |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index, width);
+        pathWhole = pathGenerator->getOutlinePath();
+        lastDrawnIndex = index;
+    }
+    extendCentreLine(path, oldDrawn + 1, lastDrawnIndex);
+    return dirty;
+}
+
+QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
+                                                QPainterPath &path, QPointF point,
+                                                QMap<QString, QVariant> params, float width)
+{
+    if (points.empty() || !isUsableSample(point, width))
+        return QRectF();
+    const int oldDrawn = lastDrawnIndex;
+    const OxInkPoint last = points.back();
+    const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
+    int time = 0;
+    if (d <= kMinSampleStep || !readTimeParam(params, time))
+        return QRectF();
+    const OxInkPoint cur(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+    points.push_back(cur);
+    QRectF dirty;
+    takeOldTail(dirty);
+    if (d < kExtendThreshold)
+        creatingContract(points, cur, last, d);
+    else
+        creatingExtend(points, cur, last, d);
+    return finishCreating(path, point, width, oldDrawn, dirty);
+}
+
+void OxStrokesVaryWidthBackwardTime::appendFinalPoints(std::vector<OxInkPoint> &points,
+                                                       QPointF point, int time)
+{
+    // The raw and the smoothed line are tested apart: the smoothed line trails the pen.
+    auto appendTo = [&](std::vector<OxInkPoint> &line) {
+        const OxInkPoint last = line.back();
+        if (line.size() <= 1)
+            line.emplace_back(last.x + 1, last.y + 1, last.time + 10, -0.5f, 0, 0);
+        else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep)
+            line.emplace_back(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+    };
+    appendTo(points);
+    if (!smoothedPoints.empty())
+        appendTo(smoothedPoints);
+}
+
+QRectF OxStrokesVaryWidthBackwardTime::endCreate(std::vector<OxInkPoint> &points,
+                                                 QPainterPath &path, QPointF point,
+                                                 QMap<QString, QVariant> params, float width)
+{
+    int time = 0;
+    if (points.empty() || !isUsableSample(point, width) || !readTimeParam(params, time))
+        return QRectF();
+    const int oldDrawn = lastDrawnIndex;
+    appendFinalPoints(points, point, time);
+    QRectF result;
+    if (!backwardRect.isEmpty())
+        result |= backwardRect;
+    if (lastDrawnIndex < int(smoothedPoints.size()) - 1) {
+        // The final tail joins the body.
+        int index = 0;
+        backwardInfos.clear();
+        prepareBackwardPath(backwardInfos, smoothedPoints, index, point, width);
+        if (lastDrawnIndex < index)
+            result |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index, width);
+        const QRectF joined = computeBackwardConnectPath(backwardInfos);
+        if (!joined.isEmpty())
+            result |= joined;
+        pathWhole = pathGenerator->getOutlinePath();
+    }
+    lastDrawnIndex = int(points.size()) - 1;
+    setPointsPressureInfo(smoothedPoints, backwardInfos, width);
+    extendCentreLine(path, oldDrawn + 1, int(smoothedPoints.size()) - 1);
+    if (&points != &smoothedPoints)
+        points = smoothedPoints;
+    backwardPaths.clear();
+    return result;
+}
+
+QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
+                                                QPainterPath &path, QList<QPointF> &samples,
+                                                QPointF point, QMap<QString, QVariant> params,
+                                                float width)
+{
+    if (points.empty() || !isUsableSample(point, width))
+        return QRectF();
+    const int oldDrawn = lastDrawnIndex;
+    const OxInkPoint last = points.back();
+    const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
+    int time = 0;
+    if (d <= kMinSampleStep || !readTimeParam(params, time))
+        return QRectF();
+
+    const OxInkPoint cur(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+    std::vector<OxInkPoint> extra;
+    for (const QPointF &s : samples) {
+        if (isFinitePoint(s))
+            extra.emplace_back(float(s.x()), float(s.y()), 0, -0.5f, 0, 0);
+    }
+    // points ends with the last extra sample, which the next call takes as its previous point.
+    points.push_back(cur);
+    points.insert(points.end(), extra.begin(), extra.end());
+
+    // The fitting runs from the previous point through the extra samples to the new one.
+    std::vector<OxInkPoint> run{last};
+    run.insert(run.end(), extra.begin(), extra.end());
+    run.push_back(cur);
+    std::vector<OxInkPoint> ctrl;
+    fitCurve(run, 0, int(run.size()) - 1, kFitTolerance, ctrl);
+
+    QRectF dirty;
+    takeOldTail(dirty);
+    if (d < kExtendThreshold)
+        creatingContract(points, cur, last, d, ctrl);
+    else
+        creatingExtend(points, cur, last, d, ctrl);
+    return finishCreating(path, point, width, oldDrawn, dirty);
+}
