@@ -1,0 +1,182 @@
+// The sketch calls: plain numbers in, engine phase calls, rectangle and shape out.
+
+#include "OxQuillmarkGateway.h"
+
+#include "OxStrokesFixWidthFill.h"
+#include "OxStrokesVaryWidthBackwardTime.h"
+
+#include <QList>
+#include <QTime>
+#include <cmath>
+
+namespace {
+// Milliseconds since local midnight.
+int timeOfDay()
+{
+    return QTime(0, 0).msecsTo(QTime::currentTime());
+}
+
+// The host's time stamp, or now when it is 0 or less, as a 64-bit "time".
+QMap<QString, QVariant> stampedParams(long long time)
+{
+    const qlonglong t = time <= 0 ? qlonglong(timeOfDay()) : qlonglong(time);
+    return {{QStringLiteral("time"), QVariant(t)}};
+}
+
+QMap<QString, QVariant> nowParams()
+{
+    return {{QStringLiteral("time"), QVariant(timeOfDay())}};
+}
+
+// The nearest whole unit, halves toward positive infinity (2.5 -> 3, -2.5 -> -2).
+QPointF roundedPoint(float x, float y)
+{
+    return QPointF(std::floor(double(x) + 0.5), std::floor(double(y) + 0.5));
+}
+
+void report(const QRectF &r, float &left, float &top, float &width, float &height)
+{
+    left = float(r.left());
+    top = float(r.top());
+    width = float(r.width());
+    height = float(r.height());
+}
+
+QRectF inflated(QRectF r, float by)
+{
+    return r.adjusted(-by, -by, by, by);
+}
+} // namespace
+
+float *OxQuillmarkGateway::startSketch(float x, float y, long long time, float &left, float &top,
+                                       float &width, float &height, int &pointCount,
+                                       int &pathCount, int *&pathSizes)
+{
+    if (!engine)
+        return nullptr;
+    points.clear();
+    path = QPainterPath();
+    accumulatedRect = QRectF(0, 0, 0, 0);
+    const QRectF r =
+        engine->startCreate(points, path, QPointF(x, y), stampedParams(time), penWidth);
+    report(r, left, top, width, height);
+    if (!r.isEmpty())
+        accumulatedRect |= r;
+    return publishEngineShape(false, false, pointCount, pathCount, pathSizes);
+}
+
+float *OxQuillmarkGateway::sketching(float x, float y, float &left, float &top, float &width,
+                                     float &height, int &pointCount, int &pathCount,
+                                     int *&pathSizes)
+{
+    if (!engine)
+        return nullptr;
+    const QRectF r = engine->creating(points, path, roundedPoint(x, y), nowParams(), penWidth);
+    report(r, left, top, width, height);
+    return publishEngineShape(false, true, pointCount, pathCount, pathSizes);
+}
+
+float *OxQuillmarkGateway::endSketch(float x, float y, float &left, float &top, float &width,
+                                     float &height, int &pointCount, int &pathCount,
+                                     int *&pathSizes)
+{
+    if (!engine)
+        return nullptr;
+    const QRectF r = engine->endCreate(points, path, roundedPoint(x, y), nowParams(), penWidth);
+    report(r, left, top, width, height);
+    return publishEngineShape(false, false, pointCount, pathCount, pathSizes);
+}
+
+float *OxQuillmarkGateway::endSketch2(float x, float y, long long time, float &left, float &top,
+                                      float &width, float &height, int &pointCount,
+                                      int &pathCount, int *&pathSizes)
+{
+    if (!engine)
+        return nullptr;
+    QRectF r = engine->endCreate(points, path, QPointF(x, y), stampedParams(time), penWidth);
+    report(r, left, top, width, height);
+    if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine)) {
+        // The brush's final tail has joined the body: repaint all of it.
+        r |= brush->getPathWhole().boundingRect();
+        r = inflated(r, penWidth);
+        report(r, left, top, width, height);
+    }
+    return publishEngineShape(false, false, pointCount, pathCount, pathSizes);
+}
+
+float *OxQuillmarkGateway::sketching2(int count, float *xy, long long *times, float &left,
+                                      float &top, float &width, float &height, int &pointCount,
+                                      int &pathCount, int *&pathSizes)
+{
+    if (!engine || count <= 0 || !xy)
+        return nullptr;
+    // Only the first stamp is read; it stands for the newest sample of the batch.
+    const QMap<QString, QVariant> params = stampedParams(times ? times[0] : 0);
+    QList<QPointF> batch;
+    batch.reserve(count);
+    for (int i = 0; i < count; ++i)
+        batch.append(QPointF(xy[2 * i], xy[2 * i + 1]));
+
+    auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine);
+    auto *filled = dynamic_cast<OxStrokesFixWidthFill *>(engine);
+    QRectF r;
+    if (brush)
+        r = brush->creatingOnlyBackward(points, batch, params, penWidth);
+    else if (filled)
+        r = filled->creatingOnlyBackward(points, batch, params, penWidth);
+    if (r.isEmpty()) {
+        left = top = width = height = 0;
+    } else {
+        if (brush)
+            r = inflated(r, penWidth);
+        report(r, left, top, width, height);
+        accumulatedRect |= r;
+    }
+    if (filled)
+        return publishPaths({filled->getPathWhole()}, true, pointCount, pathCount, pathSizes);
+    return publishEngineShape(false, true, pointCount, pathCount, pathSizes);
+}
+
+float *OxQuillmarkGateway::endSketch3(float x, float y, long long time, float &left, float &top,
+                                      float &width, float &height, int &pointCount,
+                                      int &pathCount, int *&pathSizes)
+{
+    if (!engine)
+        return nullptr;
+    if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine)) {
+        QRectF r = brush->endCreateOnlyBackward(points, path, QPointF(x, y), stampedParams(time),
+                                                penWidth);
+        if (!r.isEmpty())
+            r = inflated(r, penWidth);
+        if (!r.isEmpty())
+            accumulatedRect |= r;
+        report(accumulatedRect, left, top, width, height);
+        return publishEngineShape(true, false, pointCount, pathCount, pathSizes);
+    }
+    return publishSmoothedPoints(pointCount, pathCount, pathSizes);
+}
+
+float *OxQuillmarkGateway::endSketch4(float x, float y, long long time, float &left, float &top,
+                                      float &width, float &height, int &pointCount,
+                                      int &pathCount, int *&pathSizes)
+{
+    if (!engine)
+        return nullptr;
+    if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine)) {
+        QRectF r = brush->endCreateOnlyBackward(points, path, QPointF(x, y), stampedParams(time),
+                                                penWidth);
+        if (!r.isEmpty())
+            r = inflated(r, penWidth);
+        report(r, left, top, width, height);
+        return publishEngineShape(true, false, pointCount, pathCount, pathSizes);
+    }
+    auto *filled = dynamic_cast<OxStrokesFixWidthFill *>(engine);
+    if (!filled)
+        return publishSmoothedPoints(pointCount, pathCount, pathSizes);
+    // The filled pen stamps its last sample with the time of day, whatever the host passed.
+    QRectF r = filled->endCreateOnlyBackward(points, path, QPointF(x, y), nowParams(), penWidth);
+    if (!r.isEmpty())
+        r = inflated(r, penWidth);
+    report(r, left, top, width, height);
+    return publishPaths({filled->getPathWhole()}, false, pointCount, pathCount, pathSizes);
+}
