@@ -1,0 +1,135 @@
+#include "FakeEngines.h"
+#include "SvgWriter.h"
+
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+namespace {
+struct SvgElement
+{
+    QString name;
+    QXmlStreamAttributes attributes;
+    QString text;
+
+    double number(const char *attribute) const
+    {
+        return attributes.value(QLatin1String(attribute)).toDouble();
+    }
+};
+
+// The elements called name, in document order; fails the test when the XML is not well formed.
+std::vector<SvgElement> elementsOf(const QByteArray &svg, const char *name)
+{
+    std::vector<SvgElement> elements;
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String(name)) {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            elements.push_back({xml.name().toString(), attributes,
+                                xml.readElementText(QXmlStreamReader::IncludeChildElements)});
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return elements;
+}
+
+std::vector<double> numbersIn(const QString &text)
+{
+    std::vector<double> numbers;
+    for (const QString &token : text.split(QRegularExpression(QStringLiteral("[ ,]"))))
+        if (token.size() > 1 || token.at(0).isDigit())  // not a command letter
+            numbers.push_back(token.toDouble());
+    return numbers;
+}
+
+void expectNear(const std::vector<double> &actual, const std::vector<double> &expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < actual.size(); ++i)
+        EXPECT_NEAR(actual[i], expected[i], 0.0005) << "number " << i;
+}
+
+class SvgWriter : public ::testing::Test
+{
+protected:
+    SvgWriter()
+    {
+        QPainterPath triangle(QPointF(10.25, 20.5));
+        triangle.lineTo(40.125, 20.5);
+        triangle.lineTo(25.0001, 45.9999);
+        triangle.closeSubpath();
+        QPainterPath dot;
+        dot.addEllipse(QPointF(60, 30), 3.3, 3.3);  // cubic segments
+        StrokeRun outlined{{QPolygonF(), {triangle, dot}},
+                           {{QRectF(10, 20, 31, 26), 1, 1, true}, {QRectF(), 1, 1, false}}};
+        StrokeRun centred{{QPolygonF({QPointF(5, 5), QPointF(7.5, 9.875), QPointF(12, 3)}), {}},
+                          {{QRectF(2, 2, 6, 6), 1, 1, true}, {QRectF(4, 2, 10, 10), 1, 1, false}}};
+        drawing = {&adapter, 4.5, {outlined, centred}};
+    }
+
+    QByteArray svg(const std::vector<EngineDrawing> &drawings, double scale, bool showDirty)
+    {
+        return svgDocument(drawings, layoutPanels(drawings, scale, showDirty), showDirty);
+    }
+
+    EngineAdapter adapter = loggingAdapter();
+    EngineDrawing drawing;
+};
+} // namespace
+
+TEST_F(SvgWriter, WritesOnePathPerOutlineWithItsNumbers)
+{
+    const std::vector<SvgElement> paths = elementsOf(svg({drawing}, 1, false), "path");
+    ASSERT_EQ(paths.size(), 2u);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_EQ(paths[i].attributes.value(QStringLiteral("fill-rule")),
+                  QStringLiteral("nonzero"));
+        const QPainterPath &outline = drawing.strokes[0].shapes.outlines[i];
+        std::vector<double> coordinates;
+        for (int k = 0; k < outline.elementCount(); ++k)
+            coordinates.insert(coordinates.end(), {outline.elementAt(k).x, outline.elementAt(k).y});
+        expectNear(numbersIn(paths[i].attributes.value(QStringLiteral("d")).toString()),
+                   coordinates);
+    }
+}
+
+TEST_F(SvgWriter, StrokesTheCentreLineWithThePenWidth)
+{
+    const std::vector<SvgElement> lines = elementsOf(svg({drawing}, 1, false), "polyline");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].attributes.value(QStringLiteral("fill")), QStringLiteral("none"));
+    EXPECT_EQ(lines[0].number("stroke-width"), 4.5);
+    EXPECT_EQ(lines[0].attributes.value(QStringLiteral("stroke-linecap")), QStringLiteral("round"));
+    expectNear(numbersIn(lines[0].attributes.value(QStringLiteral("points")).toString()),
+               {5, 5, 7.5, 9.875, 12, 3});
+}
+
+TEST_F(SvgWriter, PathDataRoundsToThousandths)
+{
+    QPainterPath path(QPointF(1.25, -0.0001));
+    path.lineTo(3, 4.00049);
+    path.cubicTo(QPointF(1, 2), QPointF(3, 4), QPointF(-5.5, 6));
+    EXPECT_EQ(svgPathData(path), QStringLiteral("M 1.25 0 L 3 4 C 1 2 3 4 -5.5 6"));
+}
+
+TEST_F(SvgWriter, ShowsTheReportedRectanglesOnlyWhenAsked)
+{
+    EXPECT_EQ(elementsOf(svg({drawing}, 1, false), "rect").size(), 1u);  // the background
+    const std::vector<SvgElement> rects = elementsOf(svg({drawing}, 1, true), "rect");
+    ASSERT_EQ(rects.size(), 4u);  // and the three rectangles that are not empty
+    expectNear({rects[3].number("x"), rects[3].number("width")}, {4, 10});
+}
+
+TEST_F(SvgWriter, LabelsOnePanelPerEngineSideBySide)
+{
+    EngineAdapter other = loggingAdapter();
+    other.name = "other";
+    const QByteArray document = svg({drawing, {&other, drawing.width, drawing.strokes}}, 2, false);
+    const std::vector<SvgElement> labels = elementsOf(document, "text");
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[1].text, QStringLiteral("other: logs its calls"));
+    EXPECT_EQ(elementsOf(document, "path").size(), 4u);
+    const double panelWidth = layoutPanels({drawing}, 2, false).area.width() * 2;
+    EXPECT_NEAR(elementsOf(document, "svg")[0].number("width"), 2 * panelWidth, 0.001);
+}

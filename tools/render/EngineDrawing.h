@@ -1,0 +1,49 @@
+#ifndef QUILLMARK_RENDER_ENGINEDRAWING_H
+#define QUILLMARK_RENDER_ENGINEDRAWING_H
+
+// What one engine made of the input: per stroke, the shapes it drew and every call it answered.
+
+#include "EngineAdapter.h"
+
+#include <QRectF>
+#include <vector>
+
+// One engine call and what it reported.
+struct EngineCall
+{
+    QRectF dirty;              // the rectangle the call returned
+    double micros = 0;         // wall time of the call alone
+    // Samples the call handed to the engine: 1 for a phase call, all of them for a replay, the
+    // batch size for a batch call; 0 for the closing call of a one-sample stroke, which repeats
+    // the sample that opened it.
+    int samples = 0;
+    bool opensStroke = false;  // startCreate, or the replay of a whole stroke
+};
+
+struct StrokeRun
+{
+    StrokeShapes shapes;
+    std::vector<EngineCall> calls;
+};
+
+struct EngineDrawing
+{
+    const EngineAdapter *engine = nullptr;
+    float width = 0;           // pen width of every stroke
+    std::vector<StrokeRun> strokes;
+};
+
+// Grows into to cover rect. Only rectangles with an area count: QRectF's own union would keep the
+// corner of a zero-size rectangle and stretch the bounds toward it.
+void uniteArea(QRectF &into, const QRectF &rect);
+
+// The area the shapes cover: outlines as they are, the centre line grown by half the pen width.
+// Empty when there is nothing to draw.
+QRectF shapesBounds(const StrokeShapes &shapes, float width);
+QRectF drawingBounds(const EngineDrawing &drawing);
+// The union of every rectangle the engine reported.
+QRectF reportedBounds(const EngineDrawing &drawing);
+// Path elements of the outlines plus the vertices of the centre line.
+int elementCount(const StrokeShapes &shapes);
+
+#endif

@@ -1,0 +1,11 @@
+#include "OutputFile.h"
+
+#include <QSaveFile>
+
+std::string writeFileAtomically(const std::string &path, const QByteArray &bytes)
+{
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return path + ": cannot write file: " + file.errorString().toStdString();
+    return std::string();
+}

@@ -1,0 +1,19 @@
+#ifndef QUILLMARK_RENDER_SVGWRITER_H
+#define QUILLMARK_RENDER_SVGWRITER_H
+
+// The drawing as an SVG document: per panel a label and a group in drawing coordinates that holds
+// one <path> (fill-rule nonzero) per outline and one stroked <polyline> per centre line, and with
+// showDirty a group of <rect> for the rectangles the engine reported. Coordinates are written
+// rounded to 0.001 drawing units.
+
+#include "PanelLayout.h"
+
+#include <QByteArray>
+
+QByteArray svgDocument(const std::vector<EngineDrawing> &drawings, const PanelLayout &layout,
+                       bool showDirty);
+
+// A path's elements as SVG path data: "M x y", "L x y" and "C x1 y1 x2 y2 x y".
+QString svgPathData(const QPainterPath &path);
+
+#endif
