@@ -142,6 +142,11 @@ QRectF OxStrokesVaryWidthBackwardExtend::endCreate(std::vector<OxInkPoint> &poin
     return result;
 }
 
+QVector<QPainterPath> OxStrokesVaryWidthBackwardExtend::getBackwardPaths() const
+{
+    return backwardPaths;
+}
+
 void OxStrokesVaryWidthBackwardExtend::takeOldTail(QRectF &dirty)
 {
     if (!backwardRect.isEmpty())

@@ -46,6 +46,10 @@ public:
     // Fills the body clipped to rect, then every tail path whose bounds meet rect, whole.
     void paint(QPainter *painter, QRectF rect, const QBrush &brush) override;
 
+    // The outlines drawn apart from the body (getPathWhole): the start dot after startCreate,
+    // the current tail while the stroke runs. A host that paints by itself fills these too.
+    QVector<QPainterPath> getBackwardPaths() const;
+
 protected:
     friend class OxQuillmarkGateway;
 
