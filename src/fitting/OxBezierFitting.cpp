@@ -157,7 +157,11 @@ void generateBezier(std::vector<OxInkPoint> &points, int first, int last, std::v
     }
     const double alphaL = (double(x0) * c11 - double(x1) * c01) / det;
     const double alphaR = (double(c00) * x1 - double(x0) * c01) / det;
-    if (!(alphaL >= kMinTangentLength) || !(alphaR >= kMinTangentLength)) {
+    // Newton steps can push parameters far outside [0, 1]; lengths that overflow a float are no
+    // better than tiny ones.
+    const bool usable = alphaL >= kMinTangentLength && alphaR >= kMinTangentLength
+                        && std::isfinite(float(alphaL)) && std::isfinite(float(alphaR));
+    if (!usable) {
         appendFallback(a, b, leftTangent, rightTangent, out);
         return;
     }

@@ -95,6 +95,10 @@ TEST(OxBezierFitting, DegenerateRunsFallBack)
     expectFinite(firstTwo);
     EXPECT_EQ(firstTwo[1].x, 0);
     expectFinite(fit({at(0, 0), at(10, 5), at(20, 0), at(20, 0)}));
+    // Newton steps drive some parameters far outside [0, 1]; the solved lengths overflow floats.
+    expectFinite(fit({at(46.15f, 9), at(28.55f, 9), at(28.55f, 9800), at(43800, 22600),
+                      at(43800, 45.1f), at(4.53e-5f, 45.1f), at(4.53e-5f, 45.1f),
+                      at(5.7f, 7.95f)}));
 }
 
 TEST(OxBezierFitting, ParametersAndNewtonStep)
