@@ -98,26 +98,52 @@ bool isSameSide(QPointF l0, QPointF l1, QPointF p, QPointF q)
     return sideQ * sideP > 0;
 }
 
+namespace {
+// Runs the de Casteljau levels in place over level[0 .. count - 1], calling visit with the first
+// point of every level (the control points first, the curve point last).
+template <class Visit>
+void reduceLevels(OxInkPoint *level, size_t count, float t, Visit visit)
+{
+    visit(level[0]);
+    for (size_t size = count; size > 1; --size) {
+        for (size_t i = 0; i + 1 < size; ++i)
+            level[i] = interpolate(level[i], level[i + 1], t);
+        visit(level[0]);
+    }
+}
+
+size_t controlCount(const std::vector<OxInkPoint> &ctrl, int degree)
+{
+    return std::min(ctrl.size(), size_t(std::max(degree, 0)) + 1);
+}
+} // namespace
+
 void deCasteljau(std::vector<OxInkPoint> &ctrl, float t, int degree,
                  std::vector<OxInkPoint> &trace)
 {
-    const size_t count = std::min(ctrl.size(), size_t(std::max(degree, 0)) + 1);
+    const size_t count = controlCount(ctrl, degree);
     if (count == 0)
         return;
     std::vector<OxInkPoint> level(ctrl.begin(), ctrl.begin() + long(count));
-    trace.push_back(level.front());
-    while (level.size() > 1) {
-        for (size_t i = 0; i + 1 < level.size(); ++i)
-            level[i] = interpolate(level[i], level[i + 1], t);
-        level.pop_back();
-        trace.push_back(level.front());
-    }
+    reduceLevels(level.data(), count, t, [&](const OxInkPoint &p) { trace.push_back(p); });
 }
 
 OxInkPoint bezierPoint(std::vector<OxInkPoint> &ctrl, float t, int degree)
 {
-    std::vector<OxInkPoint> trace;
-    trace.reserve(size_t(std::max(degree, 0)) + 1);
-    deCasteljau(ctrl, t, degree, trace);
-    return trace.empty() ? OxInkPoint() : trace.back();
+    const size_t count = controlCount(ctrl, degree);
+    if (count == 0)
+        return OxInkPoint();
+    // The smoothing evaluates cubics thousands of times a stroke: no allocation for those.
+    constexpr size_t kOnStack = 4;
+    OxInkPoint onStack[kOnStack];
+    std::vector<OxInkPoint> onHeap;
+    OxInkPoint *level = onStack;
+    if (count > kOnStack) {
+        onHeap.resize(count);
+        level = onHeap.data();
+    }
+    std::copy(ctrl.begin(), ctrl.begin() + long(count), level);
+    OxInkPoint result;
+    reduceLevels(level, count, t, [&](const OxInkPoint &p) { result = p; });
+    return result;
 }
