@@ -4,6 +4,8 @@
 #include "OxGeometry.h"
 #include "OxPathBuilder.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kSectorCount = 80;
 // pi / 40: the sectors are 4.5 degrees wide.
@@ -28,6 +30,7 @@ void OxPathBuilder::computeSections()
 {
     sections.clear();
     samplePoints.clear();
+    findSampleExtremes();
     const float cx = float(sampleCenter.x());
     const float cy = float(sampleCenter.y());
     const float probeX = float(sampleCenter.x() + kProbeLength);
@@ -87,15 +90,47 @@ const OxPathSectionPara &sectionFor(const QVector<OxPathSectionPara> &sections, 
 }
 } // namespace
 
+void OxPathBuilder::findSampleExtremes()
+{
+    const int count = samplePath.elementCount();
+    sampleIsPolygon = count > 0;
+    for (int i = 0; i < count; ++i) {
+        const QPainterPath::Element e = samplePath.elementAt(i);
+        if (!e.isMoveTo() && !e.isLineTo())
+            sampleIsPolygon = false;
+        const QPointF p(e.x, e.y);
+        if (i == 0 || p.x() < sampleLeftmost.x())
+            sampleLeftmost = p;
+        if (i == 0 || p.x() > sampleRightmost.x())
+            sampleRightmost = p;
+        if (i == 0 || p.y() < sampleTopmost.y())
+            sampleTopmost = p;
+        if (i == 0 || p.y() > sampleBottommost.y())
+            sampleBottommost = p;
+    }
+}
+
+QRectF OxPathBuilder::placedNibBounds(const QMatrix &placement) const
+{
+    if (!sampleIsPolygon)
+        return placement.map(samplePath).boundingRect();
+    // A placement only scales and moves, so each coordinate maps monotonically: the mapped
+    // extremes bound the mapped nib exactly.
+    const double x0 = placement.map(sampleLeftmost).x(), x1 = placement.map(sampleRightmost).x();
+    const double y0 = placement.map(sampleTopmost).y(), y1 = placement.map(sampleBottommost).y();
+    const double left = std::min(x0, x1), top = std::min(y0, y1);
+    return QRectF(left, top, std::max(x0, x1) - left, std::max(y0, y1) - top);
+}
+
 int OxPathBuilder::placeSegment(float x0, float y0, float w0, float x1, float y1, float w1,
                                 OxPathSectionPara &startSection, QMatrix &startPlacement,
                                 QRectF &startRect, OxPathSectionPara &endSection,
                                 QMatrix &endPlacement, QRectF &endRect)
 {
     startPlacement = placeNib(x0, y0, w0 / sampleSize, sampleCenter);
-    startRect = startPlacement.map(samplePath).boundingRect();
+    startRect = placedNibBounds(startPlacement);
     endPlacement = placeNib(x1, y1, w1 / sampleSize, sampleCenter);
-    endRect = endPlacement.map(samplePath).boundingRect();
+    endRect = placedNibBounds(endPlacement);
 
     if (!sections.isEmpty()) {
         startSection = sectionFor(sections, lineAngle(x0, y0, x1, y1, true));

@@ -19,6 +19,22 @@ bool allFinite(std::initializer_list<float> values)
     return true;
 }
 
+// The same path as side.toReversed() for a side made of one move-to and line-tos, built in one
+// pass: its points go in reverse order into a polygon. (Consecutive points of the side are never
+// equal, lineTo drops those, so the reversed points need no check either.)
+QPainterPath reversedPolyline(const QPainterPath &side)
+{
+    const int n = side.elementCount();
+    QPolygonF reversed(n);
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element e = side.elementAt(n - 1 - i);
+        reversed[i] = QPointF(e.x, e.y);
+    }
+    QPainterPath path;
+    path.addPolygon(reversed);
+    return path;
+}
+
 // Appends every point to the side being built and to the piece that reports the change.
 struct SideWriter
 {
@@ -50,6 +66,11 @@ void OxPathBuilder::copyShapeFrom(const OxPathBuilder &other)
     sampleSize = other.sampleSize;
     sections = other.sections;
     samplePoints = other.samplePoints;
+    sampleLeftmost = other.sampleLeftmost;
+    sampleRightmost = other.sampleRightmost;
+    sampleTopmost = other.sampleTopmost;
+    sampleBottommost = other.sampleBottommost;
+    sampleIsPolygon = other.sampleIsPolygon;
 }
 
 bool OxPathBuilder::hasUsableNib() const
@@ -243,9 +264,12 @@ QPainterPath OxPathBuilder::getOutlinePath()
         return nibOnlyPath;
     }
     QPainterPath outline = startCap;
+    // One allocation for the whole outline (it may hold hundreds of thousands of elements).
+    outline.reserve(startCap.elementCount() + leftSide.elementCount() + endCap.elementCount()
+                    + rightSide.elementCount() + 1);
     outline.connectPath(leftSide);
     outline.connectPath(endCap);
-    outline.connectPath(rightSide.toReversed());
+    outline.connectPath(reversedPolyline(rightSide));
     outline.closeSubpath();
     outline.setFillRule(Qt::WindingFill);
     return outline;

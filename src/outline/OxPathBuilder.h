@@ -100,6 +100,15 @@ protected:
     void copyShapeFrom(const OxPathBuilder &other);
 
 private:
+    // The sample outline's points of least and greatest x and y, and whether it is made of
+    // straight elements only (so that those four bound it however it is scaled and moved).
+    QPointF sampleLeftmost, sampleRightmost, sampleTopmost, sampleBottommost;
+    bool sampleIsPolygon = false;
+
+    // The nib's bounding rectangle once placed: from its extreme points when the nib is a
+    // polygon (as every installed nib is), which gives the same numbers as mapping all of it.
+    QRectF placedNibBounds(const QMatrix &placement) const;
+    void findSampleExtremes();
     bool hasUsableNib() const;
     QPointF nibPoint(const QMatrix &placement, int index) const;
     void walkForward(const QMatrix &placement, int from, int to, QPainterPath &path,
