@@ -42,9 +42,12 @@ void report(const QRectF &r, float &left, float &top, float &width, float &heigh
     height = float(r.height());
 }
 
+// Grows r by the pen width on every side, the way QRectF::adjust computes it (adjusted rounds
+// the new size differently).
 QRectF inflated(QRectF r, float by)
 {
-    return r.adjusted(-by, -by, by, by);
+    r.adjust(-by, -by, by, by);
+    return r;
 }
 } // namespace
 
