@@ -23,6 +23,7 @@ struct Open : Builder
     using Builder::lastEndRight;
     using Builder::leftSide;
     using Builder::rightSide;
+    using Builder::samplePath;
     using Builder::samplePoints;
     using Builder::sections;
 };
@@ -81,6 +82,34 @@ TEST(OxPathBuilderSectors, DirectionsPickTheSectorStartingThere)
     // The placed nib has the given radius around the given point.
     EXPECT_NEAR(r0.left(), -5, 1e-6);
     EXPECT_NEAR(r1.right(), 15, 1e-6);
+}
+
+TEST(OxPathBuilderSectors, PlacedRectanglesEqualTheMappedNib)
+{
+    // The rectangles come from the nib's extreme points; they must equal mapping every point,
+    // for any width, including zero and negative ones.
+    Generator g;
+    QPainterPath ellipse;
+    ellipse.addEllipse(QPointF(100, 100), 25, 40);
+    QMatrix turn;
+    turn.translate(100, 100);
+    turn.rotate(-60);
+    turn.translate(-100, -100);
+    g.setSamplePath(turn.map(ellipse), 40);
+    auto same = [](const QRectF &a, const QRectF &b) {
+        return a.x() == b.x() && a.y() == b.y() && a.width() == b.width()
+               && a.height() == b.height();
+    };
+    for (int i = 0; i < 200; ++i) {
+        const float x = float(i * 37 % 101) - 50.3f, y = float(i * 53 % 97) * 1.7f;
+        const float w = float(i % 13) - 4.5f + (i % 7 == 0 ? 4.5f : 0);
+        OxPathSectionPara start, end;
+        QMatrix m0, m1;
+        QRectF r0, r1;
+        g.placeSegment(x, y, w, x + 3, y - 2, w * 2, start, m0, r0, end, m1, r1);
+        EXPECT_TRUE(same(r0, m0.map(g.samplePath).boundingRect())) << i;
+        EXPECT_TRUE(same(r1, m1.map(g.samplePath).boundingRect())) << i;
+    }
 }
 
 TEST(OxPathBuilderBegin, ZeroLengthSegmentIsTheNibAlone)
