@@ -55,7 +55,7 @@ QRectF OxStrokesFixWidthFill::creatingOnlyBackward(std::vector<OxInkPoint> &poin
         }
     }
     QRectF rect;
-    pathWhole = computeBackwardPaths(smoothedPoints, lastDrawnIndex, m - 1, width, rect);
+    setWholePath(computeBackwardPaths(smoothedPoints, lastDrawnIndex, m - 1, width, rect));
     // The previous tail's area is repainted too: the part that dropped out must be cleared.
     if (!backwardRect.isEmpty())
         rect |= backwardRect;
@@ -77,7 +77,7 @@ QRectF OxStrokesFixWidthFill::endCreateOnlyBackward(std::vector<OxInkPoint> &poi
     QRectF rect;
     const int lastIndex = int(smoothedPoints.size()) - 1;
     if (lastDrawnIndex < lastIndex)
-        pathWhole = computeBackwardPaths(smoothedPoints, lastDrawnIndex, lastIndex, width, rect);
+        setWholePath(computeBackwardPaths(smoothedPoints, lastDrawnIndex, lastIndex, width, rect));
     lastDrawnIndex = lastIndex;
     if (!backwardRect.isEmpty())
         rect |= backwardRect;

@@ -30,10 +30,10 @@ void OxStrokesFixWidthFill::buildPathFromXY(std::vector<OxInkPoint> &points, QPa
         else
             path.lineTo(position(points[i]));
     }
-    pathWhole = QPainterPath();
+    setWholePath(QPainterPath());
     pathGenerator->resetOutline();
     computePaths(points, 0, int(points.size()) - 1, width);
-    pathWhole = pathGenerator->getOutlinePath();
+    wholePathFollowsGenerator();
 }
 
 void OxStrokesFixWidthFill::buildPathFromXY(std::vector<OxInkPoint> &points, QPainterPath &path,
@@ -56,7 +56,7 @@ void OxStrokesFixWidthFill::buildPathFromXY(std::vector<OxInkPoint> &points, QPa
             path.lineTo(position(line[size_t(i)]));
         smoothedPoints.push_back(line[size_t(i)]);
     }
-    pathWhole = QPainterPath();
+    setWholePath(QPainterPath());
     pathGenerator->resetOutline();
     leftSideCounts.clear();
     rightSideCounts.clear();
@@ -87,7 +87,7 @@ void OxStrokesFixWidthFill::buildPathFromXY(std::vector<OxInkPoint> &points, QPa
         }
         computePoints2PathInfo(i, pathGenerator);
     }
-    pathWhole = pathGenerator->getOutlinePath();
+    wholePathFollowsGenerator();
 }
 
 void OxStrokesFixWidthFill::fillIndexsInPath(QPainterPath &dst, int index,

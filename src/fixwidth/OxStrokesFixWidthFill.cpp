@@ -2,6 +2,7 @@
 
 #include "OxStrokesFixWidthFill.h"
 
+#include "OxDeferredOutline_p.h"
 #include "OxFillSamples_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
@@ -38,7 +39,7 @@ OxStrokesFixWidthFill::OxStrokesFixWidthFill() : pathConnector(nullptr), pathGen
 OxStrokesFixWidthFill::OxStrokesFixWidthFill(const OxStrokesFixWidthFill &other)
     : OxStrokesFixWidth(other), pathConnector(nullptr), backwardRect(other.backwardRect),
       pathWhole(other.pathWhole), pathGenerator(nullptr), leftSideCounts(other.leftSideCounts),
-      rightSideCounts(other.rightSideCounts)
+      rightSideCounts(other.rightSideCounts), pathWholeStale(other.pathWholeStale)
 {
     std::unique_ptr<OxPathGenerator> generator(new OxPathGenerator(*other.pathGenerator));
     std::unique_ptr<OxPathConnector> connector(new OxPathConnector(*other.pathConnector));
@@ -55,6 +56,7 @@ OxStrokesFixWidthFill &OxStrokesFixWidthFill::operator=(const OxStrokesFixWidthF
     *pathGenerator = *other.pathGenerator;
     leftSideCounts = other.leftSideCounts;
     rightSideCounts = other.rightSideCounts;
+    pathWholeStale = other.pathWholeStale;
     return *this;
 }
 
@@ -75,9 +77,9 @@ QRectF OxStrokesFixWidthFill::startCreate(std::vector<OxInkPoint> &points, QPain
     const OxInkPoint p = timedSample(point, time);
     points.push_back(p);
     smoothedPoints.push_back(p);
-    pathWhole.addEllipse(point, width / 2, width / 2);
+    wholePath().addEllipse(point, width / 2, width / 2);
     path.moveTo(point);
-    return inflateRect(pathWhole.boundingRect(), kOutlineMargin);
+    return inflateRect(wholePath().boundingRect(), kOutlineMargin);
 }
 
 QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
@@ -99,8 +101,8 @@ QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainter
 
     if (smoothedPoints.size() == 2) {
         // The first step: the start dot gives way to the outline.
-        result |= inflateRect(pathWhole.boundingRect(), kOutlineMargin);
-        pathWhole = QPainterPath();
+        result |= inflateRect(wholePath().boundingRect(), kOutlineMargin);
+        setWholePath(QPainterPath());
     }
     const int lastIndex = int(smoothedPoints.size()) - 1;
     result |= computePaths(smoothedPoints, lastDrawnIndex, lastIndex, width);
@@ -109,7 +111,7 @@ QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainter
     lastDrawnIndex = lastIndex;
     for (int i = firstNew; i <= lastIndex; ++i)
         path.lineTo(position(smoothedPoints[size_t(i)]));
-    pathWhole = pathGenerator->getOutlinePath();
+    wholePathFollowsGenerator();
     return result;
 }
 
@@ -124,7 +126,7 @@ QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainte
     switch (appendEndPoint(points, point, time)) {
     case EndPoint::kDot:
         path.lineTo(position(points.back()));
-        pathWhole = QPainterPath();
+        setWholePath(QPainterPath());
         break;
     case EndPoint::kSample:
         path.lineTo(point);
@@ -140,7 +142,7 @@ QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainte
     if (lastDrawnIndex < lastIndex)
         result |= computePaths(smoothedPoints, lastDrawnIndex, lastIndex, width);
     lastDrawnIndex = lastIndex;
-    pathWhole = pathGenerator->getOutlinePath();
+    wholePathFollowsGenerator();
     if (&points != &smoothedPoints)
         points = smoothedPoints;
     return result;
@@ -153,14 +155,29 @@ void OxStrokesFixWidthFill::paint(QPainter *painter, QRectF rect, QColor color)
     painter->setRenderHint(QPainter::Antialiasing, true);
     QPainterPath clip;
     clip.addRect(rect);
-    clip = clip.intersected(pathWhole);
+    clip = clip.intersected(wholePath());
     if (!clip.isEmpty())
         painter->fillPath(clip, QBrush(color, Qt::SolidPattern));
 }
 
 QPainterPath OxStrokesFixWidthFill::getPathWhole() const
 {
-    return pathWhole;
+    return wholePath();
+}
+
+QPainterPath &OxStrokesFixWidthFill::wholePath() const
+{
+    return currentOutline(pathWhole, pathWholeStale, *pathGenerator);
+}
+
+void OxStrokesFixWidthFill::setWholePath(const QPainterPath &path)
+{
+    replaceOutline(pathWhole, pathWholeStale, path);
+}
+
+void OxStrokesFixWidthFill::wholePathFollowsGenerator()
+{
+    pathWholeStale = true;
 }
 
 QRectF OxStrokesFixWidthFill::computePaths(std::vector<OxInkPoint> &points, int start, int end,

@@ -115,12 +115,24 @@ protected:
     QPainterPath computeBackwardPaths(std::vector<OxInkPoint> &points, int start, int end,
                                       float width, QRectF &rect);
 
+    // pathWhole as it stands (see pathWholeStale); the engine reads and changes it only through
+    // these.
+    QPainterPath &wholePath() const;
+    void setWholePath(const QPainterPath &path);
+    // pathWhole is the generator's outline from now on.
+    void wholePathFollowsGenerator();
+
     OxPathConnector *pathConnector;   // owned; outline of the backward-only mode
     QRectF backwardRect;              // rectangle reported by the previous backward-only call
-    QPainterPath pathWhole;           // the stroke's current outline
+    mutable QPainterPath pathWhole;   // the stroke's current outline
     OxPathGenerator *pathGenerator;   // owned; outline of the normal mode
     QMap<int, int> leftSideCounts;    // per segment: generator's leftSide element count after it
     QMap<int, int> rightSideCounts;   // the same for rightSide
+
+private:
+    // pathWhole is the generator's outline but not yet assembled: that costs time in proportion
+    // to the stroke, so it waits until someone reads the outline.
+    mutable bool pathWholeStale = false;
 };
 
 #endif

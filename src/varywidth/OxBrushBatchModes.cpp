@@ -125,7 +125,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingYuanShi(std::vector<OxInkPoint> &
     if (commit) {
         dirty = unionTwoRect(dirty, computeConnectPaths(smoothedPoints, lastDrawnIndex, index,
                                                         width));
-        pathWhole = pathGenerator->getOutlinePath();
+        wholePathFollowsGenerator();
         lastDrawnIndex = index;
     }
     return dirty;

@@ -94,7 +94,7 @@ QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &point
     }
     if (bodyReached) {
         dirty |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index + 1, width);
-        pathWhole = pathGenerator->getOutlinePath();
+        wholePathFollowsGenerator();
         lastDrawnIndex = index + 1;
     }
     return dirty;
@@ -130,7 +130,7 @@ QRectF OxStrokesVaryWidthBackwardExtend::endCreate(std::vector<OxInkPoint> &poin
         if (lastDrawnIndex < index)
             result |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index + 1, width);
         const QRectF joined = computeBackwardConnectPath(backwardInfos);
-        pathWhole = pathGenerator->getOutlinePath();
+        wholePathFollowsGenerator();
         if (!joined.isEmpty())
             result |= joined;
     }

@@ -129,7 +129,7 @@ QRectF OxStrokesVaryWidthBackwardTime::finishCreating(QPainterPath &path, QPoint
     if (rebuildTail(point, width, index, dirty)) {
         // The body now reaches the window's first point, where the tail begins.
         dirty |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index, width);
-        pathWhole = pathGenerator->getOutlinePath();
+        wholePathFollowsGenerator();
         lastDrawnIndex = index;
     }
     extendCentreLine(path, oldDrawn + 1, lastDrawnIndex);
@@ -197,7 +197,7 @@ QRectF OxStrokesVaryWidthBackwardTime::endCreate(std::vector<OxInkPoint> &points
         const QRectF joined = computeBackwardConnectPath(backwardInfos);
         if (!joined.isEmpty())
             result |= joined;
-        pathWhole = pathGenerator->getOutlinePath();
+        wholePathFollowsGenerator();
     }
     lastDrawnIndex = int(points.size()) - 1;
     setPointsPressureInfo(smoothedPoints, backwardInfos, width);

@@ -1,6 +1,7 @@
 #include "OxStrokesVaryWidthPressure.h"
 
 #include "OxGeometry.h"
+#include "OxDeferredOutline_p.h"
 #include "OxInputGuards_p.h"
 #include "OxStrokeSteps_p.h"
 
@@ -16,7 +17,8 @@ OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure()
 
 OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure(const OxStrokesVaryWidthPressure &other)
     : OxStrokesFixWidth(other), pathWhole(other.pathWhole),
-      pathGenerator(new OxPathGenerator(*other.pathGenerator)), smoothWeights(other.smoothWeights)
+      pathGenerator(new OxPathGenerator(*other.pathGenerator)), smoothWeights(other.smoothWeights),
+      pathWholeStale(other.pathWholeStale)
 {
 }
 
@@ -27,6 +29,7 @@ OxStrokesVaryWidthPressure::operator=(const OxStrokesVaryWidthPressure &other)
     pathWhole = other.pathWhole;
     *pathGenerator = *other.pathGenerator;
     smoothWeights = other.smoothWeights;
+    pathWholeStale = other.pathWholeStale;
     return *this;
 }
 
@@ -62,9 +65,9 @@ QRectF OxStrokesVaryWidthPressure::startCreate(std::vector<OxInkPoint> &points,
     smoothedPoints.push_back(p);
     // A single point is drawn as a circle, not as the nib.
     const float radius = pressure * width * 0.5f;
-    pathWhole.addEllipse(point, radius, radius);
+    wholePath().addEllipse(point, radius, radius);
     path.moveTo(point);
-    return inflateRect(pathWhole.boundingRect(), kOutlineMargin);
+    return inflateRect(wholePath().boundingRect(), kOutlineMargin);
 }
 
 QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
@@ -92,13 +95,13 @@ QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPa
     QRectF changed;
     if (n == 2) {
         // The start circle gives way to the outline: its area is repainted.
-        changed |= inflateRect(pathWhole.boundingRect(), kOutlineMargin);
-        pathWhole = QPainterPath();
+        changed |= inflateRect(wholePath().boundingRect(), kOutlineMargin);
+        setWholePath(QPainterPath());
     }
     smoothPressures(smoothedPoints, lastDrawnIndex, n - 1);
     changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, n - 1, width);
     lastDrawnIndex = n - 1;
-    pathWhole = pathGenerator->getOutlinePath();
+    wholePathFollowsGenerator();
     return changed;
 }
 
@@ -119,7 +122,7 @@ QRectF OxStrokesVaryWidthPressure::endCreate(std::vector<OxInkPoint> &points, QP
         points.push_back(extra);
         smoothedPoints.push_back(extra);
         path.lineTo(last.x + 1, last.y + 1);
-        pathWhole = QPainterPath();
+        setWholePath(QPainterPath());
     } else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep) {
         const OxInkPoint end(float(point.x()), float(point.y()), time, pressure, 0, 0);
         smoothedPoints.push_back(end);
@@ -134,7 +137,7 @@ QRectF OxStrokesVaryWidthPressure::endCreate(std::vector<OxInkPoint> &points, QP
         changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, n - 1, width);
     }
     lastDrawnIndex = n - 1;
-    pathWhole = pathGenerator->getOutlinePath();
+    wholePathFollowsGenerator();
     if (&points != &smoothedPoints)
         points = smoothedPoints;
     return changed;
@@ -144,9 +147,9 @@ void OxStrokesVaryWidthPressure::buildPathFromXY(std::vector<OxInkPoint> &points
                                                  QPainterPath &path, float width)
 {
     OxStrokesFixWidth::buildPathFromXY(points, path, width);
-    pathWhole = QPainterPath();
+    setWholePath(QPainterPath());
     computeConnectPathsAccordPressure(points, 0, int(points.size()) - 1, width);
-    pathWhole = pathGenerator->getOutlinePath();
+    wholePathFollowsGenerator();
 }
 
 QRectF OxStrokesVaryWidthPressure::loadFromWholePoints(std::vector<OxInkPoint> &points,
@@ -162,14 +165,29 @@ void OxStrokesVaryWidthPressure::paint(QPainter *painter, QRectF rect, const QBr
     painter->setRenderHint(QPainter::Antialiasing, true);
     QPainterPath clip;
     clip.addRect(rect);
-    clip = clip.intersected(pathWhole);
+    clip = clip.intersected(wholePath());
     if (!clip.isEmpty())
         painter->fillPath(clip, brush);
 }
 
-QPainterPath OxStrokesVaryWidthPressure::getPathWhole()
+QPainterPath OxStrokesVaryWidthPressure::getPathWhole() const
 {
-    return pathWhole;
+    return wholePath();
+}
+
+QPainterPath &OxStrokesVaryWidthPressure::wholePath() const
+{
+    return currentOutline(pathWhole, pathWholeStale, *pathGenerator);
+}
+
+void OxStrokesVaryWidthPressure::setWholePath(const QPainterPath &path)
+{
+    replaceOutline(pathWhole, pathWholeStale, path);
+}
+
+void OxStrokesVaryWidthPressure::wholePathFollowsGenerator()
+{
+    pathWholeStale = true;
 }
 
 void OxStrokesVaryWidthPressure::setSamplePath(QPainterPath &path, float size)

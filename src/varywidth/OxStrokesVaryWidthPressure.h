@@ -55,7 +55,7 @@ public:
     // ignored.
     virtual void paint(QPainter *painter, QRectF rect, const QBrush &brush);
 
-    QPainterPath getPathWhole();
+    QPainterPath getPathWhole() const;
     // Installs another nib (size: the width it stands for); the current outline is not rebuilt.
     void setSamplePath(QPainterPath &path, float size);
 
@@ -77,9 +77,21 @@ protected:
     QRectF computeConnectPathsAccordPressure(std::vector<OxInkPoint> &points, int from, int to,
                                              float width);
 
-    QPainterPath pathWhole;
+    // pathWhole as it stands (see pathWholeStale); the engines read and change it only through
+    // these.
+    QPainterPath &wholePath() const;
+    void setWholePath(const QPainterPath &path);
+    // pathWhole is the generator's outline from now on.
+    void wholePathFollowsGenerator();
+
+    mutable QPainterPath pathWhole;
     OxPathGenerator *pathGenerator;
     QVector<int> smoothWeights;
+
+private:
+    // pathWhole is the generator's outline but not yet assembled: that costs time in proportion
+    // to the stroke, so it waits until someone reads the outline.
+    mutable bool pathWholeStale = false;
 };
 
 #endif

@@ -60,11 +60,11 @@ QRectF OxStrokesVaryWidthTime::startCreate(std::vector<OxInkPoint> &points, QPai
     smoothedPoints.assign(1, first);
     arcLengths.assign(1, 0.0f);
     pathGenerator->resetOutline();
-    pathWhole = QPainterPath();
-    pathWhole.addEllipse(point, width / 5.0, width / 5.0);
+    setWholePath(QPainterPath());
+    wholePath().addEllipse(point, width / 5.0, width / 5.0);
     path = QPainterPath();
     path.moveTo(point);
-    return inflateRect(pathWhole.boundingRect(), kOutlineMargin);
+    return inflateRect(wholePath().boundingRect(), kOutlineMargin);
 }
 
 QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
@@ -108,12 +108,12 @@ QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainte
 
     QRectF changed;
     if (n == 2) {
-        changed |= inflateRect(pathWhole.boundingRect(), kOutlineMargin);
-        pathWhole = QPainterPath();
+        changed |= inflateRect(wholePath().boundingRect(), kOutlineMargin);
+        setWholePath(QPainterPath());
     }
     changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, n - 1, width);
     lastDrawnIndex = n - 1;
-    pathWhole = pathGenerator->getOutlinePath();
+    wholePathFollowsGenerator();
     return changed;
 }
 
@@ -133,7 +133,7 @@ QRectF OxStrokesVaryWidthTime::endCreate(std::vector<OxInkPoint> &points, QPaint
         points.push_back(extra);
         smoothedPoints.push_back(extra);
         path.lineTo(last.x + 1, last.y + 1);
-        pathWhole = QPainterPath();
+        setWholePath(QPainterPath());
     } else {
         const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
         if (d >= kMinEndStep) {
@@ -158,7 +158,7 @@ QRectF OxStrokesVaryWidthTime::endCreate(std::vector<OxInkPoint> &points, QPaint
     const int m = int(smoothedPoints.size());
     if (lastDrawnIndex < m - 1) {
         changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, m - 1, width);
-        pathWhole = pathGenerator->getOutlinePath();
+        wholePathFollowsGenerator();
     }
     lastDrawnIndex = m - 1;
     if (&points != &smoothedPoints)

@@ -13,7 +13,6 @@ struct Extend : OxStrokesVaryWidthBackwardExtend
     using OxStrokesVaryWidthBackwardExtend::backwardRect;
     using OxStrokesVaryWidthBackwardExtend::lastDrawnIndex;
     using OxStrokesVaryWidthBackwardExtend::pathConnector;
-    using OxStrokesVaryWidthBackwardExtend::pathWhole;
     using OxStrokesVaryWidthBackwardExtend::prepareBackwardPath;
     using OxStrokesVaryWidthBackwardExtend::smoothedPoints;
 };
@@ -76,7 +75,7 @@ TEST(OxStrokesVaryWidthBackwardExtendPhases, FirstStepDropsTheDotUnreported)
     const QRectF first = s.move(QPointF(30, 0));
     EXPECT_EQ(s.engine.backwardPaths.size(), 1);   // the tail replaced the dot
     EXPECT_EQ(first, s.engine.backwardRect);       // only the new tail, no dot, no body yet
-    EXPECT_TRUE(s.engine.pathWhole.isEmpty());
+    EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
     // From now on the old tail's area is part of what each call repaints.
     const QRectF previousTail = s.engine.backwardRect;
     EXPECT_TRUE(s.move(QPointF(60, 0)).contains(previousTail));
@@ -96,7 +95,7 @@ TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTail)
 {
     Stroke s;
     drawLine(s, 60, 5);
-    const QRectF body = s.engine.pathWhole.boundingRect();
+    const QRectF body = s.engine.getPathWhole().boundingRect();
     EXPECT_GT(body.width(), 150);
     // The tail ends at the latest sample with radius 0.1.
     ASSERT_FALSE(s.engine.backwardInfos.isEmpty());
@@ -104,7 +103,7 @@ TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTail)
     EXPECT_EQ(s.engine.backwardInfos.last().endPoint, QPointF(59 * 5, 0.3 * (59 % 3)));
     s.end(QPointF(300, 0));
     EXPECT_TRUE(s.engine.backwardPaths.isEmpty());
-    EXPECT_GT(s.engine.pathWhole.boundingRect().right(), body.right());
+    EXPECT_GT(s.engine.getPathWhole().boundingRect().right(), body.right());
     // Relative widths: 1.0 on the body, 0.2 / width at the tip.
     EXPECT_FLOAT_EQ(s.points.back().pressure, 0.2f / 10);
     EXPECT_FLOAT_EQ(s.points.front().pressure, 1.0f);
@@ -123,7 +122,7 @@ TEST(OxStrokesVaryWidthBackwardExtendPhases, OneSampleStroke)
     EXPECT_EQ(s.points[1].x, 41);
     EXPECT_EQ(s.points[1].y, 41);
     // The final tail is one segment at radius 0.1 from the first point to the end sample.
-    const QRectF outline = s.engine.pathWhole.boundingRect();
+    const QRectF outline = s.engine.getPathWhole().boundingRect();
     EXPECT_NEAR(outline.center().x(), 40, 0.01);
     EXPECT_LT(outline.width(), 0.25);
     EXPECT_FLOAT_EQ(s.points[1].pressure, 0.2f / 10);

@@ -11,7 +11,6 @@ struct Brush : OxStrokesVaryWidthBackwardTime
     using OxStrokesVaryWidthBackwardTime::backwardPaths;
     using OxStrokesVaryWidthBackwardTime::backwardRect;
     using OxStrokesVaryWidthBackwardTime::lastDrawnIndex;
-    using OxStrokesVaryWidthBackwardTime::pathWhole;
     using OxStrokesVaryWidthBackwardTime::smoothedPoints;
 };
 
@@ -66,7 +65,7 @@ TEST(OxStrokesVaryWidthBackwardTimePhases, TailCoversTheLastHundredMilliseconds)
     EXPECT_GT(newest - sm[size_t(first) - 1].time, 100);
     // The centre line follows the committed smoothed points.
     EXPECT_EQ(s.path.elementCount(), first + 1);
-    EXPECT_FALSE(s.engine.pathWhole.isEmpty());
+    EXPECT_FALSE(s.engine.getPathWhole().isEmpty());
 
     s.end(QPointF(200, 0), 500);
     EXPECT_TRUE(s.engine.backwardPaths.isEmpty());
@@ -78,14 +77,14 @@ TEST(OxStrokesVaryWidthBackwardTimePhases, WithoutTimeTheWholeStrokeIsOneTail)
 {
     Stroke s;
     drawTimed(s, 30, {{QStringLiteral("unused"), 0}});
-    EXPECT_TRUE(s.engine.pathWhole.isEmpty());
+    EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
     EXPECT_EQ(s.path.elementCount(), 1);
     EXPECT_EQ(s.engine.lastDrawnIndex, 0);
     EXPECT_EQ(s.engine.backwardInfos.first().startPoint, QPointF(0, 0));
     const QRectF tail = s.engine.backwardPaths.at(0).boundingRect();
     s.engine.endCreate(s.points, s.path, QPointF(130, 0), {}, s.width);
     EXPECT_TRUE(s.engine.backwardPaths.isEmpty());
-    EXPECT_TRUE(s.engine.pathWhole.boundingRect().contains(tail.adjusted(1, 1, -1, -1)));
+    EXPECT_TRUE(s.engine.getPathWhole().boundingRect().contains(tail.adjusted(1, 1, -1, -1)));
 }
 
 TEST(OxStrokesVaryWidthBackwardTimePhases, OldPointsAreCommittedWithoutTail)
@@ -156,7 +155,7 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, WindowSwitchesAtThirtyRawPoints)
     EXPECT_EQ(s.points.size(), 30u);
     EXPECT_EQ(s.engine.smoothedPoints[size_t(s.engine.lastDrawnIndex)].time, 90);
     EXPECT_EQ(s.engine.backwardDuration, 100.0);   // restored after every call
-    EXPECT_TRUE(s.engine.pathWhole.isEmpty());     // nothing goes to the body
+    EXPECT_TRUE(s.engine.getPathWhole().isEmpty());     // nothing goes to the body
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeBatches, EndOnlyBackwardLeavesPressuresAndBodyAlone)
@@ -170,7 +169,7 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, EndOnlyBackwardLeavesPressuresAndBod
                                                     s.width);
     EXPECT_TRUE(r.contains(lastTail));
     EXPECT_EQ(s.engine.backwardPaths.size(), 1);   // the final tail stays
-    EXPECT_TRUE(s.engine.pathWhole.isEmpty());
+    EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
     EXPECT_EQ(s.path.elementCount(), 1);
     for (const OxInkPoint &p : s.points)
         EXPECT_EQ(p.pressure, -0.5f);

@@ -12,7 +12,6 @@ struct Pressure : OxStrokesVaryWidthPressure
 {
     using OxStrokesVaryWidthPressure::getSmoothPressure;
     using OxStrokesVaryWidthPressure::pathGenerator;
-    using OxStrokesVaryWidthPressure::pathWhole;
     using OxStrokesVaryWidthPressure::smoothedPoints;
     using OxStrokesVaryWidthPressure::smoothPressures;
 };
@@ -93,7 +92,7 @@ TEST(OxStrokesVaryWidthPressurePhases, StartCircleIsErasedAtTheFirstStep)
     const QRectF first = s.move(QPointF(60, 50), 0.8f);
     EXPECT_TRUE(first.contains(dot));
     EXPECT_EQ(s.engine.smoothedPoints.size(), 2u);
-    EXPECT_FALSE(s.engine.pathWhole.isEmpty());
+    EXPECT_FALSE(s.engine.getPathWhole().isEmpty());
 }
 
 TEST(OxStrokesVaryWidthPressurePhases, TapSweepsAUnitDiagonal)

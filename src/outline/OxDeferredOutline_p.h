@@ -1,0 +1,30 @@
+#ifndef OXDEFERREDOUTLINE_P_H
+#define OXDEFERREDOUTLINE_P_H
+
+#include "OxPathBuilder.h"
+
+#include <QPainterPath>
+
+// An engine keeps its whole outline (pathWhole) in step with its generator without assembling it
+// at every sample: assembling costs time in proportion to the stroke's length, so it waits until
+// the outline is read, marked by a "stale" flag beside it. What is read then is exactly what
+// assembling at once would have given, since the generator has not changed meanwhile.
+
+// The outline as it stands: assembled from the generator first when stale.
+inline QPainterPath &currentOutline(QPainterPath &outline, bool &stale, OxPathBuilder &generator)
+{
+    if (stale) {
+        outline = generator.getOutlinePath();
+        stale = false;
+    }
+    return outline;
+}
+
+// The outline is replaced by something other than the generator's (a dot, an empty path, a tail).
+inline void replaceOutline(QPainterPath &outline, bool &stale, const QPainterPath &value)
+{
+    outline = value;
+    stale = false;
+}
+
+#endif
