@@ -4,6 +4,7 @@
 
 #include "OxGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #pragma GCC diagnostic push
@@ -35,19 +36,101 @@ QPainterPath reversedPolyline(const QPainterPath &side)
     return path;
 }
 
-// Appends every point to the side being built and to the piece that reports the change.
-struct SideWriter
-{
-    QPainterPath &side;
-    QPainterPath *piece;
+} // namespace
 
+namespace {
+using Polyline = QVarLengthArray<QPointF, 256>;
+
+// Appends p as QPainterPath::lineTo does: not when it equals the last point.
+void appendToPolyline(Polyline &line, QPointF p)
+{
+    if (line.isEmpty() || !(p == line.last()))
+        line.append(p);
+}
+
+// Follows what a QPainterPath built by moveTo, lineTo and connectPath (with polylines) would hold,
+// element by element, and gives its boundingRect without building it: the bounds of the changed
+// piece of an outline, which is needed at every segment while the piece itself is not.
+class PieceBounds
+{
+public:
+    void moveTo(QPointF p)
+    {
+        last = p;
+        size = 1;
+        lastIsMoveTo = true;
+    }
     void lineTo(QPointF p)
     {
-        side.lineTo(p);
-        if (piece)
-            piece->lineTo(p);
+        if (size > 0 && p == last)
+            return;
+        commitMoveTo();
+        include(p);
+        last = p;
+        ++size;
     }
+    // As connectPath with the path moveTo(line[0]), lineTo(line[1]), ...
+    void connect(const Polyline &line)
+    {
+        if (line.size() < 2)   // a lone move-to counts as an empty path: nothing is connected
+            return;
+        if (lastIsMoveTo) {    // connectPath removes a trailing move-to
+            lastIsMoveTo = false;
+            --size;
+        }
+        int first = 0;
+        if (size > 0 && line[0] == last)   // the joining point is dropped as a duplicate
+            first = 1;
+        for (int i = first; i < line.size(); ++i)
+            include(line[i]);
+        size += line.size() - first;
+        last = line.last();
+    }
+    QRectF bounds()
+    {
+        if (size == 0)
+            return QRectF();
+        commitMoveTo();
+        return QRectF(minX, minY, maxX - minX, maxY - minY);
+    }
+
+private:
+    void commitMoveTo()
+    {
+        if (lastIsMoveTo) {
+            include(last);
+            lastIsMoveTo = false;
+        }
+    }
+    void include(QPointF p)
+    {
+        if (!hasPoints) {
+            minX = maxX = p.x();
+            minY = maxY = p.y();
+            hasPoints = true;
+            return;
+        }
+        minX = std::min(minX, p.x());
+        maxX = std::max(maxX, p.x());
+        minY = std::min(minY, p.y());
+        maxY = std::max(maxY, p.y());
+    }
+
+    QPointF last;
+    int size = 0;
+    bool lastIsMoveTo = false;
+    bool hasPoints = false;
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
 };
+
+QPainterPath pathThrough(const Polyline &line)
+{
+    QPolygonF polygon(line.size());
+    std::copy(line.begin(), line.end(), polygon.begin());
+    QPainterPath path;
+    path.addPolygon(polygon);
+    return path;
+}
 } // namespace
 
 OxPathBuilder::OxPathBuilder()
@@ -84,35 +167,41 @@ QPointF OxPathBuilder::nibPoint(const QMatrix &placement, int index) const
     return placement.map(samplePoints.at(index));
 }
 
-// Appends the nib points after from, up to and including to, going round the nib in index
-// order; from == to goes once around the whole nib.
-void OxPathBuilder::walkForward(const QMatrix &placement, int from, int to, QPainterPath &path,
-                                QPainterPath *piece) const
+template <class Visit>
+void OxPathBuilder::walk(int from, int to, int step, Visit visit) const
 {
-    SideWriter out{path, piece};
     const int n = samplePoints.size();
     int k = from;
     for (int steps = 0; steps < n; ++steps) {
-        k = (k + 1) % n;
-        out.lineTo(nibPoint(placement, k));
+        k = (k + n + step) % n;
+        visit(k);
         if (k == to)
             break;
     }
 }
 
-// The same against index order.
-void OxPathBuilder::walkBackward(const QMatrix &placement, int from, int to, QPainterPath &path,
-                                 QPainterPath *piece) const
+QVarLengthArray<QPointF, 256> OxPathBuilder::capPoints(const QMatrix &placement, QPointF first,
+                                                       int from, int to) const
 {
-    SideWriter out{path, piece};
-    const int n = samplePoints.size();
-    int k = from;
-    for (int steps = 0; steps < n; ++steps) {
-        k = (k + n - 1) % n;
-        out.lineTo(nibPoint(placement, k));
-        if (k == to)
-            break;
+    Polyline cap;
+    cap.append(first);
+    walk(from, to, +1, [&](int k) { appendToPolyline(cap, nibPoint(placement, k)); });
+    return cap;
+}
+
+QPainterPath OxPathBuilder::capPath(const QMatrix &placement, QPointF first, int from,
+                                    int to) const
+{
+    return pathThrough(capPoints(placement, first, from, to));
+}
+
+const QPainterPath &OxPathBuilder::currentEndCap()
+{
+    if (endCapPending) {
+        endCap = capPath(endCapPlacement, endCapStart, endCapFrom, endCapTo);
+        endCapPending = false;
     }
+    return endCap;
 }
 
 QRectF OxPathBuilder::addSegment(float x0, float y0, float w0, float x1, float y1, float w1)
@@ -179,12 +268,10 @@ QRectF OxPathBuilder::beginOutline(float x0, float y0, float w0, float x1, float
     const QPointF el = nibPoint(m1, end.rightIndex), er = nibPoint(m1, end.leftIndex);
     rightSide.moveTo(sr);
     rightSide.lineTo(er);
-    startCap.moveTo(sr);
-    walkForward(m0, start.rightIndex, start.leftIndex, startCap, nullptr);
+    startCap = capPath(m0, sr, start.rightIndex, start.leftIndex);
     leftSide.moveTo(startCap.currentPosition());
     leftSide.lineTo(el);
-    endCap.moveTo(el);
-    walkForward(m1, end.rightIndex, end.leftIndex, endCap, nullptr);
+    endCap = capPath(m1, el, end.rightIndex, end.leftIndex);
 
     lastStartRight = start.rightIndex;
     lastStartLeft = start.leftIndex;
@@ -211,50 +298,63 @@ QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, floa
     const QPointF previousEndLeft = lastCorners[2], previousEndRight = lastCorners[3];
 
     // Left side: a join drawn along the nib on the outer side of a turn, a straight cut on the
-    // inner side (the overlap is filled by the winding rule).
-    QPainterPath changed;
+    // inner side (the overlap is filled by the winding rule). The changed piece starts where
+    // the side ended.
+    PieceBounds changed;
     changed.moveTo(leftSide.currentPosition());
-    SideWriter left{leftSide, &changed};
+    auto addLeft = [&](QPointF p) {
+        leftSide.lineTo(p);
+        changed.lineTo(p);
+    };
     const int newLeft = start.leftIndex;
     if (newLeft == lastEndLeft) {
-        left.lineTo(el);
+        addLeft(el);
     } else if (newLeft == lastEndRight
                || !isSameSide(previousEndLeft, previousEndRight, previousStartRight, sl)) {
-        walkForward(m0, lastEndLeft, newLeft, leftSide, &changed);
-        left.lineTo(el);
+        walk(lastEndLeft, newLeft, +1, [&](int k) { addLeft(nibPoint(m0, k)); });
+        addLeft(el);
     } else {
-        left.lineTo(sl);
-        left.lineTo(el);
+        addLeft(sl);
+        addLeft(el);
     }
 
-    endCap = QPainterPath();
-    endCap.moveTo(el);
-    walkForward(m1, end.rightIndex, end.leftIndex, endCap, nullptr);
-    changed.connectPath(endCap);
+    // The end cap goes round the new end's nib; it is made only when the outline is read.
+    const Polyline cap = capPoints(m1, el, end.rightIndex, end.leftIndex);
+    changed.connect(cap);
+    endCapPending = true;
+    endCapPlacement = m1;
+    endCapStart = el;
+    endCapFrom = end.rightIndex;
+    endCapTo = end.leftIndex;
 
-    // Right side, the mirror image: its outer joins walk the nib backwards.
-    QPainterPath changedRight;
-    changedRight.moveTo(rightSide.currentPosition());
-    SideWriter right{rightSide, &changedRight};
+    // Right side, the mirror image: its outer joins walk the nib backwards. The changed piece
+    // takes its new points in reverse, from the end cap back to where the side ended.
+    Polyline rightPiece;
+    rightPiece.append(rightSide.currentPosition());
+    auto addRight = [&](QPointF p) {
+        rightSide.lineTo(p);
+        appendToPolyline(rightPiece, p);
+    };
     const int newRight = start.rightIndex;
     if (newRight == lastEndRight) {
-        right.lineTo(er);
+        addRight(er);
     } else if (newRight == lastEndLeft
                || !isSameSide(previousEndLeft, previousEndRight, previousStartRight, sr)) {
-        walkBackward(m0, lastEndRight, newRight, rightSide, &changedRight);
-        right.lineTo(er);
+        walk(lastEndRight, newRight, -1, [&](int k) { addRight(nibPoint(m0, k)); });
+        addRight(er);
     } else {
-        right.lineTo(sr);
-        right.lineTo(er);
+        addRight(sr);
+        addRight(er);
     }
-    changed.connectPath(changedRight.toReversed());
+    std::reverse(rightPiece.begin(), rightPiece.end());
+    changed.connect(rightPiece);
 
     lastStartRight = newRight;
     lastStartLeft = newLeft;
     lastEndRight = end.leftIndex;
     lastEndLeft = end.rightIndex;
     lastCorners = QPolygonF({sr, sl, el, er});
-    return changed.boundingRect();
+    return changed.bounds();
 }
 
 QPainterPath OxPathBuilder::getOutlinePath()
@@ -265,10 +365,11 @@ QPainterPath OxPathBuilder::getOutlinePath()
     }
     QPainterPath outline = startCap;
     // One allocation for the whole outline (it may hold hundreds of thousands of elements).
-    outline.reserve(startCap.elementCount() + leftSide.elementCount() + endCap.elementCount()
+    const QPainterPath &cap = currentEndCap();
+    outline.reserve(startCap.elementCount() + leftSide.elementCount() + cap.elementCount()
                     + rightSide.elementCount() + 1);
     outline.connectPath(leftSide);
-    outline.connectPath(endCap);
+    outline.connectPath(cap);
     outline.connectPath(reversedPolyline(rightSide));
     outline.closeSubpath();
     outline.setFillRule(Qt::WindingFill);
@@ -281,6 +382,7 @@ void OxPathBuilder::resetOutline()
     rightSide = QPainterPath();
     leftSide = QPainterPath();
     endCap = QPainterPath();
+    endCapPending = false;
     startCap = QPainterPath();
     lastStartRight = lastStartLeft = lastEndRight = lastEndLeft = -1;
     lastCorners.clear();

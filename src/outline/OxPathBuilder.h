@@ -9,6 +9,7 @@
 #include <QPolygonF>
 #include <QRectF>
 #include <QString>
+#include <QVarLengthArray>
 #include <QVector>
 
 #pragma GCC diagnostic push
@@ -105,16 +106,31 @@ private:
     QPointF sampleLeftmost, sampleRightmost, sampleTopmost, sampleBottommost;
     bool sampleIsPolygon = false;
 
+    // Every further segment replaces the end cap, but the cap is read only when the outline is
+    // assembled: until then only where it goes is kept, and endCap is made when it is read.
+    bool endCapPending = false;
+    QMatrix endCapPlacement;
+    QPointF endCapStart;
+    int endCapFrom = 0;
+    int endCapTo = 0;
+
     // The nib's bounding rectangle once placed: from its extreme points when the nib is a
     // polygon (as every installed nib is), which gives the same numbers as mapping all of it.
     QRectF placedNibBounds(const QMatrix &placement) const;
     void findSampleExtremes();
     bool hasUsableNib() const;
     QPointF nibPoint(const QMatrix &placement, int index) const;
-    void walkForward(const QMatrix &placement, int from, int to, QPainterPath &path,
-                     QPainterPath *piece) const;
-    void walkBackward(const QMatrix &placement, int from, int to, QPainterPath &path,
-                      QPainterPath *piece) const;
+    // Calls visit with each nib index after from, up to and including to, going round the nib
+    // by step (+1: in index order, -1: against it); from == to goes once around the whole nib.
+    template <class Visit>
+    void walk(int from, int to, int step, Visit visit) const;
+    // A cap's points: first, then the placed nib points of the forward walk from .. to, each
+    // dropped where it equals the one before (as QPainterPath::lineTo drops it).
+    QVarLengthArray<QPointF, 256> capPoints(const QMatrix &placement, QPointF first, int from,
+                                            int to) const;
+    QPainterPath capPath(const QMatrix &placement, QPointF first, int from, int to) const;
+    // endCap as it stands: made from its pending placement first (see endCapPending).
+    const QPainterPath &currentEndCap();
 };
 
 #endif

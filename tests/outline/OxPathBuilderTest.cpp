@@ -17,7 +17,6 @@ struct Open : Builder
     using Builder::anchorHeld;
     using Builder::anchorX;
     using Builder::anchorY;
-    using Builder::endCap;
     using Builder::lastCorners;
     using Builder::lastEndLeft;
     using Builder::lastEndRight;
@@ -206,13 +205,13 @@ TEST(OxPathBuilderExtend, DroppedSegmentLeavesTheOutlineAlone)
     Generator g;
     installRoundNib(g);
     g.addSegment(0, 0, 5, 20, 0, 5);
-    const QPainterPath left = g.leftSide, right = g.rightSide, cap = g.endCap;
+    const QPainterPath left = g.leftSide, right = g.rightSide, outline = g.getOutlinePath();
     const int endLeft = g.lastEndLeft;
     // A tiny step with a growing width: the end nib covers the start nib.
     EXPECT_TRUE(g.addSegment(20, 0, 5, 20.5f, 0, 8).isEmpty());
     EXPECT_EQ(g.leftSide, left);
     EXPECT_EQ(g.rightSide, right);
-    EXPECT_EQ(g.endCap, cap);
+    EXPECT_EQ(g.getOutlinePath(), outline);
     EXPECT_EQ(g.lastEndLeft, endLeft);
     EXPECT_TRUE(g.anchorHeld);
     EXPECT_EQ(g.anchorX, 20);
