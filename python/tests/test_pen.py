@@ -1,0 +1,168 @@
+"""quillmark.Pen over the library named by QUILLMARK_LIBRARY: recorded strokes, both pens, both
+modes, bad input and the pen's own life cycle."""
+
+import ctypes
+import math
+import os
+import unittest
+from unittest import mock
+
+import quillmark
+from quillmark import _native
+
+DATA_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "data")
+
+
+def recorded_strokes(name="pf-recorded.txt"):
+    """Strokes of (x, y, t) from a data file; recorded times start at 0, which means now, so
+    they are shifted by 1 ms."""
+    strokes, current = [], []
+    with open(os.path.join(DATA_DIR, name)) as lines:
+        for line in lines:
+            fields = line.split()
+            if line.startswith("#"):
+                continue
+            if fields:
+                x, y, t = map(float, fields[:3])
+                current.append((x, y, t + 1))
+            elif current:
+                strokes.append(current)
+                current = []
+    return strokes + ([current] if current else [])
+
+
+def float32(value):
+    return ctypes.c_float(value).value
+
+
+class PenTestCase(unittest.TestCase):
+    def assertWellFormed(self, update):
+        self.assertTrue(all(math.isfinite(v) for v in update.rect), update.rect)
+        self.assertGreaterEqual(update.rect.width, 0)
+        self.assertGreaterEqual(update.rect.height, 0)
+        for path in update.paths:
+            for x, y in path:
+                self.assertTrue(math.isfinite(x) and math.isfinite(y))
+
+    def assertInside(self, paths, rect):
+        slack = 1e-3
+        for x, y in (p for path in paths for p in path):
+            self.assertTrue(rect.left - slack <= x <= rect.left + rect.width + slack)
+            self.assertTrue(rect.top - slack <= y <= rect.top + rect.height + slack)
+
+
+class RecordedStrokes(PenTestCase):
+    def test_sample_mode(self):
+        for kind in (quillmark.FILLED, quillmark.BRUSH):
+            for stroke in recorded_strokes():
+                with self.subTest(kind=kind, start=stroke[0]), quillmark.Pen(5, kind) as pen:
+                    x, y, t = stroke[0]
+                    update = pen.start(x, y, t)
+                    if kind == quillmark.FILLED:
+                        self.assertEqual(update.paths, [[(float32(x), float32(y))]])
+                    for x, y, _ in stroke[1:-1]:
+                        self.assertWellFormed(pen.move(x, y))
+                    end = pen.end(*stroke[-1])
+                    self.assertWellFormed(end)
+                    if kind == quillmark.FILLED:
+                        self.assertEqual(len(end.paths), 1)    # the centre line
+                    else:
+                        self.assertInside(end.paths, end.rect)  # whole outline, grown
+
+    def test_batch_mode(self):
+        for kind in (quillmark.FILLED, quillmark.BRUSH):
+            for stroke in recorded_strokes():
+                with self.subTest(kind=kind, start=stroke[0]), quillmark.Pen(5, kind) as pen:
+                    pen.start(*stroke[0])
+                    middle = stroke[1:-1]
+                    for i in range(0, len(middle), 8):
+                        batch = middle[i:i + 8]
+                        update = pen.move_batch([(x, y) for x, y, _ in batch], batch[-1][2])
+                        self.assertWellFormed(update)
+                    end = pen.end(*stroke[-1])
+                    self.assertWellFormed(end)
+                    if kind == quillmark.FILLED:
+                        self.assertEqual(len(end.paths), 1)    # the filled outline
+
+
+class PenBehaviour(PenTestCase):
+    def test_end_follows_how_the_stroke_was_fed(self):
+        # A straight stroke along y = 0 with width 10: the sample end hands out the centre
+        # line, the batch end the outline, 5 to either side.
+        with quillmark.Pen(10, quillmark.FILLED) as pen:
+            pen.start(0, 0, 1)
+            for x in range(10, 100, 10):
+                pen.move(x, 0)
+            self.assertEqual({y for y in (p[1] for p in pen.end(100, 0, 200).paths[0])}, {0.0})
+
+            pen.start(0, 0, 1)
+            pen.move_batch([(x, 0) for x in range(10, 100, 10)], 150)
+            outline = pen.end(100, 0, 200).paths[0]
+            self.assertAlmostEqual(max(abs(y) for _, y in outline), 5.0, places=4)
+
+    def test_every_stroke_starts_on_a_fresh_engine(self):
+        with quillmark.Pen(8, quillmark.BRUSH) as used, quillmark.Pen(8, quillmark.BRUSH) as new:
+            used.start(0, 0, 1000)
+            for x in range(5, 200, 5):
+                used.move(x, x / 2)
+            used.end(200, 100, 1500)
+            self.assertEqual(used.start(50, 60, 2000), new.start(50, 60, 2000))
+
+    def test_empty_batch_changes_nothing(self):
+        with quillmark.Pen(6, quillmark.BRUSH) as pen:
+            pen.start(0, 0, 1000)
+            last = pen.move_batch([(10, 0), (20, 0)], 1050)
+            empty = pen.move_batch([], 1060)
+            self.assertEqual(empty.rect, quillmark.Rect(0, 0, 0, 0))
+            self.assertEqual(empty.paths, last.paths)
+
+    def test_numbers_that_are_not_finite_are_never_drawn(self):
+        nan, inf = float("nan"), float("inf")
+        for kind in (quillmark.FILLED, quillmark.BRUSH):
+            with self.subTest(kind=kind), quillmark.Pen(6, kind) as pen:
+                updates = [pen.start(0, 0, nan), pen.move(nan, 5), pen.move(30, inf),
+                           pen.move_batch([(40, 0), (nan, nan), (-inf, 3)], inf),
+                           pen.end(nan, 50, -inf)]
+                for update in updates:
+                    self.assertWellFormed(update)
+
+    def test_bad_arguments_are_refused(self):
+        for width, kind in ((0, 1), (float("nan"), 2), (-3, 2), (float("inf"), 1), (5, 3)):
+            with self.subTest(width=width, kind=kind), self.assertRaises(ValueError):
+                quillmark.Pen(width, kind)
+        with quillmark.Pen(5) as pen:
+            pen.start(0, 0, 1)
+            with self.assertRaises(ValueError):
+                pen.move_batch([(1, 2, 3)], 5)
+            with self.assertRaises(TypeError):
+                pen.move(None, 1)
+
+    def test_close(self):
+        pen = quillmark.Pen(5, quillmark.BRUSH)
+        pen.start(0, 0, 1)
+        pen.close()
+        pen.close()
+        self.assertTrue(pen.closed)
+        for call in (lambda: pen.start(0, 0, 1), lambda: pen.move(1, 1),
+                     lambda: pen.move_batch([], 1), lambda: pen.end(1, 1, 2)):
+            with self.assertRaises(ValueError):
+                call()
+        with quillmark.Pen(5) as pen:
+            pass
+        self.assertTrue(pen.closed)
+
+
+class Loading(unittest.TestCase):
+    def test_an_explicit_path_is_the_only_candidate(self):
+        missing = "/nonexistent/libquillmark.so"
+        with mock.patch.dict(os.environ, {_native.LIBRARY_VARIABLE: missing}):
+            self.assertEqual(_native.candidates(), [missing])
+            with self.assertRaisesRegex(OSError, "nonexistent"):
+                _native.load()
+
+    def test_version(self):
+        self.assertRegex(quillmark.version(), r"^\d+\.\d+\.\d+$")
+
+
+if __name__ == "__main__":
+    unittest.main()
