@@ -1,7 +1,8 @@
 #ifndef QUILLMARK_EXPORT_H
 #define QUILLMARK_EXPORT_H
 
-// The library is built with hidden visibility; this macro marks what a host may use.
+/* The library is built with hidden visibility; this macro marks what a host may use.
+   Plain preprocessor with C comments: the C interface includes it too. */
 #if defined(_WIN32)
 #  if defined(QUILLMARK_BUILDING)
 #    define QUILLMARK_EXPORT __declspec(dllexport)

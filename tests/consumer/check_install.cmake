@@ -1,5 +1,6 @@
 # Installs the build into a scratch prefix, then configures, builds and runs the consumer project
-# against it with both find_package(Quillmark) and pkg-config.
+# (a C++ and a C host) against it through find_package(Quillmark), and the C++ host once more
+# through pkg-config.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 
@@ -14,6 +15,7 @@ run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build -DCMAKE_PREFIX_PATH=${prefix})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 run(${WORK_DIR}/build/consumer)
+run(${WORK_DIR}/build/consumer_c)
 
 # The same through pkg-config.
 set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig:${prefix}/lib/x86_64-linux-gnu/pkgconfig)

@@ -1,0 +1,95 @@
+"""Finding and loading the quillmark shared library, and the declarations of its C interface
+(quillmark_c.h) for ctypes."""
+
+import ctypes
+import ctypes.util
+import functools
+import os
+
+LIBRARY_VARIABLE = "QUILLMARK_LIBRARY"
+
+
+class Shape(ctypes.Structure):
+    """quillmark_shape: the rectangle that changed and the shape, in arrays owned by the pen."""
+
+    _fields_ = [
+        ("left", ctypes.c_float),
+        ("top", ctypes.c_float),
+        ("width", ctypes.c_float),
+        ("height", ctypes.c_float),
+        ("point_count", ctypes.c_int),
+        ("path_count", ctypes.c_int),
+        ("path_sizes", ctypes.POINTER(ctypes.c_int)),
+        ("coords", ctypes.POINTER(ctypes.c_float)),
+    ]
+
+
+_PEN = ctypes.c_void_p
+_SHAPE = ctypes.POINTER(Shape)
+_INT_OUT = ctypes.POINTER(ctypes.c_int)
+_F, _D, _I = ctypes.c_float, ctypes.c_double, ctypes.c_int
+
+# name: (result type, argument types)
+_SIGNATURES = {
+    "quillmark_version": (ctypes.c_char_p, []),
+    "quillmark_version_numbers": (None, [_INT_OUT, _INT_OUT, _INT_OUT]),
+    "quillmark_pen_create": (_PEN, []),
+    "quillmark_pen_destroy": (None, [_PEN]),
+    "quillmark_pen_set_environment": (_I, [_PEN, _F, _F, _F, _I]),
+    "quillmark_pen_free_stroke": (None, [_PEN]),
+    "quillmark_pen_clearup": (None, [_PEN]),
+    "quillmark_pen_start": (_I, [_PEN, _F, _F, _D, _SHAPE]),
+    "quillmark_pen_move": (_I, [_PEN, _F, _F, _SHAPE]),
+    "quillmark_pen_end": (_I, [_PEN, _F, _F, _SHAPE]),
+    "quillmark_pen_end_timed": (_I, [_PEN, _F, _F, _D, _SHAPE]),
+    "quillmark_pen_move_batch": (_I, [_PEN, _I, ctypes.POINTER(_F), _D, _SHAPE]),
+    "quillmark_pen_end_batch": (_I, [_PEN, _F, _F, _D, _SHAPE]),
+    "quillmark_pen_end_batch_accumulated": (_I, [_PEN, _F, _F, _D, _SHAPE]),
+}
+
+
+def _is_library_file(name):
+    return name.startswith(("libquillmark.", "quillmark.")) and any(
+        suffix in name for suffix in (".so", ".dylib", ".dll"))
+
+
+def candidates():
+    """Where the library is looked for, in order. An explicit QUILLMARK_LIBRARY is the only
+    candidate: a wrong setting fails instead of silently loading another build."""
+    explicit = os.environ.get(LIBRARY_VARIABLE)
+    if explicit:
+        return [explicit]
+    here = os.path.dirname(os.path.abspath(__file__))
+    found = [os.path.join(here, name) for name in sorted(os.listdir(here))
+             if _is_library_file(name)]
+    system = ctypes.util.find_library("quillmark")
+    return found + ([system] if system else [])
+
+
+def _declare(library):
+    for name, (result, arguments) in _SIGNATURES.items():
+        function = getattr(library, name)
+        function.restype = result
+        function.argtypes = arguments
+
+
+def load():
+    """Loads the first candidate that loads and declares the C interface on it."""
+    errors = []
+    for path in candidates():
+        try:
+            library = ctypes.CDLL(path)
+            _declare(library)
+            return library
+        except OSError as error:
+            errors.append(f"{path}: {error}")
+        except AttributeError as error:
+            errors.append(f"{path}: no C interface ({error})")
+    tried = "".join("\n  " + e for e in errors)
+    raise OSError(f"cannot load the quillmark library (set {LIBRARY_VARIABLE} to its path){tried}")
+
+
+@functools.lru_cache(maxsize=None)
+def library():
+    """The library, loaded on first use."""
+    return load()

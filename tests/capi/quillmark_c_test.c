@@ -1,0 +1,242 @@
+/* The C interface driven as a C host drives it, compiled as C89: recorded strokes through both
+   pens in both modes, checking every shape handed back, and every call with a null pen, a null
+   shape, a pen without engine or an empty batch. (Unusable numbers: python/tests.) */
+
+#include "quillmark_c.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static int failures = 0;
+
+static int check(int ok, const char *what, int line)
+{
+    if (!ok) {
+        fprintf(stderr, "quillmark_c_test.c:%d: failed: %s\n", line, what);
+        ++failures;
+    }
+    return ok;
+}
+#define CHECK(cond) check((cond) != 0, #cond, __LINE__)
+
+static int is_finite(float v)
+{
+    return v == v && v - v == 0;
+}
+
+typedef struct {
+    float x, y;
+    double t;
+    int first; /* starts a stroke */
+} sample;
+
+/* Recorded strokes: "x y t_ms pressure" a line, '#' comments, a blank line between strokes. */
+static sample *read_samples(const char *path, int *count)
+{
+    char line[4096];
+    int capacity = 0, first = 1;
+    sample s, *samples = NULL, *grown;
+    FILE *in = fopen(path, "r");
+    *count = 0;
+    while (in && fgets(line, sizeof line, in)) {
+        if (line[0] == '#')
+            continue;
+        if (sscanf(line, "%f %f %lf", &s.x, &s.y, &s.t) != 3) {
+            first = 1;
+            continue;
+        }
+        if (*count == capacity) {
+            capacity = capacity ? 2 * capacity : 256;
+            grown = (sample *)realloc(samples, capacity * sizeof(sample));
+            if (!grown)
+                break;
+            samples = grown;
+        }
+        s.first = first;
+        first = 0;
+        samples[(*count)++] = s;
+    }
+    if (in)
+        fclose(in);
+    return samples;
+}
+
+/* The format of a shape: counts that add up, arrays null exactly when empty, finite numbers,
+   a rectangle of finite numbers that is not inside out. */
+static void check_shape(const quillmark_shape *s, int line)
+{
+    int i, sum = 0;
+    check(s->path_count >= 0 && s->point_count >= 0, "counts are not negative", line);
+    check((s->path_sizes == NULL) == (s->path_count == 0), "path_sizes null iff no paths", line);
+    check((s->coords == NULL) == (s->point_count == 0), "coords null iff no points", line);
+    for (i = 0; i < s->path_count; ++i)
+        sum += s->path_sizes[i];
+    check(sum == s->point_count, "point_count is the sum of path_sizes", line);
+    for (i = 0; i < 2 * s->point_count; ++i)
+        if (!check(is_finite(s->coords[i]), "coordinates are finite", line))
+            break;
+    check(is_finite(s->left) && is_finite(s->top) && is_finite(s->width)
+              && is_finite(s->height) && s->width >= 0 && s->height >= 0,
+          "rectangle is finite and not inside out", line);
+}
+#define CHECK_SHAPE(s) check_shape((s), __LINE__)
+
+/* A shape the calls must leave alone: every byte set, compared byte for byte afterwards. */
+static void fill_sentinel(quillmark_shape *s)
+{
+    memset(s, 0x5a, sizeof *s);
+}
+
+static int is_sentinel(const quillmark_shape *s)
+{
+    quillmark_shape sentinel;
+    fill_sentinel(&sentinel);
+    return memcmp(s, &sentinel, sizeof *s) == 0;
+}
+
+/* Every sketch call; each must return 0 and leave *out alone. */
+static void check_all_calls_refused(quillmark_pen *pen, quillmark_shape *out, int line)
+{
+    static const float xy[] = {1, 2, 3, 4};
+    check(!quillmark_pen_start(pen, 1, 1, 5, out) && !quillmark_pen_move(pen, 2, 2, out)
+              && !quillmark_pen_move_batch(pen, 2, xy, 6, out)
+              && !quillmark_pen_end(pen, 3, 3, out) && !quillmark_pen_end_timed(pen, 3, 3, 7, out)
+              && !quillmark_pen_end_batch(pen, 3, 3, 7, out)
+              && !quillmark_pen_end_batch_accumulated(pen, 3, 3, 7, out),
+          "every sketch call is refused", line);
+    check(!out || is_sentinel(out), "a refused call writes nothing", line);
+}
+#define CHECK_REFUSED(pen, out) check_all_calls_refused((pen), (out), __LINE__)
+
+static quillmark_pen *configured_pen(int pen_type)
+{
+    quillmark_pen *pen = quillmark_pen_create();
+    if (!CHECK(pen != NULL) || !CHECK(quillmark_pen_set_environment(pen, 1, 1, 5, pen_type))) {
+        quillmark_pen_destroy(pen);
+        return NULL;
+    }
+    return pen;
+}
+
+static void test_version(void)
+{
+    int major = -1, minor = -1, patch = -1;
+    CHECK(strcmp(quillmark_version(), QUILLMARK_VERSION_STRING) == 0);
+    quillmark_version_numbers(&major, &minor, &patch);
+    CHECK(major == QUILLMARK_VERSION_MAJOR && minor == QUILLMARK_VERSION_MINOR
+          && patch == QUILLMARK_VERSION_PATCH);
+}
+
+static void test_refused_calls(void)
+{
+    static const float one_point[] = {40, 0};
+    quillmark_shape s;
+    quillmark_pen *pen = quillmark_pen_create();
+    fill_sentinel(&s);
+
+    CHECK_REFUSED(NULL, &s);
+    CHECK(!quillmark_pen_set_environment(NULL, 1, 1, 5, 1));
+    quillmark_pen_free_stroke(NULL);
+    quillmark_pen_clearup(NULL);
+    quillmark_pen_destroy(NULL);
+
+    /* No engine: before configuration, after refused settings, after free_stroke. */
+    CHECK_REFUSED(pen, &s);
+    CHECK(!quillmark_pen_set_environment(pen, 1, 1, (float)atof("nan"), 1));
+    CHECK(!quillmark_pen_set_environment(pen, 1, 1, 5, 0));
+    CHECK_REFUSED(pen, &s);
+
+    /* A null shape: refused, and the sample is not drawn either (the filled pen's centre line,
+       which end_batch_accumulated hands out again, is still empty). */
+    CHECK(quillmark_pen_set_environment(pen, 1, 1, 5, QUILLMARK_PEN_FILLED));
+    CHECK_REFUSED(pen, NULL);
+    CHECK(quillmark_pen_end_batch_accumulated(pen, 0, 0, 1, &s));
+    CHECK(s.path_count == 1 && s.path_sizes[0] == 0 && s.coords == NULL);
+
+    CHECK(quillmark_pen_start(pen, 0, 0, 1, &s));
+    fill_sentinel(&s);
+    CHECK(!quillmark_pen_move_batch(pen, 0, one_point, 2, &s));
+    CHECK(!quillmark_pen_move_batch(pen, -1, one_point, 2, &s));
+    CHECK(!quillmark_pen_move_batch(pen, 1, NULL, 2, &s));
+    CHECK(is_sentinel(&s));
+
+    quillmark_pen_free_stroke(pen);
+    CHECK_REFUSED(pen, &s);
+    quillmark_pen_destroy(pen);
+}
+
+/* Every recorded stroke on a fresh pen: start; move per sample (batch 0) or move_batch per
+   batch of up to `batch` samples stamped with their newest; end_timed or end_batch. */
+enum { kMaxBatch = 8 };
+static void test_recorded_strokes(const sample *all, int count, int pen_type, int batch)
+{
+    int i = 0, n, k, j, size;
+    float xy[2 * kMaxBatch];
+    quillmark_shape s;
+    while (i < count) {
+        const sample *first = &all[i], *last;
+        quillmark_pen *pen = configured_pen(pen_type);
+        for (n = 1; i + n < count && !all[i + n].first; ++n)
+            ;
+        last = &all[i + n - 1];
+        i += n;
+        if (!pen)
+            return;
+        /* Recorded times start at 0, which means now: shift them by 1 ms. */
+        CHECK(quillmark_pen_start(pen, first->x, first->y, first->t + 1, &s));
+        CHECK_SHAPE(&s);
+        if (pen_type == QUILLMARK_PEN_FILLED)
+            CHECK(s.point_count == 1 && s.coords[0] == first->x && s.coords[1] == first->y);
+        for (k = 1; k + 1 < n; k += size) {
+            size = batch ? (n - 1 - k < batch ? n - 1 - k : batch) : 1;
+            for (j = 0; j < size; ++j) {
+                xy[2 * j] = first[k + j].x;
+                xy[2 * j + 1] = first[k + j].y;
+            }
+            CHECK(batch ? quillmark_pen_move_batch(pen, size, xy, first[k + size - 1].t + 1, &s)
+                        : quillmark_pen_move(pen, xy[0], xy[1], &s));
+            CHECK_SHAPE(&s);
+        }
+        CHECK(batch ? quillmark_pen_end_batch(pen, last->x, last->y, last->t + 1, &s)
+                    : quillmark_pen_end_timed(pen, last->x, last->y, last->t + 1, &s));
+        CHECK_SHAPE(&s);
+        if (pen_type == QUILLMARK_PEN_FILLED)
+            CHECK(s.path_count == 1 && s.point_count > 0); /* centre line, or batch outline */
+        quillmark_pen_destroy(pen);
+    }
+}
+
+/* endSketch3 on the filled pen writes the shape but not the rectangle. */
+static void test_filled_accumulated_end_keeps_rectangle(void)
+{
+    quillmark_shape s;
+    quillmark_pen *pen = configured_pen(QUILLMARK_PEN_FILLED);
+    if (!pen)
+        return;
+    CHECK(quillmark_pen_start(pen, 10, 10, 1, &s));
+    CHECK(quillmark_pen_move(pen, 30, 10, &s));
+    s.left = -7, s.top = -8, s.width = -9, s.height = -10;
+    CHECK(quillmark_pen_end_batch_accumulated(pen, 50, 10, 2, &s));
+    CHECK(s.left == -7 && s.top == -8 && s.width == -9 && s.height == -10);
+    CHECK(s.path_count == 1 && s.point_count == 2);
+    quillmark_pen_destroy(pen);
+}
+
+int main(void)
+{
+    int count;
+    sample *samples = read_samples(QUILLMARK_DATA_DIR "/pf-recorded.txt", &count);
+    if (!CHECK(samples != NULL))
+        return 1;
+    test_version();
+    test_refused_calls();
+    test_recorded_strokes(samples, count, QUILLMARK_PEN_FILLED, 0);
+    test_recorded_strokes(samples, count, QUILLMARK_PEN_BRUSH, 0);
+    test_recorded_strokes(samples, count, QUILLMARK_PEN_FILLED, kMaxBatch);
+    test_recorded_strokes(samples, count, QUILLMARK_PEN_BRUSH, kMaxBatch);
+    test_filled_accumulated_end_keeps_rectangle();
+    free(samples);
+    printf("C interface: %d checks failed (%d samples)\n", failures, count);
+    return failures ? 1 : 0;
+}
