@@ -57,7 +57,8 @@ TEST_F(RenderCommand, BadInputEndsWithOneLineAndStatus2AndNoOutput)
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{path("missing.txt")}, path("missing.txt") + ": cannot open file"},
         {{good, path("bad.txt")}, path("bad.txt") + ":3: expected four numbers: x y t_ms pressure"},
-        {{good, "--engine", "quill"}, "unknown engine 'quill' (known: fix, all)"},
+        {{good, "--engine", "quill"},
+         "unknown engine 'quill' (known: fix, all)"},
         {{good, "--width", "wide"}, "--width must be a positive number, not 'wide'"},
         {{good, "--scale", "-1"}, "--scale must be a positive number, not '-1'"},
         {{good, "--batch", "0"}, "--batch must be a positive whole number, not '0'"},

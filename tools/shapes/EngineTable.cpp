@@ -1,12 +1,12 @@
 #include "EngineTable.h"
 
 namespace {
-// At the end of a stroke the plain engine hands its smoothed centre line back in points.
-StrokeShapes centreLineOf(OxStrokesFixWidth &, const std::vector<OxInkPoint> &points)
+// The plain engine lays its smoothed centre line into the caller's path as it goes.
+StrokeShapes centreLineOf(OxStrokesFixWidth &, const QPainterPath &path)
 {
     StrokeShapes shapes;
-    for (const OxInkPoint &p : points)
-        shapes.centreLine << QPointF(p.x, p.y);
+    for (int i = 0; i < path.elementCount(); ++i)
+        shapes.centreLine << QPointF(path.elementAt(i));
     return shapes;
 }
 } // namespace
