@@ -14,19 +14,6 @@ const EngineAdapter &engineNamed(const std::string &name)
 }
 } // namespace
 
-TEST(EngineTable, ListsTheSixEnginesAndTheirBatchModes)
-{
-    std::vector<std::string> names, batched;
-    for (const EngineAdapter &engine : engineTable()) {
-        names.push_back(engine.name);
-        if (engine.hasBatchMode())
-            batched.push_back(engine.name);
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"fix", "fill", "pressure", "speed", "extend",
-                                               "brush"}));
-    EXPECT_EQ(batched, (std::vector<std::string>{"fill", "brush"}));
-}
-
 // The tools repaint only what the engines report, so what a stroke leaves must lie inside.
 TEST(EngineTable, FinishedShapesLieInsideTheReportedRectanglesInEveryMode)
 {

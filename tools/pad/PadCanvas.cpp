@@ -36,7 +36,7 @@ void PadCanvas::penDown(const PenSample &sample)
             repaintArea(rect);
     }
     reported.clear();
-    live = std::make_unique<LiveStroke>(*nextEngine, penWidth, ink);
+    live = std::make_unique<LiveStroke>(*nextEngine, strokeWidth, ink);
     engineCalled(live->start(sample));
 }
 

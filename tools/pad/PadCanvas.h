@@ -25,7 +25,8 @@ public:
 
     // Settings of the next stroke; a stroke in progress keeps the ones it started with.
     void setEngine(const EngineAdapter &engine) { nextEngine = &engine; }
-    void setPenWidth(float width) { penWidth = width; }
+    void setPenWidth(float width) { strokeWidth = width; }
+    float penWidth() const { return strokeWidth; }
     void setColour(const QColor &colour) { ink = colour; }
     const QColor &colour() const { return ink; }
 
@@ -38,7 +39,6 @@ public:
     void penDown(const PenSample &sample);
     void penMove(const PenSample &sample);
     void penUp(const PenSample &sample);
-    bool strokeRunning() const { return bool(live); }
 
     void undo();
     void clear();
@@ -64,7 +64,7 @@ private:
     PenSample sampleOf(const QInputEvent &event, QPointF position, float pressure);
 
     const EngineAdapter *nextEngine;
-    float penWidth = 6;
+    float strokeWidth = 6;
     QColor ink = Qt::black;
     bool showRepaints = false;
     std::unique_ptr<LiveStroke> live;

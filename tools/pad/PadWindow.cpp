@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -56,17 +57,15 @@ void PadWindow::buildToolBar()
     width->setObjectName(QStringLiteral("width"));
     width->setRange(0.5, 200);
     width->setSingleStep(0.5);
-    width->setValue(6);
-    pad->setPenWidth(6);
     connect(width, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
             [this](double value) { pad->setPenWidth(float(value)); });
+    width->setValue(pad->penWidth());
     bar->addWidget(new QLabel(QStringLiteral(" Width "), bar));
     bar->addWidget(width);
 
     colourButton = new QToolButton(bar);
     colourButton->setToolTip(QStringLiteral("Colour"));
-    colourButton->setIcon(swatch(Qt::black));
-    pad->setColour(Qt::black);
+    colourButton->setIcon(swatch(pad->colour()));
     connect(colourButton, &QToolButton::clicked, this, &PadWindow::chooseColour);
     bar->addWidget(colourButton);
     bar->addSeparator();

@@ -2,10 +2,9 @@
 
 #include <QPainter>
 
-QRectF StrokeStore::add(const StrokeShapes &shapes, float width, const QColor &colour)
+void StrokeStore::add(const StrokeShapes &shapes, float width, const QColor &colour)
 {
     kept.push_back({shapes, width, colour, shapesBounds(shapes, width)});
-    return kept.back().bounds;
 }
 
 QRectF StrokeStore::removeLast()

@@ -19,8 +19,7 @@ struct FinishedStroke
 class StrokeStore
 {
 public:
-    // Keeps a stroke; returns its bounds (empty when it has nothing to draw).
-    QRectF add(const StrokeShapes &shapes, float width, const QColor &colour);
+    void add(const StrokeShapes &shapes, float width, const QColor &colour);
     // Forgets the newest stroke; returns the area it covered (empty when there was none).
     QRectF removeLast();
     // Forgets every stroke; returns the area they covered.
