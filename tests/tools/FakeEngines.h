@@ -29,7 +29,7 @@ inline EngineLog &engineLog()
     return log;
 }
 
-// Keeps the samples in points (so the shapes show them) and reports a 1 x 1 rectangle at the
+// Keeps the samples it was handed (its shapes show them) and reports a 1 x 1 rectangle at the
 // last one.
 class LoggingEngine : public OxStrokesFixWidth
 {
@@ -54,8 +54,10 @@ public:
     QRectF loadFromWholePoints(std::vector<OxInkPoint> &points, QPainterPath &, float) override
     {
         LoggedCall call{"loadFromWholePoints", {}, int(points.back().time), points.back().pressure};
-        for (const OxInkPoint &p : points)
+        for (const OxInkPoint &p : points) {
             call.samples.emplace_back(p.x, p.y);
+            received << call.samples.back();
+        }
         engineLog().calls.push_back(call);
         return QRectF(0, 0, 1, 1);
     }
@@ -70,14 +72,18 @@ public:
         return log("endCreateOnlyBackward", points, {point}, params);
     }
 
+    QPolygonF received;
+
 private:
     QRectF log(const char *name, std::vector<OxInkPoint> &points,
                const std::vector<QPointF> &samples, Params &params)
     {
         engineLog().calls.push_back({name, samples, params[QStringLiteral("time")].toInt(),
                                      params[QStringLiteral("pressure")].toFloat()});
-        for (const QPointF &p : samples)
+        for (const QPointF &p : samples) {
             points.emplace_back(float(p.x()), float(p.y()), 0.0, 0.f, 0.f, 0.f);
+            received << p;
+        }
         return QRectF(samples.back(), QSizeF(1, 1));
     }
 };
@@ -85,11 +91,8 @@ private:
 inline EngineAdapter loggingAdapter()
 {
     return adapterFor<LoggingEngine>("logging", "logs its calls",
-                                     [](LoggingEngine &, const std::vector<OxInkPoint> &points) {
-                                         StrokeShapes shapes;
-                                         for (const OxInkPoint &p : points)
-                                             shapes.centreLine << QPointF(p.x, p.y);
-                                         return shapes;
+                                     [](LoggingEngine &engine, const QPainterPath &) {
+                                         return StrokeShapes{engine.received, {}};
                                      });
 }
 

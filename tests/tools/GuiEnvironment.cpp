@@ -1,7 +1,14 @@
-// The labels of the PNG need a QGuiApplication; one serves every test of the program. The
-// minimal platform (with its fonts on, as the tool uses it) needs no display.
+// The labels of the PNG need a QGuiApplication, the pad's widgets a QApplication; one serves
+// every test of a program. The minimal platform (with its fonts on, as the render tool uses it)
+// needs no display.
 
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+using TestApplication = QApplication;
+#else
 #include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -12,15 +19,15 @@ public:
     void SetUp() override
     {
         qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = std::make_unique<TestApplication>(argc, argv);
     }
     void TearDown() override { app.reset(); }
 
 private:
     int argc = 1;
-    char name[13] = "render_tests";
+    char name[16] = "quillmark_tests";
     char *argv[2] = {name, nullptr};
-    std::unique_ptr<QGuiApplication> app;
+    std::unique_ptr<TestApplication> app;
 };
 
 [[maybe_unused]] ::testing::Environment *const gui =

@@ -1,4 +1,5 @@
 #include "FakeEngines.h"
+#include "OutputFile.h"
 #include "PngWriter.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,10 @@
 #include "TestData.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 #include <fstream>
 #include <iterator>
@@ -37,6 +39,23 @@ std::vector<std::string> statsRow(const std::string &table, const std::string &e
     return {};
 }
 
+// An attribute (or with "" the text) of every element called name in an SVG file, in order.
+QStringList svgValues(const std::string &file, const char *name, const char *attribute)
+{
+    QFile in(QString::fromStdString(file));
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&in);
+    QStringList values;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String(name))
+            continue;
+        values << (*attribute ? xml.attributes().value(QLatin1String(attribute)).toString()
+                              : xml.readElementText());
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return values;
+}
+
 class RenderCommand : public ::testing::Test
 {
 protected:
@@ -57,7 +76,8 @@ TEST_F(RenderCommand, BadInputEndsWithOneLineAndStatus2AndNoOutput)
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{path("missing.txt")}, path("missing.txt") + ": cannot open file"},
         {{good, path("bad.txt")}, path("bad.txt") + ":3: expected four numbers: x y t_ms pressure"},
-        {{good, "--engine", "quill"}, "unknown engine 'quill' (known: fix, all)"},
+        {{good, "--engine", "quill"},
+         "unknown engine 'quill' (known: fix, fill, pressure, speed, extend, brush, all)"},
         {{good, "--width", "wide"}, "--width must be a positive number, not 'wide'"},
         {{good, "--scale", "-1"}, "--scale must be a positive number, not '-1'"},
         {{good, "--batch", "0"}, "--batch must be a positive whole number, not '0'"},
@@ -87,8 +107,9 @@ TEST_F(RenderCommand, UnwritableOutputEndsWithStatus1)
 
 TEST_F(RenderCommand, WritesBothPicturesAndTheStats)
 {
-    const Outcome outcome = render({dataPath("pf-recorded.txt"), "--svg", path("out.svg"), "--png",
-                                    path("out.png"), "--scale", "0.25", "--stats"});
+    const Outcome outcome = render({dataPath("pf-recorded.txt"), "--engine", "fix", "--svg",
+                                    path("out.svg"), "--png", path("out.png"), "--scale", "0.25",
+                                    "--stats"});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(files(), (QStringList{QStringLiteral("out.png"), QStringLiteral("out.svg")}));
@@ -105,5 +126,35 @@ TEST_F(RenderCommand, NoArgumentsDrawsTheDemoIntoTheCurrentFolder)
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(files(), (QStringList{QStringLiteral("quillmark-demo.png"),
                                     QStringLiteral("quillmark-demo.svg")}));
-    EXPECT_FALSE(statsRow(outcome.out, "fix").empty());
+    const QStringList engines = QStringLiteral("fix fill pressure speed extend brush").split(
+        QLatin1Char(' '));
+    QStringList panels;
+    for (const QString &label : svgValues(path("quillmark-demo.svg"), "text", ""))
+        panels << label.section(QLatin1Char(':'), 0, 0);
+    EXPECT_EQ(panels, engines);
+    for (const QString &engine : engines)  // four strokes each
+        EXPECT_EQ(statsRow(outcome.out, engine.toStdString()).at(1), "4") << engine.toStdString();
+}
+
+TEST_F(RenderCommand, OutlineEnginesWriteNonzeroPathsAndNoCentreLine)
+{
+    const std::string svg = path("pressure.svg");
+    ASSERT_EQ(render({dataPath("pf-recorded.txt"), "--engine", "pressure", "--svg", svg}).status, 0);
+    QStringList rules = svgValues(svg, "path", "fill-rule");
+    EXPECT_EQ(rules.size(), 6);  // an outline per stroke
+    rules.removeDuplicates();
+    EXPECT_EQ(rules, QStringList{QStringLiteral("nonzero")});
+    EXPECT_TRUE(svgValues(svg, "polyline", "points").isEmpty());
+}
+
+// Only the filled engine and the brush have a batch mode; the brush's last tail stays drawn.
+TEST_F(RenderCommand, BatchModeWithAllDrawsTheEnginesThatHaveOne)
+{
+    const std::string svg = path("batch.svg");
+    const Outcome outcome = render({dataPath("pf-recorded.txt"), "--mode", "batch", "--svg", svg});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(svgValues(svg, "text", ""),
+              (QStringList{QStringLiteral("fill: filled fixed width"),
+                           QStringLiteral("brush: brush, tail tapering by time")}));
+    EXPECT_EQ(svgValues(svg, "path", "d").size(), 12);  // an outline per stroke and engine
 }

@@ -1,4 +1,5 @@
 #include "FakeEngines.h"
+#include "SvgShapes.h"
 #include "SvgWriter.h"
 
 #include <QRegularExpression>

@@ -33,17 +33,9 @@ struct EngineDrawing
     std::vector<StrokeRun> strokes;
 };
 
-// Grows into to cover rect. Only rectangles with an area count: QRectF's own union would keep the
-// corner of a zero-size rectangle and stretch the bounds toward it.
-void uniteArea(QRectF &into, const QRectF &rect);
-
-// The area the shapes cover: outlines as they are, the centre line grown by half the pen width.
-// Empty when there is nothing to draw.
-QRectF shapesBounds(const StrokeShapes &shapes, float width);
+// The bounds of every stroke's shapes (shapesBounds).
 QRectF drawingBounds(const EngineDrawing &drawing);
 // The union of every rectangle the engine reported.
 QRectF reportedBounds(const EngineDrawing &drawing);
-// Path elements of the outlines plus the vertices of the centre line.
-int elementCount(const StrokeShapes &shapes);
 
 #endif

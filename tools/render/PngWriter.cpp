@@ -1,6 +1,5 @@
 #include "PngWriter.h"
 
-#include <QBuffer>
 #include <QPainter>
 
 namespace {
@@ -8,17 +7,6 @@ const QColor kInk(0x1b, 0x1b, 0x1b);
 const QColor kDirty(0xd6, 0x27, 0x28, 0x80);
 const QColor kLabel(0x55, 0x55, 0x55);
 const QColor kSeparator(0xdd, 0xdd, 0xdd);
-
-void drawStroke(QPainter &painter, const StrokeShapes &shapes, float width)
-{
-    for (QPainterPath outline : shapes.outlines) {
-        outline.setFillRule(Qt::WindingFill);
-        painter.fillPath(outline, kInk);
-    }
-    painter.setPen(QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPolyline(shapes.centreLine);
-}
 
 void drawDirty(QPainter &painter, const EngineDrawing &drawing)
 {
@@ -50,7 +38,7 @@ void drawPanel(QPainter &painter, const EngineDrawing &drawing, const PanelLayou
     painter.save();
     painter.setTransform(layout.drawingToPage(panel));
     for (const StrokeRun &stroke : drawing.strokes)
-        drawStroke(painter, stroke.shapes, drawing.width);
+        paintShapes(painter, stroke.shapes, drawing.width, kInk);
     if (showDirty)
         drawDirty(painter, drawing);
     painter.restore();
@@ -70,14 +58,4 @@ QImage renderPicture(const std::vector<EngineDrawing> &drawings, const PanelLayo
     for (size_t i = 0; i < drawings.size(); ++i)
         drawPanel(painter, drawings[i], layout, int(i), showDirty);
     return image;
-}
-
-QByteArray pngBytes(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return QByteArray();
-    return bytes;
 }

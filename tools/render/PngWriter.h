@@ -7,14 +7,10 @@
 
 #include "PanelLayout.h"
 
-#include <QByteArray>
 #include <QImage>
 
 // A null image when the page's pixels cannot be allocated.
 QImage renderPicture(const std::vector<EngineDrawing> &drawings, const PanelLayout &layout,
                      bool showDirty);
-
-// The image encoded as PNG; empty when encoding fails.
-QByteArray pngBytes(const QImage &image);
 
 #endif

@@ -100,7 +100,7 @@ public:
     StrokeRun result()
     {
         StrokeRun run;
-        run.shapes = adapter.shapes(*engine, points);
+        run.shapes = adapter.shapes(*engine, path);
         run.calls = std::move(calls);
         return run;
     }

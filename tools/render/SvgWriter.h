@@ -13,7 +13,4 @@
 QByteArray svgDocument(const std::vector<EngineDrawing> &drawings, const PanelLayout &layout,
                        bool showDirty);
 
-// A path's elements as SVG path data: "M x y", "L x y" and "C x1 y1 x2 y2 x y".
-QString svgPathData(const QPainterPath &path);
-
 #endif

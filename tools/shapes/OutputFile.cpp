@@ -1,5 +1,6 @@
 #include "OutputFile.h"
 
+#include <QBuffer>
 #include <QSaveFile>
 
 std::string writeFileAtomically(const std::string &path, const QByteArray &bytes)
@@ -8,4 +9,14 @@ std::string writeFileAtomically(const std::string &path, const QByteArray &bytes
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return path + ": cannot write file: " + file.errorString().toStdString();
     return std::string();
+}
+
+QByteArray pngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return QByteArray();
+    return bytes;
 }

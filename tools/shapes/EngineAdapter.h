@@ -1,40 +1,29 @@
-#ifndef QUILLMARK_RENDER_ENGINEADAPTER_H
-#define QUILLMARK_RENDER_ENGINEADAPTER_H
+#ifndef QUILLMARK_SHAPES_ENGINEADAPTER_H
+#define QUILLMARK_SHAPES_ENGINEADAPTER_H
 
-// What the renderer needs to know about one stroke engine. Every engine derives from
+// What the tools need to know about one stroke engine. Every engine derives from
 // OxStrokesFixWidth, so the phase calls and the replay are reached through the root class; the
 // adapter adds what differs: how to make an engine object, how to read the shapes it drew, and
 // (for the engines that have one) the batch mode.
 
 #include "OxStrokesFixWidth.h"
+#include "StrokeShapes.h"
 
 #include <QList>
-#include <QPainterPath>
-#include <QPolygonF>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-// The shapes of one finished stroke, as the renderer draws them.
-struct StrokeShapes
-{
-    // Stroked with a round pen of the stroke width; empty for the outline engines.
-    QPolygonF centreLine;
-    // Closed outlines filled with the nonzero winding rule.
-    std::vector<QPainterPath> outlines;
-};
-
 using Params = QMap<QString, QVariant>;
 
 struct EngineAdapter
 {
-    std::string name;   // the value of --engine
-    std::string title;  // panel label
+    std::string name;   // short name: quillmark-render's --engine, quillmark-pad's chooser
+    std::string title;  // what it draws, for labels
     std::function<std::unique_ptr<OxStrokesFixWidth>()> make;
-    // Called once the stroke's last call has returned; points is the caller's point vector.
-    std::function<StrokeShapes(OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points)>
-        shapes;
+    // The shapes drawn so far, read after any call of the stroke; path is the caller's path.
+    std::function<StrokeShapes(OxStrokesFixWidth &engine, const QPainterPath &path)> shapes;
     // The batch mode: a call per batch of samples and an end call. Empty for engines without it.
     std::function<QRectF(OxStrokesFixWidth &engine, std::vector<OxInkPoint> &points,
                          QList<QPointF> &samples, Params params, float width)>
@@ -46,7 +35,7 @@ struct EngineAdapter
     bool hasBatchMode() const { return bool(creatingBatch); }
 };
 
-// An adapter for Engine whose shapes are read by readShapes(engine, points).
+// An adapter for Engine whose shapes are read by readShapes(engine, path).
 template <class Engine, class ShapeReader>
 EngineAdapter adapterFor(std::string name, std::string title, ShapeReader readShapes)
 {
@@ -54,9 +43,8 @@ EngineAdapter adapterFor(std::string name, std::string title, ShapeReader readSh
     adapter.name = std::move(name);
     adapter.title = std::move(title);
     adapter.make = [] { return std::unique_ptr<OxStrokesFixWidth>(new Engine); };
-    adapter.shapes = [readShapes](OxStrokesFixWidth &engine,
-                                  const std::vector<OxInkPoint> &points) {
-        return readShapes(static_cast<Engine &>(engine), points);
+    adapter.shapes = [readShapes](OxStrokesFixWidth &engine, const QPainterPath &path) {
+        return readShapes(static_cast<Engine &>(engine), path);
     };
     return adapter;
 }

@@ -1,0 +1,153 @@
+#include "PadCanvas.h"
+
+#include "EngineTable.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTabletEvent>
+#include <algorithm>
+#include <climits>
+
+namespace {
+const QColor kRepaintOutline(0xd6, 0x27, 0x28, 0xb0);
+} // namespace
+
+PadCanvas::PadCanvas(QWidget *parent) : QWidget(parent), nextEngine(&engineTable().front())
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel it is asked for
+    setCursor(Qt::CrossCursor);
+    setMinimumSize(200, 150);
+}
+
+PadCanvas::~PadCanvas() = default;
+
+void PadCanvas::setShowRepaints(bool show)
+{
+    showRepaints = show;
+    update();
+}
+
+void PadCanvas::penDown(const PenSample &sample)
+{
+    if (live)
+        return;
+    if (showRepaints) {
+        for (const QRectF &rect : reported)
+            repaintArea(rect);
+    }
+    reported.clear();
+    live = std::make_unique<LiveStroke>(*nextEngine, strokeWidth, ink);
+    engineCalled(live->start(sample));
+}
+
+void PadCanvas::penMove(const PenSample &sample)
+{
+    if (live)
+        engineCalled(live->add(sample));
+}
+
+void PadCanvas::penUp(const PenSample &sample)
+{
+    if (!live)
+        return;
+    const QRectF rect = live->finish(sample);
+    store.add(live->shapes(), live->width(), live->colour());
+    live.reset();
+    engineCalled(rect);
+    emit strokeCountChanged(int(store.strokes().size()));
+}
+
+void PadCanvas::undo()
+{
+    if (store.isEmpty())
+        return;
+    repaintArea(store.removeLast());
+    emit strokeCountChanged(int(store.strokes().size()));
+}
+
+void PadCanvas::clear()
+{
+    repaintArea(store.clear());
+    emit strokeCountChanged(0);
+}
+
+void PadCanvas::engineCalled(const QRectF &rect)
+{
+    if (rect.isEmpty())
+        return;
+    reported.push_back(rect);
+    repaintArea(rect);
+    emit engineReported(rect);
+}
+
+void PadCanvas::repaintArea(const QRectF &rect)
+{
+    if (rect.isEmpty())
+        return;
+    const int grow = showRepaints ? 1 : 0;
+    update(rect.toAlignedRect().adjusted(-grow, -grow, grow, grow));
+}
+
+void PadCanvas::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    store.paint(painter, event->rect());
+    if (live)
+        paintShapes(painter, live->shapes(), live->width(), live->colour());
+    if (showRepaints) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(kRepaintOutline, 0));
+        painter.setBrush(Qt::NoBrush);
+        for (const QRectF &rect : reported)
+            painter.drawRect(rect);
+    }
+}
+
+PenSample PadCanvas::sampleOf(const QInputEvent &event, QPointF position, float pressure)
+{
+    const ulong elapsed = event.timestamp() - strokeStartStamp;
+    return {position, pressure, int(std::min<ulong>(elapsed, INT_MAX))};
+}
+
+void PadCanvas::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || live)
+        return;
+    strokeStartStamp = event->timestamp();
+    penDown(sampleOf(*event, event->localPos(), kMousePressure));
+}
+
+void PadCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    penMove(sampleOf(*event, event->localPos(), kMousePressure));
+}
+
+void PadCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        penUp(sampleOf(*event, event->localPos(), kMousePressure));
+}
+
+// Accepted tablet events are not repeated as mouse events.
+void PadCanvas::tabletEvent(QTabletEvent *event)
+{
+    event->accept();
+    const float pressure = float(event->pressure());
+    switch (event->type()) {
+    case QEvent::TabletPress:
+        if (live)
+            return;
+        strokeStartStamp = event->timestamp();
+        penDown(sampleOf(*event, event->posF(), pressure));
+        break;
+    case QEvent::TabletMove:
+        penMove(sampleOf(*event, event->posF(), pressure));
+        break;
+    case QEvent::TabletRelease:
+        penUp(sampleOf(*event, event->posF(), pressure));
+        break;
+    default:
+        break;
+    }
+}
