@@ -79,10 +79,15 @@ std::optional<MemoryUse> measureInChild(const std::string &subject, const std::s
         {"quillmark-bench", kMemoryChildOption, subject, file, std::to_string(budgetSeconds)});
     if (!out)
         return std::nullopt;
+    return parseMemoryReport(*out);
+}
+
+std::optional<MemoryUse> parseMemoryReport(const std::string &report)
+{
     long peakKB = 0, baseKB = 0;
     int reset = 0;
     MemoryUse use;
-    std::istringstream in(*out);
+    std::istringstream in(report);
     if (!(in >> peakKB >> baseKB >> use.samplesFed >> use.samples >> reset) || use.samplesFed <= 0)
         return std::nullopt;
     use.peakMB = double(peakKB) / 1024;

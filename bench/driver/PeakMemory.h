@@ -24,6 +24,10 @@ constexpr const char *kMemoryChildOption = "--memory-child";
 std::optional<MemoryUse> measureInChild(const std::string &subject, const std::string &file,
                                         double budgetSeconds);
 
+// The child's report "peakKB residentKB samplesFed samples peakReset" in figures; nothing when
+// it is malformed or no sample was fed.
+std::optional<MemoryUse> parseMemoryReport(const std::string &report);
+
 // The child's side: feeds the stroke and prints its figures on standard output for the parent.
 // Returns the exit status.
 int runMemoryChild(const std::string &subject, const std::string &file, double budgetSeconds);
