@@ -41,13 +41,13 @@ struct Options
     double memoryBudgetSeconds = 10;
 };
 
+constexpr const char *kUsage =
+    "usage: quillmark-bench [--long FILE] [--data DIR] [--runs N] [--budget SECONDS]\n"
+    "                       [--paced-runs N] [--memory-budget SECONDS]\n";
+
 [[noreturn]] void usage(const char *why)
 {
-    std::fprintf(stderr,
-                 "quillmark-bench: %s\nusage: quillmark-bench [--long FILE] [--data DIR] "
-                 "[--runs N] [--budget SECONDS] [--paced-runs N]\n"
-                 "                       [--memory-budget SECONDS]\n",
-                 why);
+    std::fprintf(stderr, "quillmark-bench: %s\n%s", why, kUsage);
     std::exit(2);
 }
 
@@ -60,11 +60,23 @@ double positiveNumber(const char *text)
     return v;
 }
 
+int positiveCount(const char *text)
+{
+    const double v = positiveNumber(text);
+    if (v != std::floor(v) || v > 1000)
+        usage("expected a whole number from 1 to 1000");
+    return int(v);
+}
+
 Options parseOptions(int argc, char **argv)
 {
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help") {
+            std::printf("%s", kUsage);
+            std::exit(0);
+        }
         if (i + 1 >= argc)
             usage(("missing value after " + arg).c_str());
         const char *value = argv[++i];
@@ -73,11 +85,11 @@ Options parseOptions(int argc, char **argv)
         else if (arg == "--data")
             o.dataDir = value;
         else if (arg == "--runs")
-            o.limits.runs = int(positiveNumber(value));
+            o.limits.runs = positiveCount(value);
         else if (arg == "--budget")
             o.limits.budgetSeconds = positiveNumber(value);
         else if (arg == "--paced-runs")
-            o.pacedRuns = int(positiveNumber(value));
+            o.pacedRuns = positiveCount(value);
         else if (arg == "--memory-budget")
             o.memoryBudgetSeconds = positiveNumber(value);
         else
