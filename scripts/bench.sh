@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds quillmark-bench (Release, in build/bench) and prints its table: the
+# per-sample cost of every engine and the gateway early and late in a 10,000-sample stroke, paint
+# time and the peak memory of a 100,000-sample stroke. Takes a few minutes; extra arguments go to
+# quillmark-bench (e.g. --runs 3 --budget 5).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build="$here/build/bench"
+"$here/scripts/setup.sh"
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+  -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_TOOLS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target quillmark-bench
+
+# The 100,000-sample stroke is generated here rather than kept in data/ (2.7 MB). The generator
+# writes relative to its own folder.
+long="$build/synth-100k.txt"
+args=()
+if [ -s "$long" ]; then
+  args=(--long "$long")
+elif command -v node >/dev/null; then
+  node "$here/data/gen-synthetic.mjs" 100000 "$(realpath --relative-to="$here/data" "$long")" >/dev/null
+  args=(--long "$long")
+else
+  echo "bench: node not found, so no 100,000-sample stroke: the memory columns stay empty" >&2
+fi
+"$build/bench/quillmark-bench" "${args[@]}" "$@"
