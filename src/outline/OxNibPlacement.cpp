@@ -5,6 +5,7 @@
 #include "OxPathBuilder.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kSectorCount = 80;
@@ -67,6 +68,7 @@ void OxPathBuilder::computeSections()
         }
         sections.append(OxPathSectionPara(a0, a1, left, right));
     }
+    findCapExtremes();
 }
 
 namespace {
@@ -80,13 +82,21 @@ QMatrix placeNib(float x, float y, float scale, QPointF center)
     return placement * shift;
 }
 
+// The first sector with startAngle <= angle < endAngle, or the last sector when none matches.
+// The sectors tile the circle in order (each ends where the next starts), so at most one
+// matches: it is found from the guess angle / sector width instead of by walking all 80.
 const OxPathSectionPara &sectionFor(const QVector<OxPathSectionPara> &sections, float angle)
 {
-    for (const OxPathSectionPara &s : sections) {
-        if (s.startAngle <= angle && angle < s.endAngle)
-            return s;
-    }
-    return sections.last();
+    const int last = sections.size() - 1;
+    if (!(angle >= sections.first().startAngle && angle < sections.last().endAngle))
+        return sections.last();
+    int i = std::clamp(int(angle / kSectorWidth), 0, last);
+    while (i > 0 && sections[i].startAngle > angle)
+        --i;
+    while (i < last && sections[i].endAngle <= angle)
+        ++i;
+    const OxPathSectionPara &s = sections[i];
+    return s.startAngle <= angle && angle < s.endAngle ? s : sections.last();
 }
 } // namespace
 

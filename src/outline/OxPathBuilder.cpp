@@ -86,6 +86,21 @@ public:
         size += line.size() - first;
         last = line.last();
     }
+    // As connect, for a line of two or more points whose points after the first are known only
+    // by their box and their last point (none of them dropped as a duplicate).
+    void connect(QPointF first, QRectF restBox, QPointF lastPoint)
+    {
+        if (lastIsMoveTo) {
+            lastIsMoveTo = false;
+            --size;
+        }
+        if (!(size > 0 && first == last))
+            include(first);
+        include(restBox.topLeft());
+        include(restBox.bottomRight());
+        size += 2;
+        last = lastPoint;
+    }
     QRectF bounds()
     {
         if (size == 0)
@@ -164,7 +179,10 @@ bool OxPathBuilder::hasUsableNib() const
 
 QPointF OxPathBuilder::nibPoint(const QMatrix &placement, int index) const
 {
-    return placement.map(samplePoints.at(index));
+    // QMatrix::map, term by term, without the call: the walks map thousands of points a stroke.
+    const QPointF &p = samplePoints.at(index);
+    return QPointF(placement.m11() * p.x() + placement.m21() * p.y() + placement.dx(),
+                   placement.m12() * p.x() + placement.m22() * p.y() + placement.dy());
 }
 
 template <class Visit>
@@ -173,11 +191,70 @@ void OxPathBuilder::walk(int from, int to, int step, Visit visit) const
     const int n = samplePoints.size();
     int k = from;
     for (int steps = 0; steps < n; ++steps) {
-        k = (k + n + step) % n;
+        k += step;
+        if (k >= n)
+            k -= n;
+        else if (k < 0)
+            k += n;
         visit(k);
         if (k == to)
             break;
     }
+}
+
+void OxPathBuilder::findCapExtremes()
+{
+    capExtremes.clear();
+    nibSpacing = 0;
+    nibReach = 0;
+    const int n = samplePoints.size();
+    for (int i = 0; i < n; ++i) {
+        const QPointF p = samplePoints[i], next = samplePoints[(i + 1) % n];
+        const double spacing = std::hypot(next.x() - p.x(), next.y() - p.y());
+        nibSpacing = i == 0 ? spacing : std::min(nibSpacing, spacing);
+        nibReach = std::max(nibReach, std::fabs(p.x()) + std::fabs(p.y()));
+    }
+    if (n < 2)
+        return;
+    for (const OxPathSectionPara &section : sections) {
+        // The cap of a segment ending in this sector: from its right index round to its left.
+        CapExtremes e;
+        e.leftmost = e.rightmost = e.topmost = e.bottommost = samplePoints[section.rightIndex];
+        walk(section.rightIndex, section.leftIndex, +1, [&](int k) {
+            const QPointF p = samplePoints[k];
+            if (p.x() < e.leftmost.x())
+                e.leftmost = p;
+            if (p.x() > e.rightmost.x())
+                e.rightmost = p;
+            if (p.y() < e.topmost.y())
+                e.topmost = p;
+            if (p.y() > e.bottommost.y())
+                e.bottommost = p;
+        });
+        capExtremes.append(e);
+    }
+}
+
+int OxPathBuilder::sectionIndexOf(const OxPathSectionPara &section) const
+{
+    // Sectors are in angle order and this one is a copy of one of them.
+    const int last = sections.size() - 1;
+    int i = std::clamp(int(section.startAngle / sections.first().endAngle), 0, last);
+    while (i > 0 && sections[i].startAngle > section.startAngle)
+        --i;
+    while (i < last && sections[i].startAngle < section.startAngle)
+        ++i;
+    return i;
+}
+
+bool OxPathBuilder::placedPointsStayApart(const QMatrix &placement) const
+{
+    // Placed neighbours lie at least scale * nibSpacing apart; QPointF's equality takes points
+    // for one another only within about 1e-12 of their size (bounded by the reach), so a wide
+    // margin (4) over that leaves no doubt.
+    const double scale = std::fabs(placement.m11());
+    const double size = std::fabs(placement.dx()) + std::fabs(placement.dy()) + scale * nibReach;
+    return capExtremes.size() == sections.size() && scale * nibSpacing > 4e-12 * (size + 1);
 }
 
 QVarLengthArray<QPointF, 256> OxPathBuilder::capPoints(const QMatrix &placement, QPointF first,
@@ -318,9 +395,18 @@ QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, floa
         addLeft(el);
     }
 
-    // The end cap goes round the new end's nib; it is made only when the outline is read.
-    const Polyline cap = capPoints(m1, el, end.rightIndex, end.leftIndex);
-    changed.connect(cap);
+    // The end cap goes round the new end's nib; it is made only when the outline is read. Where
+    // no cap point can be dropped as a duplicate, the cap's box comes from its extreme points.
+    if (placedPointsStayApart(m1)) {
+        const CapExtremes &e = capExtremes[sectionIndexOf(end)];
+        const double x0 = m1.map(e.leftmost).x(), x1 = m1.map(e.rightmost).x();
+        const double y0 = m1.map(e.topmost).y(), y1 = m1.map(e.bottommost).y();
+        const QRectF box(QPointF(std::min(x0, x1), std::min(y0, y1)),
+                         QPointF(std::max(x0, x1), std::max(y0, y1)));
+        changed.connect(el, box, er);
+    } else {
+        changed.connect(capPoints(m1, el, end.rightIndex, end.leftIndex));
+    }
     endCapPending = true;
     endCapPlacement = m1;
     endCapStart = el;

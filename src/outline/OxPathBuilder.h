@@ -106,6 +106,18 @@ private:
     QPointF sampleLeftmost, sampleRightmost, sampleTopmost, sampleBottommost;
     bool sampleIsPolygon = false;
 
+    // For each sector: the extreme nib points (least and greatest x, then y) of the end cap a
+    // segment ending in that sector walks, and the least distance between neighbouring nib
+    // points and the largest |x| + |y| of any, which tell when placed neighbours cannot be taken
+    // for one another. The changed rectangle of a segment then needs no walk around the cap.
+    struct CapExtremes
+    {
+        QPointF leftmost, rightmost, topmost, bottommost;
+    };
+    QVector<CapExtremes> capExtremes;
+    double nibSpacing = 0;
+    double nibReach = 0;
+
     // Every further segment replaces the end cap, but the cap is read only when the outline is
     // assembled: until then only where it goes is kept, and endCap is made when it is read.
     bool endCapPending = false;
@@ -118,6 +130,11 @@ private:
     // polygon (as every installed nib is), which gives the same numbers as mapping all of it.
     QRectF placedNibBounds(const QMatrix &placement) const;
     void findSampleExtremes();
+    void findCapExtremes();
+    // Whether neighbouring nib points stay apart once placed, by more than QPointF's fuzzy
+    // equality can bridge: then no point of a walk is dropped as a duplicate.
+    bool placedPointsStayApart(const QMatrix &placement) const;
+    int sectionIndexOf(const OxPathSectionPara &section) const;
     bool hasUsableNib() const;
     QPointF nibPoint(const QMatrix &placement, int index) const;
     // Calls visit with each nib index after from, up to and including to, going round the nib
