@@ -1,5 +1,5 @@
 /* A C host of the installed library: draws a short stroke through the C interface. */
-#include <quillmark_c.h>
+#include <quillmark.h>
 
 #include <stdio.h>
 #include <string.h>

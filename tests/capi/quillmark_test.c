@@ -2,7 +2,7 @@
    pens in both modes, checking every shape handed back, and every call with a null pen, a null
    shape, a pen without engine or an empty batch. (Unusable numbers: python/tests.) */
 
-#include "quillmark_c.h"
+#include "quillmark.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,7 +13,7 @@ static int failures = 0;
 static int check(int ok, const char *what, int line)
 {
     if (!ok) {
-        fprintf(stderr, "quillmark_c_test.c:%d: failed: %s\n", line, what);
+        fprintf(stderr, "quillmark_test.c:%d: failed: %s\n", line, what);
         ++failures;
     }
     return ok;

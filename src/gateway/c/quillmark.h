@@ -1,10 +1,11 @@
-#ifndef QUILLMARK_C_H
-#define QUILLMARK_C_H
+#ifndef QUILLMARK_H
+#define QUILLMARK_H
 
 /* quillmark for hosts written in C, or in any language that can call C (Python's ctypes, FFIs).
    A thin face over OxQuillmarkGateway: one pen is one gateway, each call below is one gateway
-   call. Plain C89 declarations; no Qt and no C++ types. (The name has a suffix because
-   Quillmark.h, the C++ class, would clash with quillmark.h on case-insensitive file systems.)
+   call. Plain C89 declarations; no Qt and no C++ types. (It is installed at the top of the
+   include folder, apart from the C++ class headers, where Quillmark.h would clash with it on a
+   file system that ignores case.)
 
    Protocol:
      1. quillmark_pen_create(), then quillmark_pen_set_environment() with a pen type:
