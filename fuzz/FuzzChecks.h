@@ -27,6 +27,36 @@ inline bool isModerate(double v)
     return std::isfinite(v) && std::fabs(v) <= kModerateBound;
 }
 
+// The work budget of one input. The smoothing samples a curve every 2 units of its length, up to
+// 50,000 times, so a sample far from the previous one costs some 50,000 curve evaluations: a
+// fraction of a second under the sanitizers. An input may hand the engines kMaxFarSamples
+// samples with a coordinate beyond kFarCoordinate; a call that would go over that is skipped, so
+// no input runs into the fuzzer's timeout for nothing but distance.
+constexpr double kFarCoordinate = 1e4;
+constexpr int kMaxFarSamples = 16;
+
+inline bool isFar(double x, double y)
+{
+    return (std::isfinite(x) && std::fabs(x) > kFarCoordinate)
+           || (std::isfinite(y) && std::fabs(y) > kFarCoordinate);
+}
+
+class WorkBudget
+{
+public:
+    // True, and the samples are spent, when farSamples more fit into the budget.
+    bool spend(int farSamples)
+    {
+        if (spent + farSamples > kMaxFarSamples)
+            return false;
+        spent += farSamples;
+        return true;
+    }
+
+private:
+    int spent = 0;
+};
+
 [[noreturn]] inline void fail(const char *what, const char *file, int line)
 {
     std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, what);

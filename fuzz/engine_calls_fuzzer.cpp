@@ -139,9 +139,11 @@ struct CallInput
 {
     bool usable = true;     // sample and width finite: the call may not be dropped for them
     bool moderate = true;   // every number moderate or dropped by the engine
+    int far = 0;            // samples that count against the work budget
 
     void sample(QPointF p)
     {
+        far += fuzzchecks::isFar(p.x(), p.y());
         usable = usable && std::isfinite(p.x()) && std::isfinite(p.y());
         moderate = moderate && (!usable || (isModerate(p.x()) && isModerate(p.y())));
     }
@@ -153,12 +155,14 @@ struct CallInput
     // Batch samples: non-finite ones are dropped one by one.
     void batchSample(QPointF p)
     {
+        far += fuzzchecks::isFar(p.x(), p.y());
         if (std::isfinite(p.x()) && std::isfinite(p.y()))
             moderate = moderate && isModerate(p.x()) && isModerate(p.y());
     }
     // Stored points: every field counts, dropped or not.
     void storedPoint(const OxInkPoint &p)
     {
+        far += fuzzchecks::isFar(p.x, p.y);
         moderate = moderate && isModerate(p.x) && isModerate(p.y) && isModerate(p.pressure)
                    && std::isfinite(p.time);
     }
@@ -178,8 +182,18 @@ public:
 private:
     Reader &in;
     Slot lanes[kSlotCount];
+    fuzzchecks::WorkBudget budget;
 
     Slot &slotFromInput() { return lanes[in.byte() % kSlotCount]; }
+    // A call is skipped when its far samples (and a far last point to start from) do not fit
+    // into the input's work budget.
+    bool affordable(const Slot &slot, const CallInput &input)
+    {
+        const bool fromFar =
+            !slot.points.empty() && fuzzchecks::isFar(slot.points.back().x, slot.points.back().y);
+        return budget.spend(input.far + int(fromFar));
+    }
+
     QPointF readPoint()
     {
         const float x = in.number(kX);
@@ -280,6 +294,8 @@ private:
         const QMap<QString, QVariant> params = readParams(input);
         const float width = in.number(kWidth);
         input.width(width);
+        if (!affordable(slot, input))
+            return;
 
         const Footprint before = footprintOf(slot);
         QRectF r;
@@ -315,6 +331,8 @@ private:
         const QMap<QString, QVariant> params = readParams(input);
         const float width = in.number(kWidth);
         input.width(width);
+        if (!affordable(slot, input))
+            return;
 
         const Footprint before = footprintOf(slot);
         QRectF r;
@@ -345,6 +363,8 @@ private:
         const QMap<QString, QVariant> params = readParams(input);
         const float width = in.number(kWidth);
         input.width(width);
+        if (!affordable(slot, input))
+            return;
 
         const Footprint before = footprintOf(slot);
         const QRectF r = as<OxStrokesVaryWidthBackwardTime>(slot)->creating(
@@ -359,9 +379,12 @@ private:
     void loadCall(Slot &slot)
     {
         CallInput input;
-        slot.points = readStoredPoints(input);
+        std::vector<OxInkPoint> stored = readStoredPoints(input);
         const float width = in.number(kWidth);
         input.width(width);
+        if (!affordable(slot, input))
+            return;
+        slot.points = std::move(stored);
         const QRectF r = slot.engine->loadFromWholePoints(slot.points, slot.path, width);
         if (!std::isfinite(width))
             FUZZ_REQUIRE(r.isEmpty());

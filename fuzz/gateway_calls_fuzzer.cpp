@@ -65,6 +65,16 @@ public:
 private:
     Reader &in;
     GatewaySlot lanes[kGatewayCount];
+    fuzzchecks::WorkBudget budget;
+
+    // A call is skipped when its far samples (and a far last point to start from) do not fit
+    // into the input's work budget.
+    bool affordable(const OxQuillmarkGateway &g, int farSamples)
+    {
+        const bool fromFar =
+            !g.points.empty() && fuzzchecks::isFar(g.points.back().x, g.points.back().y);
+        return budget.spend(farSamples + int(fromFar));
+    }
 
     long long readTime()
     {
@@ -160,6 +170,8 @@ private:
         OxQuillmarkGateway &g = *slot.gateway;
         const float x = in.number(kX), y = in.number(kY);
         const long long time = readTime();
+        if (!affordable(g, fuzzchecks::isFar(x, y)))
+            return;
         noteSample(slot, x, y);
         const bool hadEngine = g.engine != nullptr;
         Outputs o;
@@ -212,6 +224,11 @@ private:
         if (shape & 0x10)
             xyArray = nullptr;
 
+        int far = 0;
+        for (int i = 0; i < count; ++i)
+            far += fuzzchecks::isFar(xy[size_t(2 * i)], xy[size_t(2 * i + 1)]);
+        if (!affordable(g, far))
+            return;
         const bool hadEngine = g.engine != nullptr;
         for (int i = 0; i < count; ++i)
             noteSample(slot, xy[size_t(2 * i)], xy[size_t(2 * i + 1)]);
