@@ -35,6 +35,17 @@ inline const std::vector<float> &specialValues()
     return values;
 }
 
+// Whole numbers (time stamps, int parameters) start with a tag byte too: odd tags pick one of
+// these, even ones are followed by the number's four bytes.
+inline const std::vector<int32_t> &specialWholeNumbers()
+{
+    static const std::vector<int32_t> values = {
+        0, 1, -1, 10, 1000, std::numeric_limits<int32_t>::max(),
+        std::numeric_limits<int32_t>::max() - 9, std::numeric_limits<int32_t>::min(),
+        std::numeric_limits<int32_t>::min() + 9, 86399999};
+    return values;
+}
+
 // What a number channel remembers for the relative form.
 enum Channel { kX, kY, kWidth, kTime, kPressure, kOther, kChannelCount };
 
@@ -59,6 +70,14 @@ public:
     {
         const uint64_t lo = uint32_t(int32()), hi = uint32_t(int32());
         return int64_t(lo | (hi << 32));
+    }
+
+    int32_t wholeNumber()
+    {
+        const uint8_t tag = byte();
+        if (tag & 1)
+            return specialWholeNumbers()[size_t(tag >> 1) % specialWholeNumbers().size()];
+        return int32();
     }
 
     float number(Channel channel)
@@ -110,6 +129,11 @@ public:
     {
         int32(int32_t(uint64_t(v) & 0xffffffffu));
         int32(int32_t(uint64_t(v) >> 32));
+    }
+    void wholeNumber(int32_t v)
+    {
+        byte(0);
+        int32(v);
     }
     // The relative form when the step is small and exact in quarters, else the moderate form
     // (values outside it are clamped: seeds only need to be close to the recording).

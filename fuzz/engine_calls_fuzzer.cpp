@@ -207,7 +207,7 @@ private:
         const uint8_t flags = in.byte();
         const QString time = QStringLiteral("time"), pressure = QStringLiteral("pressure");
         switch (TimeForm(flags & 3)) {
-        case kIntTime: params[time] = QVariant(int(in.int32())); break;
+        case kIntTime: params[time] = QVariant(int(in.wholeNumber())); break;
         case kInt64Time: params[time] = QVariant(qlonglong(in.int64())); break;
         case kDoubleTime: params[time] = QVariant(double(in.number(kTime))); break;
         case kNoTime: break;
@@ -217,7 +217,7 @@ private:
         case kFloatPressure: params[pressure] = QVariant(p = in.number(kPressure)); break;
         case kDoublePressure: params[pressure] = QVariant(double(p = in.number(kPressure))); break;
         case kIntPressure: {
-            const int whole = in.int32();
+            const int whole = in.wholeNumber();
             params[pressure] = QVariant(whole);
             p = float(whole);
             break;

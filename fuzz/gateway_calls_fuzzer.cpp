@@ -80,7 +80,7 @@ private:
     {
         switch (in.byte() & 3) {
         case 0: return 0;
-        case 1: return in.int32();
+        case 1: return in.wholeNumber();
         case 2: return in.int64();
         default: return -1;
         }

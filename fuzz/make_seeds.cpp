@@ -48,7 +48,7 @@ struct EngineSeed
     void params(const RecordedSample &s)
     {
         w.byte(paramFlags(kIntTime, kFloatPressure));
-        w.int32(int32_t(s.timeMs));
+        w.wholeNumber(int32_t(s.timeMs));
         w.number(kPressure, s.pressure);
     }
     void width() { w.number(kWidth, kPenWidth); }
@@ -99,7 +99,7 @@ struct GatewaySeed
     void time(long long t)
     {
         w.byte(1);
-        w.int32(int32_t(t));
+        w.wholeNumber(int32_t(t));
     }
     void sample(GatewayOp op, const RecordedSample &s)
     {

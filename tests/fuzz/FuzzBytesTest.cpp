@@ -29,6 +29,17 @@ TEST(FuzzBytes, WholeNumbersRoundTripWithTheirSigns)
     EXPECT_TRUE(r.atEnd());
 }
 
+TEST(FuzzBytes, WholeNumbersComeWrittenOrFromTheBoundaries)
+{
+    Writer w;
+    w.wholeNumber(-86400000);
+    w.byte(uint8_t(5 << 1 | 1));   // the fifth special: the top of the int range
+    Reader r = readerOf(w);
+    EXPECT_EQ(r.wholeNumber(), -86400000);
+    EXPECT_EQ(r.wholeNumber(), std::numeric_limits<int32_t>::max());
+    EXPECT_TRUE(r.atEnd());
+}
+
 TEST(FuzzBytes, PenPositionsComeBackAsWrittenOrToTheNearestEighth)
 {
     Writer w;
