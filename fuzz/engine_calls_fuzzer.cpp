@@ -429,7 +429,7 @@ private:
         std::vector<int> indices;
         const int n = in.byte() % (kMaxStoredPoints + 1);
         for (int i = 0; i < n; ++i)
-            indices.push_back(in.byte() & 0x80 ? int(in.int32()) : int(int8_t(in.byte())));
+            indices.push_back(in.byte() & 0x80 ? int(in.wholeNumber()) : int(int8_t(in.byte())));
         as<OxStrokesFixWidthFill>(slot)->buildPathFromXY(slot.points, slot.path, width, other,
                                                          indices);
         finish(slot, input, QRectF());
