@@ -137,7 +137,7 @@ Footprint footprintOf(Slot &slot)
 // The call's numbers as the fuzzer read them, to decide what the engine must do with them.
 struct CallInput
 {
-    bool usable = true;     // sample and width finite: the call may not be dropped for them
+    bool usable = true;     // sample and width finite (otherwise the call must be dropped)
     bool moderate = true;   // every number moderate or dropped by the engine
     int far = 0;            // samples that count against the work budget
 
@@ -313,16 +313,12 @@ private:
                     slot.points, slot.path, point, params, width);
             break;
         }
-        if (!input.usable) {
-            FUZZ_REQUIRE(r.isEmpty());
-            FUZZ_REQUIRE(footprintOf(slot) == before);
-        }
-        finish(slot, input, r);
+        finish(slot, input, r, &before);
     }
 
     void batchCall(Slot &slot, EngineOp op)
     {
-        if (!isFillType(slot.type) && !(isBrushType(slot.type)))
+        if (!isFillType(slot.type) && !isBrushType(slot.type))
             return;
         if (op == kCreatingYuanShi && !isBrushType(slot.type))
             return;
@@ -345,11 +341,7 @@ private:
         else
             r = as<OxStrokesVaryWidthBackwardTime>(slot)->creatingYuanShi(slot.points, samples,
                                                                           params, width);
-        if (!input.usable) {
-            FUZZ_REQUIRE(r.isEmpty());
-            FUZZ_REQUIRE(footprintOf(slot) == before);
-        }
-        finish(slot, input, r);
+        finish(slot, input, r, &before);
     }
 
     void fittedCall(Slot &slot)
@@ -369,11 +361,7 @@ private:
         const Footprint before = footprintOf(slot);
         const QRectF r = as<OxStrokesVaryWidthBackwardTime>(slot)->creating(
             slot.points, slot.path, samples, point, params, width);
-        if (!input.usable) {
-            FUZZ_REQUIRE(r.isEmpty());
-            FUZZ_REQUIRE(footprintOf(slot) == before);
-        }
-        finish(slot, input, r);
+        finish(slot, input, r, &before);
     }
 
     void loadCall(Slot &slot)
@@ -465,8 +453,14 @@ private:
         checkShapes(source);
     }
 
-    void finish(Slot &slot, const CallInput &input, const QRectF &r)
+    // before: the slot before a call that must drop unusable input (null for the others).
+    void finish(Slot &slot, const CallInput &input, const QRectF &r,
+                const Footprint *before = nullptr)
     {
+        if (before && !input.usable) {
+            FUZZ_REQUIRE(r.isEmpty());
+            FUZZ_REQUIRE(footprintOf(slot) == *before);
+        }
         slot.moderate = slot.moderate && input.moderate;
         if (slot.moderate)
             FUZZ_REQUIRE(fuzzchecks::isFiniteRect(r));
