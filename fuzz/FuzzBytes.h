@@ -5,7 +5,7 @@
 // recorded strokes in it). Every read succeeds: past the end of the input, bytes read as 0.
 //
 // A number starts with a tag byte whose low two bits choose its form:
-//   0  a value from kSpecialValues (tag / 4 picks it): zeros, NaN, infinities, extremes,
+//   0  a value from specialValues() (tag / 4 picks it): zeros, NaN, infinities, extremes,
 //      denormals, the int boundaries, moderate values
 //   1  a moderate value: int16 / 8 (steps of 1/8 within +-4096)
 //   2  relative: the reader's previous number of that kind plus int8 / 4 (a pen moving on)

@@ -33,7 +33,7 @@ TEST(FuzzBytes, WholeNumbersComeWrittenOrFromTheBoundaries)
 {
     Writer w;
     w.wholeNumber(-86400000);
-    w.byte(uint8_t(5 << 1 | 1));   // the fifth special: the top of the int range
+    w.byte(uint8_t(5 << 1 | 1));   // special whole number 5: the top of the int range
     Reader r = readerOf(w);
     EXPECT_EQ(r.wholeNumber(), -86400000);
     EXPECT_EQ(r.wholeNumber(), std::numeric_limits<int32_t>::max());
