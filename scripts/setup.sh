@@ -3,7 +3,9 @@
 # again: when everything is there it only checks and returns.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config qtbase5-dev libgtest-dev libbenchmark-dev)
+# clang and libclang-rt-dev (its runtimes, libFuzzer among them; only recommended by clang) build
+# the fuzz targets.
+packages=(g++ clang libclang-rt-dev cmake make pkg-config qtbase5-dev libgtest-dev libbenchmark-dev)
 
 missing=()
 for p in "${packages[@]}"; do

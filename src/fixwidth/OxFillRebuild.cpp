@@ -10,11 +10,14 @@
 
 namespace {
 // True when both sides' element counts are recorded for the segment index and for the one
-// before it, so that copying that segment reads only what was actually built.
+// before it, so that copying that segment reads only what was actually built. A negative index
+// is never recorded (and the one before the lowest int does not exist).
 bool hasSideCounts(const QMap<int, int> &left, const QMap<int, int> &right, int index)
 {
+    if (index < 0)
+        return false;
     const bool previous = index == 0 || (left.contains(index - 1) && right.contains(index - 1));
-    return index >= 0 && left.contains(index) && right.contains(index) && previous;
+    return left.contains(index) && right.contains(index) && previous;
 }
 } // namespace
 

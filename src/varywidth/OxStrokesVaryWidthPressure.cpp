@@ -117,8 +117,8 @@ QRectF OxStrokesVaryWidthPressure::endCreate(std::vector<OxInkPoint> &points, QP
     const OxInkPoint last = points.back();
     if (points.size() <= 1) {
         // A tap: a unit diagonal with the start point's pressure gives the outline its extent.
-        const OxInkPoint extra(float(last.x + 1.0), float(last.y + 1.0), time + 10, last.pressure,
-                               0, 0);
+        const OxInkPoint extra(float(last.x + 1.0), float(last.y + 1.0),
+                               double(time) + kTapDelayMs, last.pressure, 0, 0);
         points.push_back(extra);
         smoothedPoints.push_back(extra);
         path.lineTo(last.x + 1, last.y + 1);

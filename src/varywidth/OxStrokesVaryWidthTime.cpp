@@ -128,8 +128,8 @@ QRectF OxStrokesVaryWidthTime::endCreate(std::vector<OxInkPoint> &points, QPaint
     const OxInkPoint last = points.back();
     if (points.size() < 2) {
         arcLengths.push_back(float(arcLengths.back() + kTapArcLength));
-        const OxInkPoint extra(float(last.x + 1.0), float(last.y + 1.0), time + 10, last.pressure,
-                               0, 0);
+        const OxInkPoint extra(float(last.x + 1.0), float(last.y + 1.0),
+                               double(time) + kTapDelayMs, last.pressure, 0, 0);
         points.push_back(extra);
         smoothedPoints.push_back(extra);
         path.lineTo(last.x + 1, last.y + 1);

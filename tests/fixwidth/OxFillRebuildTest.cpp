@@ -119,11 +119,13 @@ TEST(OxFillRebuild, SegmentsThatCannotBeCopiedAreComputed)
     Rebuild fresh, source;
     fresh.fresh(part);
     source.fresh(whole);
-    Rebuild noOther, outOfRange, itself, shortList;
+    Rebuild noOther, outOfRange, negative, itself, shortList;
     noOther.copied(part, nullptr, indicesFrom(10, 19));
     outOfRange.copied(part, &source.engine, std::vector<int>(19, 100000));
+    // The lowest int has no segment before it (its predecessor used to overflow).
+    negative.copied(part, &source.engine, std::vector<int>(19, std::numeric_limits<int>::min()));
     itself.copied(part, &itself.engine, indicesFrom(10, 19));
-    for (Rebuild *r : {&noOther, &outOfRange, &itself})
+    for (Rebuild *r : {&noOther, &outOfRange, &negative, &itself})
         EXPECT_EQ(elements(r->engine.getPathWhole()), elements(fresh.engine.getPathWhole()));
     shortList.copied(part, &source.engine, indicesFrom(10, 3));
     EXPECT_FALSE(shortList.engine.getPathWhole().isEmpty());

@@ -111,6 +111,18 @@ TEST(OxStrokesVaryWidthPressurePhases, TapSweepsAUnitDiagonal)
     EXPECT_EQ(s.engine.getPathWhole().fillRule(), Qt::WindingFill);
 }
 
+TEST(OxStrokesVaryWidthPressurePhases, TapAtTheLastMillisecondOfTheIntRange)
+{
+    // The tap's point is 10 ms after the end call; at INT_MAX that sum used to overflow an int.
+    Stroke s;
+    const int last = std::numeric_limits<int>::max();
+    s.start(QPointF(20, 30), 0.6f, last - 5);
+    s.end(QPointF(20, 30), 0.9f, last);
+    ASSERT_EQ(s.points.size(), 2u);
+    EXPECT_EQ(s.points[1].time, double(last) + 10);
+    EXPECT_TRUE(std::isfinite(s.engine.getPathWhole().boundingRect().width()));
+}
+
 TEST(OxStrokesVaryWidthPressurePhases, MissingPressureMeansZeroWidth)
 {
     Pressure e;

@@ -2,6 +2,7 @@
 #include "TestData.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 struct Speed : OxStrokesVaryWidthTime
@@ -105,6 +106,17 @@ TEST(OxStrokesVaryWidthTimePhases, TapAndFreshStrokes)
     s.engine.creating(points, path, QPointF(230, 200), at(10), 30);
     EXPECT_EQ(s.engine.smoothedPoints.size(), 2u);
     EXPECT_GT(s.engine.getPathWhole().boundingRect().left(), 150);
+}
+
+TEST(OxStrokesVaryWidthTimePhases, TapAtTheLastMillisecondOfTheIntRange)
+{
+    // The tap's point is 10 ms after the end call; at INT_MAX that sum used to overflow an int.
+    Stroke s;
+    const int last = std::numeric_limits<int>::max();
+    s.start(QPointF(10, 10), last - 5);
+    s.end(QPointF(10, 10), last);
+    ASSERT_EQ(s.points.size(), 2u);
+    EXPECT_EQ(s.points[1].time, double(last) + 10);
 }
 
 TEST(OxStrokesVaryWidthTimePhases, RecordedStrokeThinsWhereItIsFast)

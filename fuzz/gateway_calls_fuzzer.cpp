@@ -1,0 +1,293 @@
+// Reads the input as a sequence of gateway calls on two gateways (configuration, every sketch
+// call, release, copies and assignments, in any order) and checks after every call what the
+// gateway promises: without an engine (or with an unusable batch) nothing is written; otherwise
+// the exported counts add up, the arrays are null exactly when their counts are 0 and match the
+// gateway's own members, and a gateway whose engine has only seen moderate numbers reports a
+// finite rectangle and finite coordinates (see FuzzChecks.h). Batch arrays are allocated at
+// exactly the size the host hands in, so a read past them is caught by the address sanitizer.
+
+#include "FuzzBytes.h"
+#include "FuzzChecks.h"
+
+#include "OxQuillmarkGateway.h"
+
+#include <memory>
+#include <vector>
+
+using namespace fuzzbytes;
+using fuzzchecks::isModerate;
+
+namespace {
+
+constexpr int kGatewayCount = 2;
+constexpr int kMaxBatch = 16;
+
+struct Outputs
+{
+    static constexpr float kUnwritten = -7.25f;
+    float left = kUnwritten, top = kUnwritten, width = kUnwritten, height = kUnwritten;
+    int pointCount = -7, pathCount = -7;
+    int *pathSizes = reinterpret_cast<int *>(0x7);
+    float *coords = nullptr;
+
+    bool rectWritten() const
+    {
+        return !(left == kUnwritten && top == kUnwritten && width == kUnwritten
+                 && height == kUnwritten);
+    }
+    bool shapeWritten() const
+    {
+        return !(pointCount == -7 && pathCount == -7 && pathSizes == reinterpret_cast<int *>(0x7));
+    }
+};
+
+struct GatewaySlot
+{
+    std::unique_ptr<OxQuillmarkGateway> gateway{new OxQuillmarkGateway};
+    // Every number that reached the current engine was moderate.
+    bool moderate = true;
+};
+
+// The process-wide rectangle of endSketch3 collects from every gateway since the last start.
+bool accumulatedModerate = true;
+
+class GatewayScript
+{
+public:
+    explicit GatewayScript(Reader &in) : in(in) { accumulatedModerate = true; }
+
+    void run()
+    {
+        while (!in.atEnd())
+            step();
+    }
+
+private:
+    Reader &in;
+    GatewaySlot lanes[kGatewayCount];
+    fuzzchecks::WorkBudget budget;
+
+    // A call is skipped when its far samples (and a far last point to start from) do not fit
+    // into the input's work budget.
+    bool affordable(const OxQuillmarkGateway &g, int farSamples)
+    {
+        const bool fromFar =
+            !g.points.empty() && fuzzchecks::isFar(g.points.back().x, g.points.back().y);
+        return budget.spend(farSamples + int(fromFar));
+    }
+
+    long long readTime()
+    {
+        switch (in.byte() & 3) {
+        case 0: return 0;
+        case 1: return in.wholeNumber();
+        case 2: return in.int64();
+        default: return -1;
+        }
+    }
+
+    int readPenType()
+    {
+        switch (in.byte() & 3) {
+        case 0: return 1;
+        case 1: return 2;
+        case 2: return int8_t(in.byte());
+        default: return in.int32();
+        }
+    }
+
+    void step()
+    {
+        const GatewayOp op = GatewayOp(in.byte() % kGatewayOpCount);
+        GatewaySlot &slot = lanes[in.byte() % kGatewayCount];
+        OxQuillmarkGateway &g = *slot.gateway;
+        switch (op) {
+        case kSetEnvironmentPara: return setEnvironment(slot);
+        case kFreeStroke:
+            g.freeStroke();
+            FUZZ_REQUIRE(g.engine == nullptr);
+            return;
+        case kClearup:
+            g.clearup();
+            FUZZ_REQUIRE(g.exportCoords == nullptr && g.exportPathSizes == nullptr);
+            FUZZ_REQUIRE(g.exportPointCount == 0 && g.exportPathCount == 0);
+            return;
+        case kCopyGateway:
+        case kAssignGateway: return copy(slot, op);
+        case kSketching2: return batch(slot);
+        default: return sketch(slot, op);
+        }
+    }
+
+    void setEnvironment(GatewaySlot &slot)
+    {
+        OxQuillmarkGateway &g = *slot.gateway;
+        const float f1 = in.number(kOther), f2 = in.number(kOther), w = in.number(kWidth);
+        const int type = readPenType();
+        const OxStrokesFixWidth *engineBefore = g.engine;
+        const int typeBefore = g.penType;
+        const bool accepted = g.setEnvironmentPara(f1, f2, w, type);
+        auto positiveFinite = [](float v) { return std::isfinite(v) && v > 0; };
+        FUZZ_REQUIRE(accepted
+                     == (positiveFinite(f1) && positiveFinite(f2) && positiveFinite(w)
+                         && type > 0));
+        if (!accepted) {
+            FUZZ_REQUIRE(g.engine == engineBefore && g.penType == typeBefore);
+            return;
+        }
+        FUZZ_REQUIRE(g.penType == type && g.penWidth == w);
+        FUZZ_REQUIRE((g.engine != nullptr) == (type == 1 || type == 2));
+        if (type != typeBefore || !engineBefore)
+            slot.moderate = true;   // a fresh engine
+    }
+
+    void copy(GatewaySlot &target, GatewayOp op)
+    {
+        GatewaySlot &source = lanes[in.byte() % kGatewayCount];
+        if (&source == &target) {
+            // Assignment to itself changes nothing.
+            const OxQuillmarkGateway &g = *target.gateway;
+            const OxStrokesFixWidth *engine = g.engine;
+            const float *coords = g.exportCoords;
+            if (op == kAssignGateway)
+                *target.gateway = *source.gateway;
+            FUZZ_REQUIRE(g.engine == engine && g.exportCoords == coords);
+            return;
+        }
+        if (op == kCopyGateway)
+            target.gateway.reset(new OxQuillmarkGateway(*source.gateway));
+        else
+            *target.gateway = *source.gateway;
+        const OxQuillmarkGateway &g = *target.gateway;
+        FUZZ_REQUIRE(g.engine == nullptr);
+        FUZZ_REQUIRE(g.exportCoords == nullptr && g.exportPathSizes == nullptr);
+        FUZZ_REQUIRE(g.exportPointCount == 0 && g.exportPathCount == 0);
+        target.moderate = true;
+    }
+
+    void sketch(GatewaySlot &slot, GatewayOp op)
+    {
+        OxQuillmarkGateway &g = *slot.gateway;
+        const float x = in.number(kX), y = in.number(kY);
+        const long long time = readTime();
+        if (!affordable(g, fuzzchecks::isFar(x, y)))
+            return;
+        noteSample(slot, x, y);
+        const bool hadEngine = g.engine != nullptr;
+        Outputs o;
+        float *(OxQuillmarkGateway::*timed)(float, float, long long, float &, float &, float &,
+                                            float &, int &, int &, int *&) = nullptr;
+        switch (op) {
+        case kStartSketch: timed = &OxQuillmarkGateway::startSketch; break;
+        case kEndSketch2: timed = &OxQuillmarkGateway::endSketch2; break;
+        case kEndSketch3: timed = &OxQuillmarkGateway::endSketch3; break;
+        case kEndSketch4: timed = &OxQuillmarkGateway::endSketch4; break;
+        default: break;
+        }
+        if (timed)
+            o.coords = (g.*timed)(x, y, time, o.left, o.top, o.width, o.height, o.pointCount,
+                                  o.pathCount, o.pathSizes);
+        else if (op == kSketching)
+            o.coords = g.sketching(x, y, o.left, o.top, o.width, o.height, o.pointCount,
+                                   o.pathCount, o.pathSizes);
+        else
+            o.coords = g.endSketch(x, y, o.left, o.top, o.width, o.height, o.pointCount,
+                                   o.pathCount, o.pathSizes);
+        if (!hadEngine) {
+            FUZZ_REQUIRE(o.coords == nullptr && !o.rectWritten() && !o.shapeWritten());
+            return;
+        }
+        if (op == kStartSketch)
+            accumulatedModerate = slot.moderate;
+        else if (op == kEndSketch3)
+            accumulatedModerate = accumulatedModerate && slot.moderate;
+        check(slot, o, op == kEndSketch3 ? accumulatedModerate : slot.moderate);
+    }
+
+    void batch(GatewaySlot &slot)
+    {
+        OxQuillmarkGateway &g = *slot.gateway;
+        const int pairs = in.byte() % (kMaxBatch + 1);
+        const uint8_t shape = in.byte();
+        // The host's arrays, exactly as large as it made them; count varies within them.
+        std::vector<float> xy(size_t(2 * pairs));
+        for (int i = 0; i < pairs; ++i) {
+            xy[size_t(2 * i)] = in.number(kX);
+            xy[size_t(2 * i + 1)] = in.number(kY);
+        }
+        const int count = (shape & 0x80) ? pairs - (shape & 3) : pairs;
+        std::vector<long long> times(size_t(std::max(count, 0)));
+        for (long long &t : times)
+            t = readTime();
+        float *xyArray = (shape & 0x40) && pairs > 0 ? xy.data() : nullptr;
+        long long *timeArray = (shape & 0x20) && count > 0 ? times.data() : nullptr;
+        if (shape & 0x10)
+            xyArray = nullptr;
+
+        int far = 0;
+        for (int i = 0; i < count; ++i)
+            far += fuzzchecks::isFar(xy[size_t(2 * i)], xy[size_t(2 * i + 1)]);
+        if (!affordable(g, far))
+            return;
+        const bool hadEngine = g.engine != nullptr;
+        for (int i = 0; i < count; ++i)
+            noteSample(slot, xy[size_t(2 * i)], xy[size_t(2 * i + 1)]);
+        Outputs o;
+        o.coords = g.sketching2(count, xyArray, timeArray, o.left, o.top, o.width, o.height,
+                                o.pointCount, o.pathCount, o.pathSizes);
+        if (!hadEngine || count <= 0 || !xyArray) {
+            FUZZ_REQUIRE(o.coords == nullptr && !o.rectWritten() && !o.shapeWritten());
+            return;
+        }
+        accumulatedModerate = accumulatedModerate && slot.moderate;
+        check(slot, o, slot.moderate);
+    }
+
+    // A finite sample that is not moderate (or a pen width that is not) releases the gateway's
+    // engine from the finiteness checks; non-finite samples are dropped by the engines.
+    void noteSample(GatewaySlot &slot, float x, float y)
+    {
+        const bool finite = std::isfinite(x) && std::isfinite(y);
+        if ((finite && !(isModerate(x) && isModerate(y))) || !isModerate(slot.gateway->penWidth))
+            slot.moderate = false;
+    }
+
+    void check(const GatewaySlot &slot, const Outputs &o, bool moderateRect)
+    {
+        const OxQuillmarkGateway &g = *slot.gateway;
+        FUZZ_REQUIRE(o.shapeWritten());
+        FUZZ_REQUIRE(o.pathCount >= 0 && o.pointCount >= 0);
+        FUZZ_REQUIRE((o.pathSizes == nullptr) == (o.pathCount == 0));
+        FUZZ_REQUIRE((o.coords == nullptr) == (o.pointCount == 0));
+        long long sum = 0;
+        for (int i = 0; i < o.pathCount; ++i) {
+            FUZZ_REQUIRE(o.pathSizes[i] >= 0);
+            sum += o.pathSizes[i];
+        }
+        FUZZ_REQUIRE(sum == o.pointCount);
+        FUZZ_REQUIRE(o.coords == g.exportCoords && o.pathSizes == g.exportPathSizes);
+        FUZZ_REQUIRE(o.pointCount == g.exportPointCount && o.pathCount == g.exportPathCount);
+        bool finiteCoords = true;
+        for (int i = 0; i < 2 * o.pointCount; ++i)
+            finiteCoords = finiteCoords && std::isfinite(o.coords[i]);
+        if (slot.moderate)
+            FUZZ_REQUIRE(finiteCoords);
+        if (moderateRect && o.rectWritten())
+            FUZZ_REQUIRE(fuzzchecks::isFiniteRect(QRectF(o.left, o.top, o.width, o.height)));
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzzchecks::silenceQtMessages();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    Reader in(data, size);
+    GatewayScript(in).run();
+    return 0;
+}
