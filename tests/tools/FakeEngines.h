@@ -13,8 +13,8 @@ struct LoggedCall
 {
     std::string name;
     std::vector<QPointF> samples;
-    int time = 0;         // "time", or the last point's time for a replay
-    float pressure = 0;   // "pressure", or the last point's pressure for a replay
+    int time = 0;        // "time", or the last point's time for a replay
+    float pressure = 0;  // "pressure", or the last point's pressure for a replay
 };
 
 struct EngineLog
@@ -36,61 +36,57 @@ class LoggingEngine : public OxStrokesFixWidth
 public:
     LoggingEngine() { ++engineLog().enginesMade; }
 
-    QRectF startCreate(std::vector<OxInkPoint> &points, QPainterPath &, QPointF point,
-                       Params params, float) override
+    QRectF startCreate(std::vector<OxInkPoint> &, QPainterPath &, QPointF point, Params params,
+                       float) override
     {
-        return log("startCreate", points, {point}, params);
+        return log("startCreate", {point}, params);
     }
-    QRectF creating(std::vector<OxInkPoint> &points, QPainterPath &, QPointF point, Params params,
+    QRectF creating(std::vector<OxInkPoint> &, QPainterPath &, QPointF point, Params params,
                     float) override
     {
-        return log("creating", points, {point}, params);
+        return log("creating", {point}, params);
     }
-    QRectF endCreate(std::vector<OxInkPoint> &points, QPainterPath &, QPointF point, Params params,
+    QRectF endCreate(std::vector<OxInkPoint> &, QPainterPath &, QPointF point, Params params,
                      float) override
     {
-        return log("endCreate", points, {point}, params);
+        return log("endCreate", {point}, params);
     }
     QRectF loadFromWholePoints(std::vector<OxInkPoint> &points, QPainterPath &, float) override
     {
-        LoggedCall call{"loadFromWholePoints", {}, int(points.back().time), points.back().pressure};
-        for (const OxInkPoint &p : points) {
-            call.samples.emplace_back(p.x, p.y);
-            received << call.samples.back();
-        }
-        engineLog().calls.push_back(call);
-        return QRectF(0, 0, 1, 1);
+        std::vector<QPointF> samples;
+        for (const OxInkPoint &p : points)
+            samples.emplace_back(p.x, p.y);
+        return log("loadFromWholePoints", samples,
+                   {{QStringLiteral("time"), int(points.back().time)},
+                    {QStringLiteral("pressure"), points.back().pressure}});
     }
-    QRectF creatingOnlyBackward(std::vector<OxInkPoint> &points, QList<QPointF> &samples,
-                                Params params, float)
+    QRectF creatingOnlyBackward(std::vector<OxInkPoint> &, QList<QPointF> &samples, Params params,
+                                float)
     {
-        return log("creatingOnlyBackward", points, {samples.begin(), samples.end()}, params);
+        return log("creatingOnlyBackward", {samples.begin(), samples.end()}, params);
     }
-    QRectF endCreateOnlyBackward(std::vector<OxInkPoint> &points, QPainterPath &, QPointF point,
+    QRectF endCreateOnlyBackward(std::vector<OxInkPoint> &, QPainterPath &, QPointF point,
                                  Params params, float)
     {
-        return log("endCreateOnlyBackward", points, {point}, params);
+        return log("endCreateOnlyBackward", {point}, params);
     }
 
     QPolygonF received;
 
 private:
-    QRectF log(const char *name, std::vector<OxInkPoint> &points,
-               const std::vector<QPointF> &samples, Params &params)
+    QRectF log(const char *name, const std::vector<QPointF> &samples, const Params &params)
     {
         engineLog().calls.push_back({name, samples, params[QStringLiteral("time")].toInt(),
                                      params[QStringLiteral("pressure")].toFloat()});
-        for (const QPointF &p : samples) {
-            points.emplace_back(float(p.x()), float(p.y()), 0.0, 0.f, 0.f, 0.f);
+        for (const QPointF &p : samples)
             received << p;
-        }
         return QRectF(samples.back(), QSizeF(1, 1));
     }
 };
 
-inline EngineAdapter loggingAdapter()
+inline EngineAdapter loggingAdapter(const char *name = "logging")
 {
-    return adapterFor<LoggingEngine>("logging", "logs its calls",
+    return adapterFor<LoggingEngine>(name, "logs its calls",
                                      [](LoggingEngine &engine, const QPainterPath &) {
                                          return StrokeShapes{engine.received, {}};
                                      });
@@ -98,9 +94,7 @@ inline EngineAdapter loggingAdapter()
 
 inline EngineAdapter batchLoggingAdapter()
 {
-    EngineAdapter adapter = withBatchMode<LoggingEngine>(loggingAdapter());
-    adapter.name = "batchy";
-    return adapter;
+    return withBatchMode<LoggingEngine>(loggingAdapter("batchy"));
 }
 
 #endif

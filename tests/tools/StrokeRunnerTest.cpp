@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 namespace {
+// Sample i at (10 i, 2 i), 8 i ms, pressure 0.25 (i mod 4).
 RecordedStroke strokeOf(int samples)
 {
     RecordedStroke stroke;
@@ -13,91 +14,71 @@ RecordedStroke strokeOf(int samples)
     return stroke;
 }
 
-std::vector<std::string> callNames()
+// "name:samples handed over" of every logged call, and the run's own count per call.
+std::vector<std::string> logged(const StrokeRun &run)
 {
-    std::vector<std::string> names;
+    std::vector<std::string> out;
     for (const LoggedCall &call : engineLog().calls)
-        names.push_back(call.name);
-    return names;
-}
-
-std::vector<int> samplesPerCall(const StrokeRun &run)
-{
-    std::vector<int> samples;
+        out.push_back(call.name + ":" + std::to_string(call.samples.size()));
     for (const EngineCall &call : run.calls)
-        samples.push_back(call.samples);
-    return samples;
+        out.push_back(std::to_string(call.samples));
+    return out;
 }
 
 class StrokeRunner : public ::testing::Test
 {
 protected:
-    void SetUp() override { engineLog() = EngineLog(); }
-    StrokeRun run(int samples, FeedMode mode, int batchSize = 8)
+    StrokeRun run(const RecordedStroke &stroke, FeedMode mode, int batchSize = 8)
     {
-        return runStroke(adapter, strokeOf(samples), {mode, 6, batchSize});
+        engineLog().calls.clear();
+        return runStroke(adapter, stroke, {mode, 6, batchSize});
     }
+    const LoggedCall &call(size_t i) const { return engineLog().calls.at(i); }
     const EngineAdapter adapter = batchLoggingAdapter();
 };
 } // namespace
 
-TEST_F(StrokeRunner, LiveModeMakesOnePhaseCallPerSampleWithItsTimeAndPressure)
+TEST_F(StrokeRunner, EachModeHandsOverTheSamplesWithTheNewestTimeAndPressure)
 {
     RecordedStroke stroke = strokeOf(3);
     stroke[2].timeMs = 5'000'000'000LL;  // beyond an int: clamped
-    const StrokeRun live = runStroke(adapter, stroke, FeedSettings());
-
-    EXPECT_EQ(callNames(), (std::vector<std::string>{"startCreate", "creating", "endCreate"}));
-    const std::vector<LoggedCall> &calls = engineLog().calls;
-    EXPECT_EQ(calls[1].samples, std::vector<QPointF>{QPointF(10, 2)});
-    EXPECT_EQ(calls[1].time, 8);
-    EXPECT_EQ(calls[1].pressure, 0.25f);
-    EXPECT_EQ(calls[2].time, std::numeric_limits<int>::max());
-    EXPECT_EQ(samplesPerCall(live), (std::vector<int>{1, 1, 1}));
+    const StrokeRun live = run(stroke, FeedMode::Live);
+    EXPECT_EQ(logged(live), (std::vector<std::string>{"startCreate:1", "creating:1",
+                                                      "endCreate:1", "1", "1", "1"}));
+    EXPECT_EQ(call(1).samples, std::vector<QPointF>{QPointF(10, 2)});
+    EXPECT_EQ(call(1).time, 8);
+    EXPECT_EQ(call(1).pressure, 0.25f);
+    EXPECT_EQ(call(2).time, std::numeric_limits<int>::max());
     EXPECT_TRUE(live.calls[0].opensStroke);
     EXPECT_FALSE(live.calls[1].opensStroke);
     EXPECT_EQ(live.calls[2].dirty, QRectF(20, 4, 1, 1));
     EXPECT_EQ(live.shapes.centreLine.size(), 3);
 
-    engineLog() = EngineLog();
     // A one-sample stroke is closed with the sample that opened it.
-    EXPECT_EQ(samplesPerCall(run(1, FeedMode::Live)), (std::vector<int>{1, 0}));
-    EXPECT_EQ(engineLog().calls[1].samples, std::vector<QPointF>{QPointF(0, 0)});
-}
+    EXPECT_EQ(logged(run(strokeOf(1), FeedMode::Live)),
+              (std::vector<std::string>{"startCreate:1", "endCreate:1", "1", "0"}));
+    EXPECT_EQ(call(1).samples, std::vector<QPointF>{QPointF(0, 0)});
 
-TEST_F(StrokeRunner, ReplayHandsOverTheWholeStrokeInOneCall)
-{
-    const StrokeRun replay = run(4, FeedMode::Replay);
-    ASSERT_EQ(callNames(), std::vector<std::string>{"loadFromWholePoints"});
-    const LoggedCall &call = engineLog().calls[0];
-    EXPECT_EQ(call.samples.size(), 4u);
-    EXPECT_EQ(call.samples[3], QPointF(30, 6));
-    EXPECT_EQ(call.time, 24);
-    EXPECT_EQ(call.pressure, 0.75f);
-    EXPECT_EQ(samplesPerCall(replay), std::vector<int>{4});
+    const StrokeRun replay = run(strokeOf(4), FeedMode::Replay);
+    EXPECT_EQ(logged(replay), (std::vector<std::string>{"loadFromWholePoints:4", "4"}));
+    EXPECT_EQ(call(0).samples[3], QPointF(30, 6));
+    EXPECT_EQ(call(0).time, 24);
+    EXPECT_EQ(call(0).pressure, 0.75f);
     EXPECT_TRUE(replay.calls[0].opensStroke);
-}
 
-TEST_F(StrokeRunner, BatchModeHandsTheInnerSamplesOverInBatches)
-{
-    const StrokeRun batches = run(11, FeedMode::Batch, 4);
-    EXPECT_EQ(callNames(), (std::vector<std::string>{"startCreate", "creatingOnlyBackward",
-                                                     "creatingOnlyBackward", "creatingOnlyBackward",
-                                                     "endCreateOnlyBackward"}));
-    const std::vector<LoggedCall> &calls = engineLog().calls;
-    EXPECT_EQ(calls[1].samples.front(), QPointF(10, 2));
-    EXPECT_EQ(calls[1].time, 32);  // the newest sample of the batch
-    EXPECT_EQ(calls[3].samples, std::vector<QPointF>{QPointF(90, 18)});
-    EXPECT_EQ(calls[4].samples, std::vector<QPointF>{QPointF(100, 20)});
-    EXPECT_EQ(samplesPerCall(batches), (std::vector<int>{1, 4, 4, 1, 1}));
-}
+    // The inner samples in batches, each stamped with its newest sample.
+    EXPECT_EQ(logged(run(strokeOf(11), FeedMode::Batch, 4)),
+              (std::vector<std::string>{"startCreate:1", "creatingOnlyBackward:4",
+                                        "creatingOnlyBackward:4", "creatingOnlyBackward:1",
+                                        "endCreateOnlyBackward:1", "1", "4", "4", "1", "1"}));
+    EXPECT_EQ(call(1).samples.front(), QPointF(10, 2));
+    EXPECT_EQ(call(1).time, 32);
+    EXPECT_EQ(call(3).samples, std::vector<QPointF>{QPointF(90, 18)});
+    EXPECT_EQ(call(4).samples, std::vector<QPointF>{QPointF(100, 20)});
 
-TEST_F(StrokeRunner, EveryStrokeGetsAnEngineOfItsOwn)
-{
-    const EngineDrawing drawing =
-        drawStrokes(adapter, {strokeOf(2), strokeOf(3), strokeOf(1)}, FeedSettings());
-    EXPECT_EQ(engineLog().enginesMade, 3);
-    EXPECT_EQ(drawing.strokes.size(), 3u);
+    engineLog().enginesMade = 0;
+    EXPECT_EQ(drawStrokes(adapter, {strokeOf(2), strokeOf(1)}, FeedSettings()).strokes.size(), 2u);
+    EXPECT_EQ(engineLog().enginesMade, 2);  // an engine per stroke
 }
 
 TEST(EngineStats, CountsSamplesAreasAndTimes)
