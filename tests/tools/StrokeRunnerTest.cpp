@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+using Log = std::vector<std::string>;
+
 // Sample i at (10 i, 2 i), 8 i ms, pressure 0.25 (i mod 4).
 RecordedStroke strokeOf(int samples)
 {
@@ -14,71 +16,43 @@ RecordedStroke strokeOf(int samples)
     return stroke;
 }
 
-// "name:samples handed over" of every logged call, and the run's own count per call.
-std::vector<std::string> logged(const StrokeRun &run)
+// The engine's log of the stroke, then the samples the run counted per call.
+Log run(const RecordedStroke &stroke, FeedMode mode, int batchSize = 8)
 {
-    std::vector<std::string> out;
-    for (const LoggedCall &call : engineLog().calls)
-        out.push_back(call.name + ":" + std::to_string(call.samples.size()));
+    LoggingEngine::log.clear();
+    const StrokeRun run = runStroke(batchLoggingAdapter(), stroke, {mode, 6, batchSize});
+    Log out = LoggingEngine::log;
     for (const EngineCall &call : run.calls)
-        out.push_back(std::to_string(call.samples));
+        out.push_back(std::to_string(call.samples) + (call.opensStroke ? " opens" : ""));
     return out;
 }
-
-class StrokeRunner : public ::testing::Test
-{
-protected:
-    StrokeRun run(const RecordedStroke &stroke, FeedMode mode, int batchSize = 8)
-    {
-        engineLog().calls.clear();
-        return runStroke(adapter, stroke, {mode, 6, batchSize});
-    }
-    const LoggedCall &call(size_t i) const { return engineLog().calls.at(i); }
-    const EngineAdapter adapter = batchLoggingAdapter();
-};
 } // namespace
 
-TEST_F(StrokeRunner, EachModeHandsOverTheSamplesWithTheNewestTimeAndPressure)
+TEST(StrokeRunner, EachModeHandsOverTheSamplesWithTheNewestTimeAndPressure)
 {
     RecordedStroke stroke = strokeOf(3);
     stroke[2].timeMs = 5'000'000'000LL;  // beyond an int: clamped
-    const StrokeRun live = run(stroke, FeedMode::Live);
-    EXPECT_EQ(logged(live), (std::vector<std::string>{"startCreate:1", "creating:1",
-                                                      "endCreate:1", "1", "1", "1"}));
-    EXPECT_EQ(call(1).samples, std::vector<QPointF>{QPointF(10, 2)});
-    EXPECT_EQ(call(1).time, 8);
-    EXPECT_EQ(call(1).pressure, 0.25f);
-    EXPECT_EQ(call(2).time, std::numeric_limits<int>::max());
-    EXPECT_TRUE(live.calls[0].opensStroke);
-    EXPECT_FALSE(live.calls[1].opensStroke);
+    EXPECT_EQ(run(stroke, FeedMode::Live),
+              (Log{"startCreate 0,0 t0 p0", "creating 10,2 t8 p0.25",
+                   "endCreate 20,4 t2147483647 p0.5", "1 opens", "1", "1"}));
+    // A one-sample stroke is closed with the sample that opened it.
+    EXPECT_EQ(run(strokeOf(1), FeedMode::Live),
+              (Log{"startCreate 0,0 t0 p0", "endCreate 0,0 t0 p0", "1 opens", "0"}));
+    EXPECT_EQ(run(strokeOf(4), FeedMode::Replay),
+              (Log{"loadFromWholePoints 0,0 10,2 20,4 30,6 t24 p0.75", "4 opens"}));
+    // The inner samples in batches, each stamped with its newest sample.
+    EXPECT_EQ(run(strokeOf(11), FeedMode::Batch, 4),
+              (Log{"startCreate 0,0 t0 p0", "creatingOnlyBackward 10,2 20,4 30,6 40,8 t32 p0",
+                   "creatingOnlyBackward 50,10 60,12 70,14 80,16 t64 p0",
+                   "creatingOnlyBackward 90,18 t72 p0.25", "endCreateOnlyBackward 100,20 t80 p0.5",
+                   "1 opens", "4", "4", "1", "1"}));
+
+    const StrokeRun live = runStroke(loggingAdapter(), strokeOf(3), FeedSettings());
     EXPECT_EQ(live.calls[2].dirty, QRectF(20, 4, 1, 1));
     EXPECT_EQ(live.shapes.centreLine.size(), 3);
-
-    // A one-sample stroke is closed with the sample that opened it.
-    EXPECT_EQ(logged(run(strokeOf(1), FeedMode::Live)),
-              (std::vector<std::string>{"startCreate:1", "endCreate:1", "1", "0"}));
-    EXPECT_EQ(call(1).samples, std::vector<QPointF>{QPointF(0, 0)});
-
-    const StrokeRun replay = run(strokeOf(4), FeedMode::Replay);
-    EXPECT_EQ(logged(replay), (std::vector<std::string>{"loadFromWholePoints:4", "4"}));
-    EXPECT_EQ(call(0).samples[3], QPointF(30, 6));
-    EXPECT_EQ(call(0).time, 24);
-    EXPECT_EQ(call(0).pressure, 0.75f);
-    EXPECT_TRUE(replay.calls[0].opensStroke);
-
-    // The inner samples in batches, each stamped with its newest sample.
-    EXPECT_EQ(logged(run(strokeOf(11), FeedMode::Batch, 4)),
-              (std::vector<std::string>{"startCreate:1", "creatingOnlyBackward:4",
-                                        "creatingOnlyBackward:4", "creatingOnlyBackward:1",
-                                        "endCreateOnlyBackward:1", "1", "4", "4", "1", "1"}));
-    EXPECT_EQ(call(1).samples.front(), QPointF(10, 2));
-    EXPECT_EQ(call(1).time, 32);
-    EXPECT_EQ(call(3).samples, std::vector<QPointF>{QPointF(90, 18)});
-    EXPECT_EQ(call(4).samples, std::vector<QPointF>{QPointF(100, 20)});
-
-    engineLog().enginesMade = 0;
-    EXPECT_EQ(drawStrokes(adapter, {strokeOf(2), strokeOf(1)}, FeedSettings()).strokes.size(), 2u);
-    EXPECT_EQ(engineLog().enginesMade, 2);  // an engine per stroke
+    LoggingEngine::made = 0;
+    EXPECT_EQ(drawStrokes(loggingAdapter(), {strokeOf(2), strokeOf(1)}, {}).strokes.size(), 2u);
+    EXPECT_EQ(LoggingEngine::made, 2);  // an engine per stroke
 }
 
 TEST(EngineStats, CountsSamplesAreasAndTimes)
