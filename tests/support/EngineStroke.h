@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QVariant>
 #include <gtest/gtest.h>
+#include <array>
 #include <vector>
 
 using Params = QMap<QString, QVariant>;
@@ -66,6 +67,13 @@ inline std::vector<double> times(const std::vector<OxInkPoint> &points)
     for (const OxInkPoint &p : points)
         out.push_back(p.time);
     return out;
+}
+
+// x, y, time, pressure, aux1, aux2: a point compared field by field in one expectation.
+using Fields = std::array<double, 6>;
+inline Fields fields(const OxInkPoint &p)
+{
+    return {p.x, p.y, p.time, p.pressure, p.aux1, p.aux2};
 }
 
 inline void expectRectNear(QRectF actual, QRectF expected, double tolerance = 1e-4)
