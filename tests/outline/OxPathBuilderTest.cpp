@@ -1,3 +1,4 @@
+#include "EngineStroke.h"
 #include "OxPathConnector.h"
 #include "OxPathGenerator.h"
 #include "TestData.h"
@@ -74,8 +75,8 @@ TEST(OxPathBuilderSectors, EightySectorsFromAngleZeroAndTheDirectionPicksOne)
     EXPECT_LE(p.end.startAngle, float(M_PI));
     EXPECT_GT(p.end.endAngle, float(M_PI));
     // The placed nib has the given radius around the given point.
-    EXPECT_NEAR(p.startRect.left(), -5, 1e-6);
-    EXPECT_NEAR(p.endRect.right(), 15, 1e-6);
+    expectRectNear(p.startRect, QRectF(-5, -5, 10, 10), 1e-6);
+    expectRectNear(p.endRect, QRectF(5, -5, 10, 10), 1e-6);
 }
 
 TEST(OxPathBuilderSectors, PlacedRectanglesEqualTheMappedNib)
@@ -107,8 +108,7 @@ TEST(OxPathBuilderBegin, ALoneOrCoveringNibIsTheOutlineAndHoldsTheAnchor)
 {
     Generator g;
     const QRectF r = g.addSegment(10, 10, 3, 10, 10, 3);  // no length: the nib alone
-    EXPECT_NEAR(r.left(), 7, 1e-6);
-    EXPECT_NEAR(r.width(), 6, 1e-6);
+    expectRectNear(r, QRectF(7, 7, 6, 6), 1e-6);
     EXPECT_EQ(g.getOutlinePath().fillRule(), Qt::WindingFill);
     EXPECT_EQ(g.getOutlinePath().boundingRect(), r);
     EXPECT_TRUE(g.leftSide.isEmpty() && g.rightSide.isEmpty());
@@ -131,17 +131,11 @@ TEST(OxPathBuilderExtend, StraightRunJoinsWithPlainLines)
     g.addSegment(0, 0, 5, 10, 0, 5);
     EXPECT_EQ(g.leftSide.elementCount(), 2);
     EXPECT_EQ(g.rightSide.elementCount(), 2);
-    for (int x = 10; x < 50; x += 10) {
-        const QRectF r = g.addSegment(x, 0, 5, x + 10, 0, 5);
-        EXPECT_NEAR(r.right(), x + 15, 1e-6);  // the new piece and its end cap only
-        EXPECT_NEAR(r.left(), x, 1e-6);
-    }
+    for (int x = 10; x < 50; x += 10)  // the new piece and its end cap only
+        expectRectNear(g.addSegment(x, 0, 5, x + 10, 0, 5), QRectF(x, -5, 15, 10), 1e-6);
     EXPECT_EQ(g.leftSide.elementCount(), 6);
     EXPECT_EQ(g.rightSide.elementCount(), 6);
-    const QRectF whole = g.getOutlinePath().boundingRect();
-    EXPECT_NEAR(whole.left(), -5, 1e-6);
-    EXPECT_NEAR(whole.right(), 55, 1e-6);
-    EXPECT_NEAR(whole.top(), -5, 1e-6);
+    expectRectNear(g.getOutlinePath().boundingRect(), QRectF(-5, -5, 60, 10), 1e-6);
 }
 
 TEST(OxPathBuilderExtend, TurnsAndReversalsWalkTheNibOnTheOuterSide)
