@@ -57,13 +57,6 @@ static void check_all_calls_refused(quillmark_pen *pen, quillmark_shape *out, in
 }
 #define CHECK_REFUSED(pen, out) check_all_calls_refused((pen), (out), __LINE__)
 
-static quillmark_pen *configured_pen(int pen_type)
-{
-    quillmark_pen *pen = quillmark_pen_create();
-    CHECK(pen && quillmark_pen_set_environment(pen, 1, 1, 5, pen_type));
-    return pen;
-}
-
 static void test_version_and_refused_calls(void)
 {
     static const float one_point[] = {40, 0};
@@ -131,7 +124,8 @@ static void test_recorded_stroke(const sample *first, int n, int pen_type, int b
     float xy[2 * kMaxBatch];
     const sample *last = first + n - 1;
     quillmark_shape s = {0};
-    quillmark_pen *pen = configured_pen(pen_type);
+    quillmark_pen *pen = quillmark_pen_create();
+    CHECK(pen && quillmark_pen_set_environment(pen, 1, 1, 5, pen_type));
     CHECK(quillmark_pen_start(pen, first->x, first->y, first->t, &s));
     CHECK_SHAPE(&s);
     if (pen_type == QUILLMARK_PEN_FILLED)
