@@ -20,80 +20,28 @@ static int check(int ok, const char *what, int line)
 }
 #define CHECK(cond) check((cond) != 0, #cond, __LINE__)
 
-static int is_finite(float v)
-{
-    return v == v && v - v == 0;
-}
-
-typedef struct {
-    float x, y;
-    double t;
-    int first; /* starts a stroke */
-} sample;
-
-/* Recorded strokes: "x y t_ms pressure" a line, '#' comments, a blank line between strokes. */
-static sample *read_samples(const char *path, int *count)
-{
-    char line[4096];
-    int capacity = 0, first = 1;
-    sample s, *samples = NULL, *grown;
-    FILE *in = fopen(path, "r");
-    *count = 0;
-    while (in && fgets(line, sizeof line, in)) {
-        if (line[0] == '#')
-            continue;
-        if (sscanf(line, "%f %f %lf", &s.x, &s.y, &s.t) != 3) {
-            first = 1;
-            continue;
-        }
-        if (*count == capacity) {
-            capacity = capacity ? 2 * capacity : 256;
-            grown = (sample *)realloc(samples, capacity * sizeof(sample));
-            if (!grown)
-                break;
-            samples = grown;
-        }
-        s.first = first;
-        first = 0;
-        samples[(*count)++] = s;
-    }
-    if (in)
-        fclose(in);
-    return samples;
-}
+#define is_finite(v) ((v) == (v) && (v) - (v) == 0)
 
 /* The format of a shape: counts that add up, arrays null exactly when empty, finite numbers,
    a rectangle of finite numbers that is not inside out. */
 static void check_shape(const quillmark_shape *s, int line)
 {
-    int i, sum = 0;
-    check(s->path_count >= 0 && s->point_count >= 0, "counts are not negative", line);
-    check((s->path_sizes == NULL) == (s->path_count == 0), "path_sizes null iff no paths", line);
-    check((s->coords == NULL) == (s->point_count == 0), "coords null iff no points", line);
+    int i, sum = 0, finite = 1;
     for (i = 0; i < s->path_count; ++i)
         sum += s->path_sizes[i];
-    check(sum == s->point_count, "point_count is the sum of path_sizes", line);
     for (i = 0; i < 2 * s->point_count; ++i)
-        if (!check(is_finite(s->coords[i]), "coordinates are finite", line))
-            break;
-    check(is_finite(s->left) && is_finite(s->top) && is_finite(s->width)
+        finite = finite && is_finite(s->coords[i]);
+    check(s->path_count >= 0 && sum == s->point_count, "point_count sums path_sizes", line);
+    check((s->path_sizes == NULL) == (s->path_count == 0), "path_sizes null iff no paths", line);
+    check((s->coords == NULL) == (s->point_count == 0), "coords null iff no points", line);
+    check(finite && is_finite(s->left) && is_finite(s->top) && is_finite(s->width)
               && is_finite(s->height) && s->width >= 0 && s->height >= 0,
-          "rectangle is finite and not inside out", line);
+          "finite numbers, rectangle not inside out", line);
 }
 #define CHECK_SHAPE(s) check_shape((s), __LINE__)
 
-/* A shape the calls must leave alone: every byte set, compared byte for byte afterwards. */
-static void fill_sentinel(quillmark_shape *s)
-{
-    memset(s, 0x5a, sizeof *s);
-}
-
-static int is_sentinel(const quillmark_shape *s)
-{
-    quillmark_shape sentinel;
-    fill_sentinel(&sentinel);
-    return memcmp(s, &sentinel, sizeof *s) == 0;
-}
+/* A shape the calls must leave alone: every byte set. */
+static quillmark_shape sentinel;
 
 /* Every sketch call; each must return 0 and leave *out alone. */
 static void check_all_calls_refused(quillmark_pen *pen, quillmark_shape *out, int line)
@@ -105,35 +53,21 @@ static void check_all_calls_refused(quillmark_pen *pen, quillmark_shape *out, in
               && !quillmark_pen_end_batch(pen, 3, 3, 7, out)
               && !quillmark_pen_end_batch_accumulated(pen, 3, 3, 7, out),
           "every sketch call is refused", line);
-    check(!out || is_sentinel(out), "a refused call writes nothing", line);
+    check(!out || !memcmp(out, &sentinel, sizeof sentinel), "a refused call writes nothing", line);
 }
 #define CHECK_REFUSED(pen, out) check_all_calls_refused((pen), (out), __LINE__)
 
-static quillmark_pen *configured_pen(int pen_type)
+static void test_version_and_refused_calls(void)
 {
-    quillmark_pen *pen = quillmark_pen_create();
-    if (!CHECK(pen != NULL) || !CHECK(quillmark_pen_set_environment(pen, 1, 1, 5, pen_type))) {
-        quillmark_pen_destroy(pen);
-        return NULL;
-    }
-    return pen;
-}
-
-static void test_version(void)
-{
+    static const float one_point[] = {40, 0};
     int major = -1, minor = -1, patch = -1;
+    quillmark_shape s = sentinel;
+    quillmark_pen *pen = quillmark_pen_create();
+
     CHECK(strcmp(quillmark_version(), QUILLMARK_VERSION_STRING) == 0);
     quillmark_version_numbers(&major, &minor, &patch);
     CHECK(major == QUILLMARK_VERSION_MAJOR && minor == QUILLMARK_VERSION_MINOR
           && patch == QUILLMARK_VERSION_PATCH);
-}
-
-static void test_refused_calls(void)
-{
-    static const float one_point[] = {40, 0};
-    quillmark_shape s;
-    quillmark_pen *pen = quillmark_pen_create();
-    fill_sentinel(&s);
 
     CHECK_REFUSED(NULL, &s);
     CHECK(!quillmark_pen_set_environment(NULL, 1, 1, 5, 1));
@@ -155,88 +89,97 @@ static void test_refused_calls(void)
     CHECK(s.path_count == 1 && s.path_sizes[0] == 0 && s.coords == NULL);
 
     CHECK(quillmark_pen_start(pen, 0, 0, 1, &s));
-    fill_sentinel(&s);
+    s = sentinel;
     CHECK(!quillmark_pen_move_batch(pen, 0, one_point, 2, &s));
     CHECK(!quillmark_pen_move_batch(pen, -1, one_point, 2, &s));
     CHECK(!quillmark_pen_move_batch(pen, 1, NULL, 2, &s));
-    CHECK(is_sentinel(&s));
+    CHECK(!memcmp(&s, &sentinel, sizeof s));
 
+    /* end_batch_accumulated on the filled pen hands out the centre line, not the rectangle. */
+    CHECK(quillmark_pen_move(pen, 30, 0, &s));
+    s.left = -7, s.top = -8, s.width = -9, s.height = -10;
+    CHECK(quillmark_pen_end_batch_accumulated(pen, 50, 0, 2, &s));
+    CHECK(s.left == -7 && s.top == -8 && s.width == -9 && s.height == -10);
+    CHECK(s.path_count == 1 && s.point_count == 2);
+
+    s = sentinel;
     quillmark_pen_free_stroke(pen);
     CHECK_REFUSED(pen, &s);
     quillmark_pen_destroy(pen);
 }
 
-/* Every recorded stroke on a fresh pen: start; move per sample (batch 0) or move_batch per
-   batch of up to `batch` samples stamped with their newest; end_timed or end_batch. */
-enum { kMaxBatch = 8 };
-static void test_recorded_strokes(const sample *all, int count, int pen_type, int batch)
-{
-    int i = 0, n, k, j, size;
-    float xy[2 * kMaxBatch];
-    quillmark_shape s;
-    while (i < count) {
-        const sample *first = &all[i], *last;
-        quillmark_pen *pen = configured_pen(pen_type);
-        for (n = 1; i + n < count && !all[i + n].first; ++n)
-            ;
-        last = &all[i + n - 1];
-        i += n;
-        if (!pen)
-            return;
-        /* Recorded times start at 0, which means now: shift them by 1 ms. */
-        CHECK(quillmark_pen_start(pen, first->x, first->y, first->t + 1, &s));
-        CHECK_SHAPE(&s);
-        if (pen_type == QUILLMARK_PEN_FILLED)
-            CHECK(s.point_count == 1 && s.coords[0] == first->x && s.coords[1] == first->y);
-        for (k = 1; k + 1 < n; k += size) {
-            size = batch ? (n - 1 - k < batch ? n - 1 - k : batch) : 1;
-            for (j = 0; j < size; ++j) {
-                xy[2 * j] = first[k + j].x;
-                xy[2 * j + 1] = first[k + j].y;
-            }
-            CHECK(batch ? quillmark_pen_move_batch(pen, size, xy, first[k + size - 1].t + 1, &s)
-                        : quillmark_pen_move(pen, xy[0], xy[1], &s));
-            CHECK_SHAPE(&s);
-        }
-        CHECK(batch ? quillmark_pen_end_batch(pen, last->x, last->y, last->t + 1, &s)
-                    : quillmark_pen_end_timed(pen, last->x, last->y, last->t + 1, &s));
-        CHECK_SHAPE(&s);
-        if (pen_type == QUILLMARK_PEN_FILLED)
-            CHECK(s.path_count == 1 && s.point_count > 0); /* centre line, or batch outline */
-        quillmark_pen_destroy(pen);
-    }
-}
+typedef struct {
+    float x, y;
+    double t;
+    int first; /* starts a stroke */
+} sample;
+enum { kMaxSamples = 4096, kMaxBatch = 8 };
+static sample samples[kMaxSamples];
 
-/* endSketch3 on the filled pen writes the shape but not the rectangle. */
-static void test_filled_accumulated_end_keeps_rectangle(void)
+/* A stroke of n samples on a fresh pen: start; move per sample (batch 0) or move_batch per batch
+   of up to `batch` samples stamped with their newest; end_timed or end_batch. */
+static void test_recorded_stroke(const sample *first, int n, int pen_type, int batch)
 {
-    quillmark_shape s;
-    quillmark_pen *pen = configured_pen(QUILLMARK_PEN_FILLED);
-    if (!pen)
-        return;
-    CHECK(quillmark_pen_start(pen, 10, 10, 1, &s));
-    CHECK(quillmark_pen_move(pen, 30, 10, &s));
-    s.left = -7, s.top = -8, s.width = -9, s.height = -10;
-    CHECK(quillmark_pen_end_batch_accumulated(pen, 50, 10, 2, &s));
-    CHECK(s.left == -7 && s.top == -8 && s.width == -9 && s.height == -10);
-    CHECK(s.path_count == 1 && s.point_count == 2);
+    int k, j, size;
+    float xy[2 * kMaxBatch];
+    const sample *last = first + n - 1;
+    quillmark_shape s = {0};
+    quillmark_pen *pen = quillmark_pen_create();
+    CHECK(pen && quillmark_pen_set_environment(pen, 1, 1, 5, pen_type));
+    CHECK(quillmark_pen_start(pen, first->x, first->y, first->t, &s));
+    CHECK_SHAPE(&s);
+    if (pen_type == QUILLMARK_PEN_FILLED)
+        CHECK(s.point_count == 1 && s.coords[0] == first->x && s.coords[1] == first->y);
+    for (k = 1; k + 1 < n; k += size) {
+        size = batch ? (n - 1 - k < batch ? n - 1 - k : batch) : 1;
+        for (j = 0; j < size; ++j) {
+            xy[2 * j] = first[k + j].x;
+            xy[2 * j + 1] = first[k + j].y;
+        }
+        CHECK(batch ? quillmark_pen_move_batch(pen, size, xy, first[k + size - 1].t, &s)
+                    : quillmark_pen_move(pen, xy[0], xy[1], &s));
+        CHECK_SHAPE(&s);
+    }
+    CHECK(batch ? quillmark_pen_end_batch(pen, last->x, last->y, last->t, &s)
+                : quillmark_pen_end_timed(pen, last->x, last->y, last->t, &s));
+    CHECK_SHAPE(&s);
+    if (pen_type == QUILLMARK_PEN_FILLED)
+        CHECK(s.path_count == 1 && s.point_count > 0); /* centre line, or batch outline */
     quillmark_pen_destroy(pen);
 }
 
 int main(void)
 {
-    int count;
-    sample *samples = read_samples(QUILLMARK_DATA_DIR "/pf-recorded.txt", &count);
-    if (!CHECK(samples != NULL))
+    static const int pens[] = {QUILLMARK_PEN_FILLED, QUILLMARK_PEN_BRUSH};
+    char line[4096];
+    int count = 0, first = 1, i, n, p, batch;
+    /* Recorded strokes: "x y t_ms pressure" a line, '#' comments, a blank line between them. */
+    FILE *in = fopen(QUILLMARK_DATA_DIR "/pf-recorded.txt", "r");
+    memset(&sentinel, 0x5a, sizeof sentinel);
+    while (in && count < kMaxSamples && fgets(line, sizeof line, in)) {
+        sample *s = &samples[count];
+        if (line[0] == '#')
+            continue;
+        if (sscanf(line, "%f %f %lf", &s->x, &s->y, &s->t) != 3) {
+            first = 1;
+            continue;
+        }
+        s->t += 1; /* recorded times start at 0, which means now */
+        s->first = first;
+        first = 0;
+        ++count;
+    }
+    if (!CHECK(in != NULL && count > 0))
         return 1;
-    test_version();
-    test_refused_calls();
-    test_recorded_strokes(samples, count, QUILLMARK_PEN_FILLED, 0);
-    test_recorded_strokes(samples, count, QUILLMARK_PEN_BRUSH, 0);
-    test_recorded_strokes(samples, count, QUILLMARK_PEN_FILLED, kMaxBatch);
-    test_recorded_strokes(samples, count, QUILLMARK_PEN_BRUSH, kMaxBatch);
-    test_filled_accumulated_end_keeps_rectangle();
-    free(samples);
+    fclose(in);
+    test_version_and_refused_calls();
+    for (p = 0; p < 2; ++p)
+        for (batch = 0; batch <= kMaxBatch; batch += kMaxBatch)
+            for (i = 0; i < count; i += n) {
+                for (n = 1; i + n < count && !samples[i + n].first; ++n)
+                    ;
+                test_recorded_stroke(samples + i, n, pens[p], batch);
+            }
     printf("C interface: %d checks failed (%d samples)\n", failures, count);
     return failures ? 1 : 0;
 }

@@ -7,10 +7,11 @@
 #include <random>
 
 namespace {
+// Samples from to to of a zig-zag from (10, 50); sample 0 starts the stroke.
 void drawZigzag(FillStroke &s, int from, int to)
 {
     for (int i = from; i < to; ++i)
-        s.move(QPointF(10 + 6 * i, 50 + (i % 3) * 4));
+        i ? s.move(QPointF(10 + 6 * i, 50 + (i % 3) * 4)) : s.start(QPointF(10, 50));
 }
 } // namespace
 
@@ -25,7 +26,7 @@ TEST(OxStrokesFixWidthFillPhases, DotThenFirstStep)
 
     // The step clears the dot: the dot (3, 3)-(17, 17) and the outline (7, 7)-(23, 13), each
     // grown by 4. creating does not read the time.
-    expectRectNear(s.move(QPointF(20, 10)), QRectF(QPointF(3, 3), QPointF(27, 17)));
+    expectRectNear(s.move(QPointF(20, 10), 260), QRectF(QPointF(3, 3), QPointF(27, 17)));
     expectRectNear(s.engine.getPathWhole().boundingRect(), QRectF(QPointF(7, 7), QPointF(23, 13)));
     EXPECT_EQ(s.points.back().time, 0);
     // Later steps report only the piece they add.
@@ -33,22 +34,7 @@ TEST(OxStrokesFixWidthFillPhases, DotThenFirstStep)
     EXPECT_TRUE(s.move(QPointF(30.05, 10)).isNull());
 }
 
-TEST(OxStrokesFixWidthFillPhases, OneSampleStrokeEndsInADiagonal)
-{
-    FillStroke s;
-    const QPointF p(10, 20);
-    s.start(p, 500);
-    const QRectF r = s.end(p, 900);
-    const std::vector<QPointF> diagonal{p, p + QPointF(1, 1)};
-    EXPECT_EQ(positions(s.points), diagonal);
-    EXPECT_EQ(times(s.points), (std::vector<double>{500, 510}));
-    EXPECT_EQ(elements(s.path), diagonal);
-    const QRectF outline = s.engine.getPathWhole().boundingRect();
-    expectRectNear(outline, QRectF(QPointF(7, 17), QPointF(14, 24)));
-    EXPECT_EQ(r, outline.adjusted(-4, -4, 4, 4));
-}
-
-TEST(OxStrokesFixWidthFillPhases, EndSampleIsTestedAgainstEachLine)
+TEST(OxStrokesFixWidthFillPhases, EndSampleIsTestedAgainstEachLineAndATapEndsInADiagonal)
 {
     FillStroke s;
     s.start(QPointF(0, 0));
@@ -60,6 +46,18 @@ TEST(OxStrokesFixWidthFillPhases, EndSampleIsTestedAgainstEachLine)
     EXPECT_EQ(s.path.currentPosition(), QPointF(27.5, 0));
     EXPECT_EQ(s.points.back().x, 30.5f);
     EXPECT_EQ(s.points.back().time, 77);
+
+    FillStroke tap;
+    const QPointF p(10, 20);
+    tap.start(p, 500);
+    const QRectF r = tap.end(p, 900);
+    const std::vector<QPointF> diagonal{p, p + QPointF(1, 1)};
+    EXPECT_EQ(positions(tap.points), diagonal);
+    EXPECT_EQ(times(tap.points), (std::vector<double>{500, 510}));
+    EXPECT_EQ(elements(tap.path), diagonal);
+    const QRectF outline = tap.engine.getPathWhole().boundingRect();
+    expectRectNear(outline, QRectF(QPointF(7, 17), QPointF(14, 24)));
+    EXPECT_EQ(r, outline.adjusted(-4, -4, 4, 4));
 }
 
 TEST(OxStrokesFixWidthFillPhases, SideCountsKeepTheFirstRecord)
@@ -67,8 +65,7 @@ TEST(OxStrokesFixWidthFillPhases, SideCountsKeepTheFirstRecord)
     FillStroke s;
     s.engine.computePoints2PathInfo(1, s.engine.pathGenerator);
     EXPECT_EQ(s.engine.leftSideCounts.value(1), -1);   // sides still empty
-    s.start(QPointF(10, 50));
-    drawZigzag(s, 1, 10);
+    drawZigzag(s, 0, 10);
     const QMap<int, int> left = s.engine.leftSideCounts, right = s.engine.rightSideCounts;
     EXPECT_GT(left.value(2), left.value(0));
     EXPECT_EQ(left.value(1), -1);   // recorded before the stroke, never overwritten
@@ -108,12 +105,10 @@ TEST(OxStrokesFixWidthFillPaint, FillsOnlyInsideTheRectangleAndTheOutline)
 TEST(OxStrokesFixWidthFillCopies, CopiesOwnTheirBuildersAndContinueTheStroke)
 {
     FillStroke reference;
-    reference.start(QPointF(10, 50));
-    drawZigzag(reference, 1, 12);
+    drawZigzag(reference, 0, 12);
 
     auto original = std::make_unique<FillStroke>();
-    original->start(QPointF(10, 50));
-    drawZigzag(*original, 1, 6);
+    drawZigzag(*original, 0, 6);
     FillStroke copy(*original), assigned;
     assigned.start(QPointF(0, 0));
     assigned.move(QPointF(40, 40));
@@ -144,8 +139,7 @@ TEST(OxStrokesFixWidthFillBadInput, UnusableSamplesChangeNothing)
     EXPECT_TRUE(s.engine.smoothedPoints.empty());
     EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
 
-    s.start(QPointF(10, 50));
-    drawZigzag(s, 1, 4);
+    drawZigzag(s, 0, 4);
     const auto points = positions(s.points);
     const auto outline = elements(s.engine.getPathWhole());
     EXPECT_TRUE(s.move(QPointF(std::numeric_limits<double>::infinity(), 0)).isNull());

@@ -1,7 +1,8 @@
 #ifndef QUILLMARK_GATEWAYOUTPUTS_H
 #define QUILLMARK_GATEWAYOUTPUTS_H
 
-// The seven outputs of a sketch call, set to sentinels so that a test sees what was written.
+// The seven outputs of a sketch call, set to sentinels so that a test sees what was written, and
+// a host that drives one gateway with them.
 
 #include "OxQuillmarkGateway.h"
 
@@ -15,24 +16,20 @@ struct Outputs
     int *pathSizes = reinterpret_cast<int *>(0x1);
     float *coords = nullptr;
 
+    QRectF rect() const { return QRectF(left, top, width, height); }
     bool untouched() const
     {
-        return left == -7 && top == -7 && width == -7 && height == -7 && pointCount == -7
-               && pathCount == -7 && pathSizes == reinterpret_cast<int *>(0x1);
-    }
-    QRectF rect() const { return QRectF(left, top, width, height); }
-    int sizesSum() const
-    {
-        int sum = 0;
-        for (int i = 0; i < pathCount; ++i)
-            sum += pathSizes[i];
-        return sum;
+        return rect() == QRectF(-7, -7, -7, -7) && pointCount == -7 && pathCount == -7
+               && pathSizes == reinterpret_cast<int *>(0x1);
     }
     // The export's own invariants: counts add up, arrays null exactly when empty, numbers finite.
     void expectConsistent() const
     {
         ASSERT_GE(pathCount, 0);
-        EXPECT_EQ(pointCount, sizesSum());
+        int sum = 0;
+        for (int i = 0; i < pathCount; ++i)
+            sum += pathSizes[i];
+        EXPECT_EQ(pointCount, sum);
         EXPECT_EQ(pathSizes == nullptr, pathCount == 0);
         EXPECT_EQ(coords == nullptr, pointCount == 0);
         for (int i = 0; i < 2 * pointCount; ++i)
@@ -40,50 +37,28 @@ struct Outputs
     }
 };
 
-// A host driving one gateway; every call starts from fresh sentinel outputs.
+using G = OxQuillmarkGateway;
+
 struct Host
 {
-    OxQuillmarkGateway gateway;
+    explicit Host(int penType = 0, float width = 6)
+    {
+        EXPECT_TRUE(penType == 0 || gateway.setEnvironmentPara(1, 1, width, penType));
+    }
 
-    Outputs start(float x, float y, long long t)
+    // A sketch call (&G::endSketch2, say) with its leading arguments and fresh outputs.
+    template <class Call, class... Args>
+    Outputs call(Call sketchCall, Args... args)
     {
         Outputs o;
-        o.coords = gateway.startSketch(x, y, t, o.left, o.top, o.width, o.height, o.pointCount,
-                                       o.pathCount, o.pathSizes);
+        o.coords = (gateway.*sketchCall)(args..., o.left, o.top, o.width, o.height, o.pointCount,
+                                         o.pathCount, o.pathSizes);
         return o;
     }
-    Outputs move(float x, float y)
-    {
-        Outputs o;
-        o.coords = gateway.sketching(x, y, o.left, o.top, o.width, o.height, o.pointCount,
-                                     o.pathCount, o.pathSizes);
-        return o;
-    }
-    Outputs batch(int count, float *xy, long long *times)
-    {
-        Outputs o;
-        o.coords = gateway.sketching2(count, xy, times, o.left, o.top, o.width, o.height,
-                                      o.pointCount, o.pathCount, o.pathSizes);
-        return o;
-    }
-    Outputs end(float x, float y)
-    {
-        Outputs o;
-        o.coords = gateway.endSketch(x, y, o.left, o.top, o.width, o.height, o.pointCount,
-                                     o.pathCount, o.pathSizes);
-        return o;
-    }
-    // endSketch2, endSketch3 or endSketch4, chosen by number.
-    Outputs endWithTime(int which, float x, float y, long long t)
-    {
-        Outputs o;
-        auto call = which == 2 ? &OxQuillmarkGateway::endSketch2
-                    : which == 3 ? &OxQuillmarkGateway::endSketch3
-                                 : &OxQuillmarkGateway::endSketch4;
-        o.coords = (gateway.*call)(x, y, t, o.left, o.top, o.width, o.height, o.pointCount,
-                                   o.pathCount, o.pathSizes);
-        return o;
-    }
+    Outputs start(float x, float y, long long t) { return call(&G::startSketch, x, y, t); }
+    Outputs move(float x, float y) { return call(&G::sketching, x, y); }
+
+    OxQuillmarkGateway gateway;
 };
 
 #endif

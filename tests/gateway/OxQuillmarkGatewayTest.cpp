@@ -3,66 +3,54 @@
 #include "OxStrokesVaryWidthBackwardTime.h"
 
 #include <gtest/gtest.h>
-#include <cmath>
 #include <limits>
 
-TEST(OxQuillmarkGatewayConfig, UnconfiguredGatewayWritesNothing)
+TEST(OxQuillmarkGatewayConfig, RefusedSettingsLeaveAGatewayWithoutEngineThatWritesNothing)
 {
     Host h;
-    EXPECT_EQ(h.gateway.engine, nullptr);
-    float xy[] = {1, 2, 3, 4};
-    long long t[] = {5};
-    for (const Outputs &o : {h.start(1, 1, 1), h.move(2, 2), h.batch(2, xy, t), h.end(3, 3),
-                             h.endWithTime(2, 4, 4, 9), h.endWithTime(3, 4, 4, 9),
-                             h.endWithTime(4, 4, 4, 9)}) {
-        EXPECT_EQ(o.coords, nullptr);
-        EXPECT_TRUE(o.untouched());
-    }
-    EXPECT_TRUE(h.gateway.points.empty());
-}
-
-TEST(OxQuillmarkGatewayConfig, SettingsAreValidated)
-{
-    OxQuillmarkGateway g;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    EXPECT_FALSE(g.setEnvironmentPara(0, 1, 7, 1));
-    EXPECT_FALSE(g.setEnvironmentPara(1, -1, 7, 1));
-    EXPECT_FALSE(g.setEnvironmentPara(1, 1, 0, 1));
-    EXPECT_FALSE(g.setEnvironmentPara(1, 1, 7, 0));
-    EXPECT_FALSE(g.setEnvironmentPara(nan, 1, 7, 1));
-    EXPECT_FALSE(g.setEnvironmentPara(1, inf, 7, 1));
-    EXPECT_FALSE(g.setEnvironmentPara(1, 1, nan, 1));
-    EXPECT_EQ(g.penWidth, 5.0f);
-    EXPECT_EQ(g.factor1, 1.0f);
-    EXPECT_EQ(g.engine, nullptr);
+    for (auto [f1, f2, width, type] : {std::tuple(0.f, 1.f, 7.f, 1), {1, -1, 7, 1}, {1, 1, 0, 1},
+                                       {1, 1, 7, 0}, {nan, 1, 7, 1}, {1, inf, 7, 1}, {1, 1, nan, 1}})
+        EXPECT_FALSE(h.gateway.setEnvironmentPara(f1, f2, width, type));
+    EXPECT_EQ(h.gateway.penWidth, 5.0f);
+    EXPECT_EQ(h.gateway.factor1, 1.0f);
+    EXPECT_EQ(h.gateway.engine, nullptr);
+
+    float xy[] = {1, 2, 3, 4};
+    long long t[] = {5};
+    for (const Outputs &o : {h.start(1, 1, 1), h.move(2, 2), h.call(&G::sketching2, 2, xy, t),
+                             h.call(&G::endSketch, 3, 3), h.call(&G::endSketch2, 4, 4, 9LL),
+                             h.call(&G::endSketch3, 4, 4, 9LL), h.call(&G::endSketch4, 4, 4, 9LL)})
+        EXPECT_TRUE(o.coords == nullptr && o.untouched());
+    EXPECT_TRUE(h.gateway.points.empty());
 
     // Other positive pen types are accepted and leave the gateway without an engine.
-    EXPECT_TRUE(g.setEnvironmentPara(2, 3, 7, 3));
-    EXPECT_EQ(g.engine, nullptr);
-    EXPECT_EQ(g.penType, 3);
-    EXPECT_EQ(g.factor2, 3.0f);
+    EXPECT_TRUE(h.gateway.setEnvironmentPara(2, 3, 7, 3));
+    EXPECT_EQ(h.gateway.engine, nullptr);
+    EXPECT_EQ(h.gateway.penType, 3);
+    EXPECT_EQ(h.gateway.factor2, 3.0f);
 }
 
 TEST(OxQuillmarkGatewayConfig, EngineFollowsThePenType)
 {
-    Host h;
-    ASSERT_TRUE(h.gateway.setEnvironmentPara(1, 1, 6, 1));
+    Host h(1);
     OxStrokesFixWidth *filled = h.gateway.engine;
     EXPECT_NE(dynamic_cast<OxStrokesFixWidthFill *>(filled), nullptr);
     ASSERT_TRUE(h.gateway.setEnvironmentPara(1, 1, 9, 1));
-    EXPECT_EQ(h.gateway.engine, filled);            // same pen: same engine, new width
+    EXPECT_EQ(h.gateway.engine, filled);  // same pen: same engine, new width
     EXPECT_EQ(h.gateway.penWidth, 9.0f);
 
     h.start(10, 10, 100);
     h.move(30, 10);
     const auto points = h.gateway.points.size();
     const int elements = h.gateway.path.elementCount();
-    ASSERT_TRUE(h.gateway.setEnvironmentPara(1, 1, 9, 2));   // mid-stroke change
+    ASSERT_TRUE(h.gateway.setEnvironmentPara(1, 1, 9, 2));  // mid-stroke change
     EXPECT_NE(dynamic_cast<OxStrokesVaryWidthBackwardTime *>(h.gateway.engine), nullptr);
     EXPECT_EQ(h.gateway.points.size(), points);
     EXPECT_EQ(h.gateway.path.elementCount(), elements);
 
+    h.gateway.freeStroke();
     h.gateway.freeStroke();
     EXPECT_EQ(h.gateway.engine, nullptr);
     EXPECT_EQ(h.gateway.penType, 2);
@@ -70,29 +58,12 @@ TEST(OxQuillmarkGatewayConfig, EngineFollowsThePenType)
     EXPECT_NE(h.gateway.engine, nullptr);
 }
 
-TEST(OxQuillmarkGatewayConfig, ReleaseCallsAreIdempotent)
-{
-    Host h;
-    h.gateway.setEnvironmentPara(1, 1, 6, 2);
-    const Outputs o = h.start(5, 5, 1);
-    ASSERT_NE(o.coords, nullptr);
-    h.gateway.clearup();
-    h.gateway.clearup();
-    EXPECT_EQ(h.gateway.exportCoords, nullptr);
-    EXPECT_EQ(h.gateway.exportPathSizes, nullptr);
-    EXPECT_EQ(h.gateway.exportPathCount, 0);
-    EXPECT_EQ(h.gateway.exportPointCount, 0);
-    h.gateway.freeStroke();
-    h.gateway.freeStroke();
-    EXPECT_EQ(h.gateway.engine, nullptr);
-}
-
-TEST(OxQuillmarkGatewayConfig, CopiesStartWithoutEngineOrArrays)
+TEST(OxQuillmarkGatewayConfig, CopiesStartWithoutEngineOrArraysAndReleasesAreIdempotent)
 {
     Host h;
     h.gateway.setEnvironmentPara(2, 3, 6, 2);
     h.start(5, 5, 1);
-    h.move(20, 5);
+    ASSERT_NE(h.move(20, 5).coords, nullptr);
     OxQuillmarkGateway copy(h.gateway);
     EXPECT_EQ(copy.engine, nullptr);
     EXPECT_EQ(copy.exportCoords, nullptr);
@@ -110,4 +81,11 @@ TEST(OxQuillmarkGatewayConfig, CopiesStartWithoutEngineOrArrays)
     // Each gateway still owns its own: both can be configured and destroyed.
     EXPECT_TRUE(assigned.setEnvironmentPara(1, 1, 4, 2));
     EXPECT_NE(assigned.engine, h.gateway.engine);
+
+    h.gateway.clearup();
+    h.gateway.clearup();
+    EXPECT_EQ(h.gateway.exportCoords, nullptr);
+    EXPECT_EQ(h.gateway.exportPathSizes, nullptr);
+    EXPECT_EQ(h.gateway.exportPathCount, 0);
+    EXPECT_EQ(h.gateway.exportPointCount, 0);
 }

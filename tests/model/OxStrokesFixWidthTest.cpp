@@ -1,3 +1,4 @@
+#include "EngineStroke.h"
 #include "OxStrokesFixWidth.h"
 #include "TestData.h"
 
@@ -20,73 +21,47 @@ struct FixWidth : OxStrokesFixWidth
     using OxStrokesFixWidth::twoPointDistance;
     using OxStrokesFixWidth::unionTwoRect;
 };
+using Stroke = EngineStroke<FixWidth>;
 
-const QMap<QString, QVariant> kNoParams;
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-std::vector<QPointF> positions(const std::vector<OxInkPoint> &points)
+OxInkPoint at(float x, float y, double time = 0, float pressure = 0)
 {
-    std::vector<QPointF> out;
-    for (const OxInkPoint &p : points)
-        out.emplace_back(p.x, p.y);
-    return out;
+    return OxInkPoint(x, y, time, pressure, 0, 0);
 }
-
-std::vector<QPointF> elements(const QPainterPath &path)
-{
-    std::vector<QPointF> out;
-    for (int i = 0; i < path.elementCount(); ++i)
-        out.emplace_back(path.elementAt(i).x, path.elementAt(i).y);
-    return out;
-}
-
-struct Stroke
-{
-    FixWidth engine;
-    std::vector<OxInkPoint> points;
-    QPainterPath path;
-
-    QRectF start(QPointF p, float w = 4) { return engine.startCreate(points, path, p, kNoParams, w); }
-    QRectF move(QPointF p, float w = 4) { return engine.creating(points, path, p, kNoParams, w); }
-    QRectF end(QPointF p, float w = 4) { return engine.endCreate(points, path, p, kNoParams, w); }
-};
 } // namespace
 
-TEST(OxStrokesFixWidthHelpers, RectangleHelpers)
+TEST(OxStrokesFixWidthHelpers, RectanglesAndPoints)
 {
     EXPECT_EQ(FixWidth::inflateRect(QRectF(), 2), QRectF(-2, -2, 4, 4));
     EXPECT_EQ(FixWidth::inflateRect(QRectF(0, 0, 10, 10), -1), QRectF(1, 1, 8, 8));
     const QRectF some(1, 2, 3, 4);
     EXPECT_EQ(FixWidth::unionTwoRect(QRectF(), some), some);
-    EXPECT_EQ(FixWidth::unionTwoRect(some, QRectF(5, 5, 0, 7)), some);   // empty, not null
+    EXPECT_EQ(FixWidth::unionTwoRect(some, QRectF(5, 5, 0, 7)), some);  // empty, not null
     EXPECT_EQ(FixWidth::unionTwoRect(QRectF(5, 5, 0, 7), QRectF(9, 9, 0, 0)), QRectF(9, 9, 0, 0));
     EXPECT_EQ(FixWidth::unionTwoRect(some, QRectF(10, 10, 1, 1)), QRectF(1, 2, 10, 9));
-}
 
-TEST(OxStrokesFixWidthHelpers, PointHelpers)
-{
     EXPECT_EQ(FixWidth::twoPointDistance(QPointF(0, 0), QPointF(3, 4)), 5);
-    const OxInkPoint a(0, 0, 0, 0, 0, 0), b(10, 0, 100, 1, 0, 0);
-    const OxInkPoint base = FixWidth::getPtAccordBaseDistance(a, b, 3);
-    EXPECT_FLOAT_EQ(base.x, 3);
-    EXPECT_EQ(base.time, 100 * double(0.3f));    // attributes move along, t in single precision
+    const OxInkPoint a = at(0, 0), b = at(10, 0, 100, 1);
+    // Attributes move along, t in single precision.
+    EXPECT_EQ(fields(FixWidth::getPtAccordBaseDistance(a, b, 3)),
+              (Fields{3, 0, 100 * double(0.3f), 0.3f, 0, 0}));
     const OxInkPoint beyond = FixWidth::getPtAccordDesDistance(a, b, 4);
     EXPECT_FLOAT_EQ(beyond.x, 14);
     EXPECT_FLOAT_EQ(beyond.pressure, 1.4f);
-    EXPECT_EQ(FixWidth::getPtAccordBaseDistance(b, b, 3).x, 10);
-    EXPECT_EQ(FixWidth::getPtAccordDesDistance(b, b, 3).time, 100);
+    EXPECT_EQ(fields(FixWidth::getPtAccordBaseDistance(b, b, 3)), fields(b));
+    EXPECT_EQ(fields(FixWidth::getPtAccordDesDistance(b, b, 3)), fields(b));
 
     const QPointF turned = FixWidth::rotate2(90, QPointF(1, 1)).map(QPointF(2, 1));
     EXPECT_NEAR(turned.x(), 1, 1e-12);
     EXPECT_NEAR(turned.y(), 2, 1e-12);
 }
 
-TEST(OxStrokesFixWidthBezier, ShortClosedCurveGetsItsMidControlPoint)
+TEST(OxStrokesFixWidthBezier, ShortClosedCurvesGetTheirMidControlPoint)
 {
     FixWidth engine;
-    std::vector<OxInkPoint> ctrl{OxInkPoint(5, 5, 0, 0, 0, 0), OxInkPoint(6, 5, 0, 0, 0, 0),
-                                 OxInkPoint(6, 6, 0, 0, 0, 0), OxInkPoint(5, 5, 8, 0, 0, 0)};
-    const auto out = engine.bezireToPoints(ctrl, true, OxInkPoint(0, 0, 0, 0, 0, 0));
+    std::vector<OxInkPoint> ctrl{at(5, 5), at(6, 5), at(6, 6), at(5, 5, 8)};
+    const auto out = engine.bezireToPoints(ctrl, true, at(0, 0));
     ASSERT_EQ(out.size(), 3u);
     EXPECT_FLOAT_EQ(out[1].x, 6);
     EXPECT_FLOAT_EQ(out[1].y, 5.5f);
@@ -95,98 +70,84 @@ TEST(OxStrokesFixWidthBezier, ShortClosedCurveGetsItsMidControlPoint)
     EXPECT_NEAR(ctrl[1].time, 8 / polygon, 1e-5);
     EXPECT_NEAR(ctrl[2].time, 16 / polygon, 1e-5);
     EXPECT_NEAR(out[1].time, 12 / polygon, 1e-5);
-}
 
-TEST(OxStrokesFixWidthBezier, ZeroLengthPolygonKeepsAttributes)
-{
-    FixWidth engine;
-    std::vector<OxInkPoint> ctrl(4, OxInkPoint(1, 1, 5, 0.25f, 0, 0));
-    const auto out = engine.bezireToPoints(ctrl, true, OxInkPoint());
-    ASSERT_EQ(out.size(), 3u);
-    EXPECT_EQ(out[1].time, 5);
-    EXPECT_EQ(out[1].pressure, 0.25f);
+    // A polygon of no length keeps the attributes.
+    std::vector<OxInkPoint> still(4, at(1, 1, 5, 0.25f));
+    const auto kept = engine.bezireToPoints(still, true, OxInkPoint());
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_EQ(kept[1].time, 5);
+    EXPECT_EQ(kept[1].pressure, 0.25f);
 }
 
 TEST(OxStrokesFixWidthBezier, KeepsOnlyTurningPoints)
 {
     FixWidth engine;
     // A quarter circle of radius 50: every sample turns, so many are kept, all on the curve.
-    std::vector<OxInkPoint> arc{OxInkPoint(50, 0, 0, 0, 0, 0), OxInkPoint(50, 27.6f, 0, 0, 0, 0),
-                                OxInkPoint(27.6f, 50, 0, 0, 0, 0), OxInkPoint(0, 50, 0, 0, 0, 0)};
+    std::vector<OxInkPoint> arc{at(50, 0), at(50, 27.6f), at(27.6f, 50), at(0, 50)};
     const auto curved = engine.bezireToPoints(arc, false, OxInkPoint());
     EXPECT_GT(curved.size(), 5u);
     for (const OxInkPoint &p : curved)
         EXPECT_NEAR(std::hypot(p.x, p.y), 50, 0.1);
     // A straight polygon keeps its ends and, without skipStraightStart, its first sample.
-    std::vector<OxInkPoint> line{OxInkPoint(0, 0, 0, 0, 0, 0), OxInkPoint(10, 0, 0, 0, 0, 0),
-                                 OxInkPoint(20, 0, 0, 0, 0, 0), OxInkPoint(30, 0, 0, 0, 0, 0)};
+    std::vector<OxInkPoint> line{at(0, 0), at(10, 0), at(20, 0), at(30, 0)};
     const auto straight = engine.bezireToPoints(line, false, OxInkPoint());
     ASSERT_EQ(straight.size(), 3u);
     EXPECT_FLOAT_EQ(straight[1].x, 2);
-    const OxInkPoint behind(-10, 0, 0, 0, 0, 0);
-    EXPECT_EQ(engine.bezireToPoints(line, true, behind).size(), 2u);
+    EXPECT_EQ(engine.bezireToPoints(line, true, at(-10, 0)).size(), 2u);
 }
 
-TEST(OxStrokesFixWidthPhases, StartReturnsSquareOfTwiceTheWidth)
+TEST(OxStrokesFixWidthPhases, StartSquareOfTwiceTheWidthThenCloseSamplesAreDropped)
 {
-    Stroke s;
-    EXPECT_EQ(s.start(QPointF(10, 10)), QRectF(6, 6, 8, 8));
+    Stroke s(4);
+    EXPECT_EQ(s.start(QPointF(10, 10), 70), QRectF(6, 6, 8, 8));
     EXPECT_EQ(s.engine.lastDrawnIndex, 0);
     ASSERT_EQ(s.points.size(), 1u);
-    EXPECT_EQ(s.points[0].pressure, -0.5f);
-    EXPECT_EQ(s.points[0].time, 0);
+    EXPECT_EQ(fields(s.points[0]), (Fields{10, 10, 0, -0.5, 0, 0}));
     EXPECT_EQ(s.engine.smoothedPoints.size(), 1u);
+
+    EXPECT_TRUE(s.move(QPointF(10.05, 10.05)).isNull());
+    EXPECT_EQ(s.points.size(), 1u);
+    EXPECT_EQ(s.path.elementCount(), 1);
+    // The first accepted sample is appended to the smoothed line unchanged, whatever its distance;
+    // the time handed over is not kept.
+    EXPECT_EQ(s.move(QPointF(30, 10), 80), QRectF(QPointF(8, 8), QPointF(32, 12)));
+    EXPECT_EQ(fields(s.engine.smoothedPoints.back()), (Fields{30, 10, 0, -0.5, 0, 0}));
+    EXPECT_EQ(fields(s.points.back()), (Fields{30, 10, 0, -0.5, 0, 0}));
 }
 
 TEST(OxStrokesFixWidthPhases, OneSampleStrokeTracesItsDotTwice)
 {
-    Stroke s;
+    Stroke s(4);
     const QPointF p(10, 20);
     s.start(p);
     const QRectF r = s.end(p);
     const std::vector<QPointF> dot{p, p + QPointF(1, 1)};
     EXPECT_EQ(positions(s.points), dot);
     EXPECT_EQ(positions(s.engine.smoothedPoints), dot);
-    const std::vector<QPointF> traced{p, p + QPointF(1, 1), p, p + QPointF(1, 1)};
-    EXPECT_EQ(elements(s.path), traced);
+    EXPECT_EQ(elements(s.path), (std::vector<QPointF>{p, p + QPointF(1, 1), p, p + QPointF(1, 1)}));
     EXPECT_EQ(r, QRectF(QPointF(8, 18), QPointF(13, 23)));
-}
-
-TEST(OxStrokesFixWidthPhases, CloseSamplesAreDropped)
-{
-    Stroke s;
-    s.start(QPointF(10, 10));
-    EXPECT_TRUE(s.move(QPointF(10.05, 10.05)).isNull());
-    EXPECT_EQ(s.points.size(), 1u);
-    EXPECT_EQ(s.path.elementCount(), 1);
-    // The first accepted sample is appended to the smoothed line unchanged, whatever its distance.
-    const QRectF r = s.move(QPointF(30, 10));
-    EXPECT_EQ(positions(s.engine.smoothedPoints),
-              (std::vector<QPointF>{QPointF(10, 10), QPointF(30, 10)}));
-    EXPECT_EQ(r, QRectF(QPointF(8, 8), QPointF(32, 12)));
 }
 
 TEST(OxStrokesFixWidthPhases, StraightRunKeepsOnlyMidpoints)
 {
-    Stroke s;
+    Stroke s(4);
     s.start(QPointF(0, 0));
     for (int x = 5; x <= 30; x += 5)
         s.move(QPointF(x, 0));
-    const std::vector<QPointF> expected{QPointF(0, 0),     QPointF(5, 0),     QPointF(7.5, 0),
-                                        QPointF(12.5, 0),  QPointF(17.5, 0),  QPointF(22.5, 0),
+    const std::vector<QPointF> expected{QPointF(0, 0),    QPointF(5, 0),    QPointF(7.5, 0),
+                                        QPointF(12.5, 0), QPointF(17.5, 0), QPointF(22.5, 0),
                                         QPointF(27.5, 0)};
     EXPECT_EQ(positions(s.engine.smoothedPoints), expected);
     EXPECT_EQ(s.engine.lastDrawnIndex, 6);
 
     // An end sample closer than 1.0 adds nothing: the line ends at the last midpoint.
-    const QRectF r = s.end(QPointF(30.5, 0));
-    EXPECT_TRUE(r.isNull());
+    EXPECT_TRUE(s.end(QPointF(30.5, 0)).isNull());
     EXPECT_EQ(positions(s.points), expected);
 }
 
 TEST(OxStrokesFixWidthPhases, ExtendStepsReachTheNewSample)
 {
-    Stroke s;
+    Stroke s(4);
     s.start(QPointF(0, 0));
     s.move(QPointF(20, 0));
     // The control point now lies 4 ahead of (20, 0); the next curve ends 4 short of the control
@@ -200,67 +161,31 @@ TEST(OxStrokesFixWidthPhases, ExtendStepsReachTheNewSample)
     EXPECT_FLOAT_EQ(s.engine.smoothedPoints.back().x, 45);
 }
 
-TEST(OxStrokesFixWidthPhases, ReturnedRectanglesCoverWhatWasDrawn)
-{
-    for (const RecordedStroke &stroke : loadStrokes("pf-recorded.txt")) {
-        Stroke s;
-        s.start(QPointF(stroke[0].x, stroke[0].y), 6);
-        for (size_t i = 1; i + 1 < stroke.size(); ++i) {
-            const size_t before = s.engine.smoothedPoints.size();
-            const QRectF r = s.move(QPointF(stroke[i].x, stroke[i].y), 6);
-            for (size_t k = before; k < s.engine.smoothedPoints.size(); ++k) {
-                const OxInkPoint &p = s.engine.smoothedPoints[k];
-                EXPECT_TRUE(r.adjusted(-1e-3, -1e-3, 1e-3, 1e-3).contains(QPointF(p.x, p.y)));
-            }
-        }
-        s.end(QPointF(stroke.back().x, stroke.back().y), 6);
-        for (const OxInkPoint &p : s.points) {
-            EXPECT_EQ(p.time, 0);
-            EXPECT_EQ(p.pressure, -0.5f);
-        }
-    }
-}
-
 TEST(OxStrokesFixWidthReplay, LoadFromWholePointsMatchesALiveStroke)
 {
     const RecordedStroke stroke = loadStrokes("pf-recorded.txt").at(1);
     // Stored points are single precision; the live stroke gets the same positions.
-    auto at = [&](size_t i) { return QPointF(float(stroke[i].x), float(stroke[i].y)); };
-    Stroke live;
-    QRectF liveRect = live.start(at(0));
+    auto pos = [&](size_t i) { return QPointF(float(stroke[i].x), float(stroke[i].y)); };
+    Stroke live(4);
+    QRectF liveRect = live.start(pos(0));
     for (size_t i = 1; i + 1 < stroke.size(); ++i)
-        liveRect |= live.move(at(i));
-    liveRect |= live.end(at(stroke.size() - 1));
+        liveRect |= live.move(pos(i));
+    liveRect |= live.end(pos(stroke.size() - 1));
 
     FixWidth replay;
     std::vector<OxInkPoint> points;
-    for (const RecordedSample &p : stroke)
-        points.emplace_back(float(p.x), float(p.y), 0, 0.5f, 0, 0);
+    for (size_t i = 0; i < stroke.size(); ++i)
+        points.push_back(at(float(pos(i).x()), float(pos(i).y()), 0, 0.5f));
     QPainterPath path;
-    const QRectF rect = replay.loadFromWholePoints(points, path, 4);
-
-    EXPECT_EQ(rect, liveRect);
+    EXPECT_EQ(replay.loadFromWholePoints(points, path, 4), liveRect);
     EXPECT_EQ(positions(points), positions(live.points));
     // The replayed path is the plain polyline through the smoothed points.
     EXPECT_EQ(elements(path), positions(live.points));
 }
 
-TEST(OxStrokesFixWidthReplay, TooFewPointsChangeNothing)
+TEST(OxStrokesFixWidthBadInput, UnusableSamplesAndReplaysChangeNothing)
 {
-    FixWidth engine;
-    std::vector<OxInkPoint> one{OxInkPoint(1, 1, 0, 0, 0, 0)};
-    QPainterPath path;
-    EXPECT_TRUE(engine.loadFromWholePoints(one, path, 4).isNull());
-    EXPECT_EQ(one.size(), 1u);
-    EXPECT_TRUE(engine.smoothedPoints.empty());
-    std::vector<OxInkPoint> none;
-    EXPECT_TRUE(engine.loadFromWholePoints(none, path, 4).isNull());
-    EXPECT_TRUE(path.isEmpty());
-}
-
-TEST(OxStrokesFixWidthBadInput, NonFiniteSamplesAreDroppedWithoutStateChange)
-{
-    Stroke s;
+    Stroke s(4);
     EXPECT_TRUE(s.start(QPointF(kNaN, 1)).isNull());
     EXPECT_TRUE(s.points.empty());
     EXPECT_TRUE(s.engine.smoothedPoints.empty());
@@ -271,21 +196,27 @@ TEST(OxStrokesFixWidthBadInput, NonFiniteSamplesAreDroppedWithoutStateChange)
 
     s.start(QPointF(0, 0));
     s.move(QPointF(10, 0));
-    const auto smoothed = s.engine.smoothedPoints;
+    const auto smoothed = positions(s.engine.smoothedPoints);
     const int elementsBefore = s.path.elementCount();
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_TRUE(s.move(QPointF(inf, 0)).isNull());
-    EXPECT_TRUE(s.move(QPointF(20, 0), std::numeric_limits<float>::quiet_NaN()).isNull());
+    EXPECT_TRUE(s.move(QPointF(std::numeric_limits<double>::infinity(), 0)).isNull());
+    s.width = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_TRUE(s.move(QPointF(20, 0)).isNull());
+    s.width = 4;
     EXPECT_TRUE(s.end(QPointF(0, kNaN)).isNull());
     EXPECT_EQ(s.points.size(), 2u);
-    EXPECT_EQ(positions(s.engine.smoothedPoints), positions(smoothed));
+    EXPECT_EQ(positions(s.engine.smoothedPoints), smoothed);
     EXPECT_EQ(s.path.elementCount(), elementsBefore);
 
-    // Points with a non-finite coordinate are left out of a replay.
+    // A replay needs two points; points with a non-finite coordinate are left out.
     FixWidth replay;
-    std::vector<OxInkPoint> points{OxInkPoint(float(kNaN), 0, 0, 0, 0, 0),
-                                   OxInkPoint(0, 0, 0, 0, 0, 0), OxInkPoint(10, 0, 0, 0, 0, 0)};
+    std::vector<OxInkPoint> one{at(1, 1)}, none;
     QPainterPath path;
+    EXPECT_TRUE(replay.loadFromWholePoints(one, path, 4).isNull());
+    EXPECT_TRUE(replay.loadFromWholePoints(none, path, 4).isNull());
+    EXPECT_EQ(one.size(), 1u);
+    EXPECT_TRUE(replay.smoothedPoints.empty());
+    EXPECT_TRUE(path.isEmpty());
+    std::vector<OxInkPoint> points{at(float(kNaN), 0), at(0, 0), at(10, 0)};
     EXPECT_FALSE(replay.loadFromWholePoints(points, path, 4).isEmpty());
     EXPECT_EQ(points.front().x, 0);
 }
@@ -294,9 +225,8 @@ TEST(OxStrokesFixWidthBadInput, HugeStepsFinish)
 {
     Stroke s;
     s.start(QPointF(0, 0));
-    s.move(QPointF(1e6, 0));
-    s.move(QPointF(-1e9, 3e9));
-    s.move(QPointF(1e30, -1e30));
+    for (QPointF p : {QPointF(1e6, 0), QPointF(-1e9, 3e9), QPointF(1e30, -1e30)})
+        s.move(p);
     s.end(QPointF(0, 0));
     EXPECT_LT(s.engine.smoothedPoints.size(), size_t(3 * FixWidth::kMaxCurveSamples));
 }

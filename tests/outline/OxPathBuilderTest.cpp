@@ -1,3 +1,4 @@
+#include "EngineStroke.h"
 #include "OxPathConnector.h"
 #include "OxPathGenerator.h"
 #include "TestData.h"
@@ -10,13 +11,20 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 namespace {
-// Opens the builder's state to the tests.
+// Opens the builder's state to the tests; with round set, it carries the round nib of the filled
+// engine (radius 40 at reference size 40).
 template <class Builder>
 struct Open : Builder
 {
+    explicit Open(bool round = true)
+    {
+        QPainterPath nib;
+        nib.addEllipse(QPointF(100, 100), 40, 40);
+        if (round)
+            this->setSamplePath(nib, 40);
+    }
     using Builder::anchorHeld;
     using Builder::anchorX;
-    using Builder::anchorY;
     using Builder::lastCorners;
     using Builder::lastEndLeft;
     using Builder::lastEndRight;
@@ -27,32 +35,28 @@ struct Open : Builder
     using Builder::sections;
 };
 using Generator = Open<OxPathGenerator>;
-using Connector = Open<OxPathConnector>;
 
-// The round nib of the filled engine: radius 40 at reference size 40.
-QPainterPath roundNib()
+// Both nibs of a segment as placeSegment puts them.
+struct Placed
 {
-    QPainterPath nib;
-    nib.addEllipse(QPointF(100, 100), 40, 40);
-    return nib;
-}
+    int placement;
+    OxPathSectionPara start, end;
+    QMatrix startMatrix, endMatrix;
+    QRectF startRect, endRect;
+};
 
-template <class Builder>
-void installRoundNib(Builder &b)
+Placed place(Generator &g, float x0, float y0, float w0, float x1, float y1, float w1)
 {
-    b.setSamplePath(roundNib(), 40);
-}
-
-QPointF pointAt(const QVector<QPointF> &points, int i)
-{
-    return points.at(i);
+    Placed p;
+    p.placement = g.placeSegment(x0, y0, w0, x1, y1, w1, p.start, p.startMatrix, p.startRect,
+                                 p.end, p.endMatrix, p.endRect);
+    return p;
 }
 } // namespace
 
-TEST(OxPathBuilderSectors, EightySectorsFromAngleZero)
+TEST(OxPathBuilderSectors, EightySectorsFromAngleZeroAndTheDirectionPicksOne)
 {
     Generator g;
-    installRoundNib(g);
     ASSERT_EQ(g.sections.size(), 80);
     EXPECT_EQ(g.sections[0].startAngle, 0.0f);
     EXPECT_EQ(g.sections[0].endAngle, 0.07853982f);
@@ -60,34 +64,26 @@ TEST(OxPathBuilderSectors, EightySectorsFromAngleZero)
     for (int i = 1; i < 80; ++i)
         EXPECT_EQ(g.sections[i].startAngle, g.sections[i - 1].endAngle);
     // Travel to the right: the top of the nib is on the left (y down), the bottom on the right.
-    EXPECT_NEAR(pointAt(g.samplePoints, g.sections[0].leftIndex).y(), 60, 1e-9);
-    EXPECT_NEAR(pointAt(g.samplePoints, g.sections[0].rightIndex).y(), 140, 1e-9);
+    EXPECT_NEAR(g.samplePoints.at(g.sections[0].leftIndex).y(), 60, 1e-9);
+    EXPECT_NEAR(g.samplePoints.at(g.sections[0].rightIndex).y(), 140, 1e-9);
     // Travel straight up on screen (pi / 2): left is the nib's leftmost point.
-    EXPECT_NEAR(pointAt(g.samplePoints, g.sections[20].leftIndex).x(), 60, 0.5);
-}
+    EXPECT_NEAR(g.samplePoints.at(g.sections[20].leftIndex).x(), 60, 0.5);
 
-TEST(OxPathBuilderSectors, DirectionsPickTheSectorStartingThere)
-{
-    Generator g;
-    installRoundNib(g);
-    OxPathSectionPara start, end;
-    QMatrix m0, m1;
-    QRectF r0, r1;
-    EXPECT_EQ(g.placeSegment(0, 0, 5, 10, 0, 5, start, m0, r0, end, m1, r1),
-              OxPathBuilder::kSeparateNibs);
-    EXPECT_EQ(start.startAngle, 0.0f);
-    EXPECT_LE(end.startAngle, float(M_PI));
-    EXPECT_GT(end.endAngle, float(M_PI));
+    const Placed p = place(g, 0, 0, 5, 10, 0, 5);
+    EXPECT_EQ(p.placement, OxPathBuilder::kSeparateNibs);
+    EXPECT_EQ(p.start.startAngle, 0.0f);
+    EXPECT_LE(p.end.startAngle, float(M_PI));
+    EXPECT_GT(p.end.endAngle, float(M_PI));
     // The placed nib has the given radius around the given point.
-    EXPECT_NEAR(r0.left(), -5, 1e-6);
-    EXPECT_NEAR(r1.right(), 15, 1e-6);
+    expectRectNear(p.startRect, QRectF(-5, -5, 10, 10), 1e-6);
+    expectRectNear(p.endRect, QRectF(5, -5, 10, 10), 1e-6);
 }
 
 TEST(OxPathBuilderSectors, PlacedRectanglesEqualTheMappedNib)
 {
     // The rectangles come from the nib's extreme points; they must equal mapping every point,
     // for any width, including zero and negative ones.
-    Generator g;
+    Generator g(false);
     QPainterPath ellipse;
     ellipse.addEllipse(QPointF(100, 100), 25, 40);
     QMatrix turn;
@@ -102,108 +98,80 @@ TEST(OxPathBuilderSectors, PlacedRectanglesEqualTheMappedNib)
     for (int i = 0; i < 200; ++i) {
         const float x = float(i * 37 % 101) - 50.3f, y = float(i * 53 % 97) * 1.7f;
         const float w = float(i % 13) - 4.5f + (i % 7 == 0 ? 4.5f : 0);
-        OxPathSectionPara start, end;
-        QMatrix m0, m1;
-        QRectF r0, r1;
-        g.placeSegment(x, y, w, x + 3, y - 2, w * 2, start, m0, r0, end, m1, r1);
-        EXPECT_TRUE(same(r0, m0.map(g.samplePath).boundingRect())) << i;
-        EXPECT_TRUE(same(r1, m1.map(g.samplePath).boundingRect())) << i;
+        const Placed p = place(g, x, y, w, x + 3, y - 2, w * 2);
+        EXPECT_TRUE(same(p.startRect, p.startMatrix.map(g.samplePath).boundingRect())) << i;
+        EXPECT_TRUE(same(p.endRect, p.endMatrix.map(g.samplePath).boundingRect())) << i;
     }
 }
 
-TEST(OxPathBuilderBegin, ZeroLengthSegmentIsTheNibAlone)
+TEST(OxPathBuilderBegin, ALoneOrCoveringNibIsTheOutlineAndHoldsTheAnchor)
 {
     Generator g;
-    installRoundNib(g);
-    const QRectF r = g.addSegment(10, 10, 3, 10, 10, 3);
-    EXPECT_NEAR(r.left(), 7, 1e-6);
-    EXPECT_NEAR(r.width(), 6, 1e-6);
-    const QPainterPath outline = g.getOutlinePath();
-    EXPECT_EQ(outline.fillRule(), Qt::WindingFill);
-    EXPECT_EQ(outline.boundingRect(), r);
-    EXPECT_TRUE(g.leftSide.isEmpty());
-    EXPECT_TRUE(g.rightSide.isEmpty());
-}
+    const QRectF r = g.addSegment(10, 10, 3, 10, 10, 3);  // no length: the nib alone
+    expectRectNear(r, QRectF(7, 7, 6, 6), 1e-6);
+    EXPECT_EQ(g.getOutlinePath().fillRule(), Qt::WindingFill);
+    EXPECT_EQ(g.getOutlinePath().boundingRect(), r);
+    EXPECT_TRUE(g.leftSide.isEmpty() && g.rightSide.isEmpty());
 
-TEST(OxPathBuilderBegin, CoveringNibsHoldTheFirstPointAsAnchor)
-{
-    Generator g;
-    installRoundNib(g);
     // The end nib (radius 20) contains the start nib (radius 1) a unit away.
-    g.addSegment(0, 0, 1, 1, 0, 20);
-    EXPECT_NEAR(g.getOutlinePath().boundingRect().width(), 40, 1e-6);
-    EXPECT_EQ(g.anchorX, 0);
+    Generator covered;
+    covered.addSegment(0, 0, 1, 1, 0, 20);
+    EXPECT_NEAR(covered.getOutlinePath().boundingRect().width(), 40, 1e-6);
+    EXPECT_EQ(covered.anchorX, 0);
     // The next segment begins from the anchor, not from its own start.
-    g.addSegment(1, 0, 20, 100, 0, 20);
-    ASSERT_EQ(g.lastCorners.size(), 4);
-    EXPECT_NEAR(g.lastCorners[0].x(), 0, 1e-6);   // start-right on the anchor's small nib
-    EXPECT_NEAR(g.lastCorners[0].y(), 1, 1e-6);
+    covered.addSegment(1, 0, 20, 100, 0, 20);
+    ASSERT_EQ(covered.lastCorners.size(), 4);
+    EXPECT_NEAR(covered.lastCorners[0].x(), 0, 1e-6);  // start-right on the anchor's small nib
+    EXPECT_NEAR(covered.lastCorners[0].y(), 1, 1e-6);
 }
 
 TEST(OxPathBuilderExtend, StraightRunJoinsWithPlainLines)
 {
     Generator g;
-    installRoundNib(g);
     g.addSegment(0, 0, 5, 10, 0, 5);
     EXPECT_EQ(g.leftSide.elementCount(), 2);
     EXPECT_EQ(g.rightSide.elementCount(), 2);
-    for (int x = 10; x < 50; x += 10) {
-        const QRectF r = g.addSegment(x, 0, 5, x + 10, 0, 5);
-        EXPECT_NEAR(r.right(), x + 15, 1e-6);    // the new piece and its end cap only
-        EXPECT_NEAR(r.left(), x, 1e-6);
-    }
+    for (int x = 10; x < 50; x += 10)  // the new piece and its end cap only
+        expectRectNear(g.addSegment(x, 0, 5, x + 10, 0, 5), QRectF(x, -5, 15, 10), 1e-6);
     EXPECT_EQ(g.leftSide.elementCount(), 6);
     EXPECT_EQ(g.rightSide.elementCount(), 6);
-    const QRectF whole = g.getOutlinePath().boundingRect();
-    EXPECT_NEAR(whole.left(), -5, 1e-6);
-    EXPECT_NEAR(whole.right(), 55, 1e-6);
-    EXPECT_NEAR(whole.top(), -5, 1e-6);
+    expectRectNear(g.getOutlinePath().boundingRect(), QRectF(-5, -5, 60, 10), 1e-6);
 }
 
-TEST(OxPathBuilderExtend, SharpTurnWalksTheNibOnTheOuterSide)
+TEST(OxPathBuilderExtend, TurnsAndReversalsWalkTheNibOnTheOuterSide)
 {
     Generator g;
-    installRoundNib(g);
     g.addSegment(0, 0, 5, 20, 0, 5);
     // Turn down the screen: a right turn, so the left side is outside.
     g.addSegment(20, 0, 5, 20, 20, 5);
-    EXPECT_GT(g.leftSide.elementCount(), 2 + 2);    // walked along the nib, then to the end
-    EXPECT_EQ(g.rightSide.elementCount(), 2 + 2);   // straight to the new start, then the end
+    EXPECT_GT(g.leftSide.elementCount(), 2 + 2);   // walked along the nib, then to the end
+    EXPECT_EQ(g.rightSide.elementCount(), 2 + 2);  // straight to the new start, then the end
     // No outline point lies beyond the nib's reach (the flattened circle is off by < 0.01); the
     // outer corner follows the nib round (20 + 5 cos a, -5 sin a).
     const QPainterPath outline = g.getOutlinePath();
+    int onCorner = 0;
     for (int i = 0; i < outline.elementCount(); ++i) {
         const QPointF p = outline.elementAt(i);
         const double toFirst = std::hypot(std::max(0.0, std::max(p.x() - 20, -p.x())), p.y());
         const double toSecond = std::hypot(p.x() - 20, std::max(0.0, std::max(p.y() - 20, -p.y())));
         EXPECT_LE(std::min(toFirst, toSecond), 5.01);
-    }
-    int onCorner = 0;
-    for (int i = 0; i < outline.elementCount(); ++i) {
-        const QPointF p = outline.elementAt(i);
-        if (p.x() > 20 && p.y() < 0 && std::abs(std::hypot(p.x() - 20, p.y()) - 5) < 0.01)
-            ++onCorner;
+        onCorner += p.x() > 20 && p.y() < 0 && std::abs(std::hypot(p.x() - 20, p.y()) - 5) < 0.01;
     }
     EXPECT_GT(onCorner, 10);
-}
 
-TEST(OxPathBuilderExtend, ReversalForcesTheWalk)
-{
-    Generator g;
-    installRoundNib(g);
-    g.addSegment(0, 0, 5, 20, 0, 5);
-    const int previousEndRight = g.lastEndRight;
-    g.addSegment(20, 0, 5, 0, 0, 5);
+    Generator back;
+    back.addSegment(0, 0, 5, 20, 0, 5);
+    const int previousEndRight = back.lastEndRight;
+    back.addSegment(20, 0, 5, 0, 0, 5);
     // Travelling back, the new left tangent point is the old right one.
-    EXPECT_EQ(g.sections[0].rightIndex, previousEndRight);
-    EXPECT_GT(g.leftSide.elementCount(), 4);
-    EXPECT_NEAR(g.getOutlinePath().boundingRect().right(), 25, 1e-6);
+    EXPECT_EQ(back.sections[0].rightIndex, previousEndRight);
+    EXPECT_GT(back.leftSide.elementCount(), 4);
+    EXPECT_NEAR(back.getOutlinePath().boundingRect().right(), 25, 1e-6);
 }
 
 TEST(OxPathBuilderExtend, DroppedSegmentLeavesTheOutlineAlone)
 {
     Generator g;
-    installRoundNib(g);
     g.addSegment(0, 0, 5, 20, 0, 5);
     const QPainterPath left = g.leftSide, right = g.rightSide, outline = g.getOutlinePath();
     const int endLeft = g.lastEndLeft;
@@ -224,14 +192,13 @@ TEST(OxPathBuilderExtend, DroppedSegmentLeavesTheOutlineAlone)
 TEST(OxPathBuilderLifecycle, CloneAndResetStartEmpty)
 {
     Generator g;
-    installRoundNib(g);
     g.addSegment(0, 0, 5, 20, 0, 5);
+    const QPainterPath first = g.getOutlinePath();
     std::unique_ptr<OxPathGenerator> copy(g.clone());
     EXPECT_TRUE(copy->getOutlinePath().isEmpty());
     // The clone sweeps the same nib.
-    EXPECT_EQ(copy->addSegment(0, 0, 5, 20, 0, 5), g.getOutlinePath().boundingRect());
+    EXPECT_EQ(copy->addSegment(0, 0, 5, 20, 0, 5), first.boundingRect());
 
-    const QPainterPath first = g.getOutlinePath();
     g.resetOutline();
     EXPECT_TRUE(g.getOutlinePath().isEmpty());
     EXPECT_TRUE(g.lastCorners.isEmpty());
@@ -243,18 +210,15 @@ TEST(OxPathBuilderLifecycle, ConnectorMatchesGeneratorOnARecordedStroke)
 {
     const RecordedStroke stroke = loadStrokes("mypaint-painting30sec.txt").at(0);
     Generator g;
-    Connector c;
-    installRoundNib(g);
-    installRoundNib(c);
+    Open<OxPathConnector> c;
     for (size_t i = 0; i + 1 < stroke.size(); ++i) {
         const auto &a = stroke[i];
         const auto &b = stroke[i + 1];
         const float wa = 10 * a.pressure, wb = 10 * b.pressure;
-        EXPECT_EQ(g.addSegment(a.x, a.y, wa, b.x, b.y, wb),
-                  c.addSegment(a.x, a.y, wa, b.x, b.y, wb));
+        EXPECT_EQ(g.addSegment(a.x, a.y, wa, b.x, b.y, wb), c.addSegment(a.x, a.y, wa, b.x, b.y, wb));
     }
-    EXPECT_EQ(g.getOutlinePath(), c.getOutlinePath());
     const QPainterPath outline = g.getOutlinePath();
+    EXPECT_EQ(outline, c.getOutlinePath());
     EXPECT_GT(outline.elementCount(), int(stroke.size()));
     // Closed: the last element returns to the first.
     EXPECT_EQ(QPointF(outline.elementAt(0)), QPointF(outline.elementAt(outline.elementCount() - 1)));
@@ -262,12 +226,16 @@ TEST(OxPathBuilderLifecycle, ConnectorMatchesGeneratorOnARecordedStroke)
 
 TEST(OxPathBuilderBadInput, UnusableSegmentsAreDropped)
 {
-    Generator noNib;
+    Generator noNib(false), dot(false);
     EXPECT_TRUE(noNib.addSegment(0, 0, 5, 10, 0, 5).isNull());
     EXPECT_TRUE(noNib.getOutlinePath().isEmpty());
+    // A nib of a single point cannot sweep an outline.
+    QPainterPath single;
+    single.moveTo(1, 1);
+    dot.setSamplePath(single, 40);
+    EXPECT_TRUE(dot.addSegment(0, 0, 5, 10, 0, 5).isNull());
 
     Generator g;
-    installRoundNib(g);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     EXPECT_TRUE(g.addSegment(nan, 0, 5, 10, 0, 5).isNull());
@@ -278,11 +246,4 @@ TEST(OxPathBuilderBadInput, UnusableSegmentsAreDropped)
     EXPECT_TRUE(g.addSegment(10, 0, 5, 20, nan, 5).isNull());
     EXPECT_FALSE(g.anchorHeld);
     EXPECT_EQ(g.getOutlinePath(), before);
-
-    // A nib of a single point cannot sweep an outline.
-    Generator dot;
-    QPainterPath single;
-    single.moveTo(1, 1);
-    dot.setSamplePath(single, 40);
-    EXPECT_TRUE(dot.addSegment(0, 0, 5, 10, 0, 5).isNull());
 }

@@ -1,96 +1,77 @@
 #ifndef QUILLMARK_TESTS_FAKEENGINES_H
 #define QUILLMARK_TESTS_FAKEENGINES_H
 
-// An engine that logs what the renderer hands it. The renderer makes and destroys its engine
-// objects itself, so the log is shared by all of them.
-
 #include "EngineAdapter.h"
 
+#include <sstream>
 #include <string>
 #include <vector>
 
-struct LoggedCall
-{
-    std::string name;
-    std::vector<QPointF> samples;
-    int time = 0;         // "time", or the last point's time for a replay
-    float pressure = 0;   // "pressure", or the last point's pressure for a replay
-};
-
-struct EngineLog
-{
-    std::vector<LoggedCall> calls;
-    int enginesMade = 0;
-};
-
-inline EngineLog &engineLog()
-{
-    static EngineLog log;
-    return log;
-}
-
-// Keeps the samples it was handed (its shapes show them) and reports a 1 x 1 rectangle at the
-// last one.
+// Logs every call as "name x,y ... t<time> p<pressure>" (for a replay, the last point's time and
+// pressure), keeps the samples (its shapes show them) and reports a 1 x 1 rectangle at the last
+// one. The tools make and destroy their engine objects themselves, so the log is shared.
 class LoggingEngine : public OxStrokesFixWidth
 {
 public:
-    LoggingEngine() { ++engineLog().enginesMade; }
+    static inline std::vector<std::string> log;
+    static inline int made = 0;
 
-    QRectF startCreate(std::vector<OxInkPoint> &points, QPainterPath &, QPointF point,
-                       Params params, float) override
+    LoggingEngine() { ++made; }
+    QRectF startCreate(std::vector<OxInkPoint> &, QPainterPath &, QPointF point, Params params,
+                       float) override
     {
-        return log("startCreate", points, {point}, params);
+        return record("startCreate", {point}, params);
     }
-    QRectF creating(std::vector<OxInkPoint> &points, QPainterPath &, QPointF point, Params params,
+    QRectF creating(std::vector<OxInkPoint> &, QPainterPath &, QPointF point, Params params,
                     float) override
     {
-        return log("creating", points, {point}, params);
+        return record("creating", {point}, params);
     }
-    QRectF endCreate(std::vector<OxInkPoint> &points, QPainterPath &, QPointF point, Params params,
+    QRectF endCreate(std::vector<OxInkPoint> &, QPainterPath &, QPointF point, Params params,
                      float) override
     {
-        return log("endCreate", points, {point}, params);
+        return record("endCreate", {point}, params);
     }
     QRectF loadFromWholePoints(std::vector<OxInkPoint> &points, QPainterPath &, float) override
     {
-        LoggedCall call{"loadFromWholePoints", {}, int(points.back().time), points.back().pressure};
-        for (const OxInkPoint &p : points) {
-            call.samples.emplace_back(p.x, p.y);
-            received << call.samples.back();
-        }
-        engineLog().calls.push_back(call);
-        return QRectF(0, 0, 1, 1);
+        QList<QPointF> samples;
+        for (const OxInkPoint &p : points)
+            samples << QPointF(p.x, p.y);
+        return record("loadFromWholePoints", samples,
+                      {{QStringLiteral("time"), int(points.back().time)},
+                       {QStringLiteral("pressure"), points.back().pressure}});
     }
-    QRectF creatingOnlyBackward(std::vector<OxInkPoint> &points, QList<QPointF> &samples,
-                                Params params, float)
+    QRectF creatingOnlyBackward(std::vector<OxInkPoint> &, QList<QPointF> &samples, Params params,
+                                float)
     {
-        return log("creatingOnlyBackward", points, {samples.begin(), samples.end()}, params);
+        return record("creatingOnlyBackward", samples, params);
     }
-    QRectF endCreateOnlyBackward(std::vector<OxInkPoint> &points, QPainterPath &, QPointF point,
+    QRectF endCreateOnlyBackward(std::vector<OxInkPoint> &, QPainterPath &, QPointF point,
                                  Params params, float)
     {
-        return log("endCreateOnlyBackward", points, {point}, params);
+        return record("endCreateOnlyBackward", {point}, params);
     }
 
     QPolygonF received;
 
 private:
-    QRectF log(const char *name, std::vector<OxInkPoint> &points,
-               const std::vector<QPointF> &samples, Params &params)
+    QRectF record(const char *name, const QList<QPointF> &samples, Params params)
     {
-        engineLog().calls.push_back({name, samples, params[QStringLiteral("time")].toInt(),
-                                     params[QStringLiteral("pressure")].toFloat()});
-        for (const QPointF &p : samples) {
-            points.emplace_back(float(p.x()), float(p.y()), 0.0, 0.f, 0.f, 0.f);
-            received << p;
-        }
+        std::ostringstream line;
+        line << name;
+        for (const QPointF &p : samples)
+            line << ' ' << p.x() << ',' << p.y();
+        line << " t" << params[QStringLiteral("time")].toInt() << " p"
+             << params[QStringLiteral("pressure")].toFloat();
+        log.push_back(line.str());
+        received << samples.toVector();
         return QRectF(samples.back(), QSizeF(1, 1));
     }
 };
 
-inline EngineAdapter loggingAdapter()
+inline EngineAdapter loggingAdapter(const char *name = "logging")
 {
-    return adapterFor<LoggingEngine>("logging", "logs its calls",
+    return adapterFor<LoggingEngine>(name, "logs its calls",
                                      [](LoggingEngine &engine, const QPainterPath &) {
                                          return StrokeShapes{engine.received, {}};
                                      });
@@ -98,9 +79,7 @@ inline EngineAdapter loggingAdapter()
 
 inline EngineAdapter batchLoggingAdapter()
 {
-    EngineAdapter adapter = withBatchMode<LoggingEngine>(loggingAdapter());
-    adapter.name = "batchy";
-    return adapter;
+    return withBatchMode<LoggingEngine>(loggingAdapter("batchy"));
 }
 
 #endif

@@ -15,7 +15,6 @@ using TestApplication = QGuiApplication;
 namespace {
 class GuiEnvironment : public ::testing::Environment
 {
-public:
     void SetUp() override
     {
         qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
@@ -23,7 +22,6 @@ public:
     }
     void TearDown() override { app.reset(); }
 
-private:
     int argc = 1;
     char name[16] = "quillmark_tests";
     char *argv[2] = {name, nullptr};

@@ -16,11 +16,12 @@ QPainterPath square(double left, double top, double side)
 class PngWriter : public ::testing::Test
 {
 protected:
-    EngineDrawing drawingOf(const StrokeShapes &shapes) { return {&adapter, 6, {{shapes, {}}}}; }
-
-    void render(const std::vector<EngineDrawing> &drawings, double scale)
+    void render(const std::vector<StrokeShapes> &panels)
     {
-        layout = layoutPanels(drawings, scale, false);
+        std::vector<EngineDrawing> drawings;
+        for (const StrokeShapes &shapes : panels)
+            drawings.push_back({&adapter, 6, {{shapes, {}}}});
+        layout = layoutPanels(drawings, 2, false);
         image = renderPicture(drawings, layout, false);
         ASSERT_EQ(image.size(), layout.pixelSize());
     }
@@ -37,34 +38,24 @@ protected:
 };
 } // namespace
 
-TEST_F(PngWriter, FillsOutlinesWithTheNonzeroRule)
+TEST_F(PngWriter, FillsOutlinesNonzeroAndStrokesCentreLinesWithARoundPenOfTheWidth)
 {
     // Two overlapping squares of one orientation: the even-odd rule would leave the overlap empty.
     QPainterPath outline = square(10, 10, 20);
     outline.addPath(square(20, 20, 20));
     outline.setFillRule(Qt::OddEvenFill);
-    render({drawingOf({QPolygonF(), {outline}})}, 2);
-    EXPECT_TRUE(inked(0, QPointF(15, 15)));
-    EXPECT_TRUE(inked(0, QPointF(25, 25)));
-    EXPECT_TRUE(inked(0, QPointF(35, 35)));
-    EXPECT_FALSE(inked(0, QPointF(35, 12)));
-}
-
-TEST_F(PngWriter, StrokesTheCentreLineWithARoundPenOfTheWidth)
-{
-    render({drawingOf({QPolygonF({QPointF(0, 0), QPointF(100, 0), QPointF(100, 50)}), {}})}, 1);
-    EXPECT_TRUE(inked(0, QPointF(50, 2)));
-    EXPECT_FALSE(inked(0, QPointF(50, 5)));
-    EXPECT_TRUE(inked(0, QPointF(102, 25)));
-    EXPECT_TRUE(inked(0, QPointF(-2, 0)));  // the cap
-    EXPECT_FALSE(inked(0, QPointF(50, 25)));
+    render({{QPolygonF({QPointF(0, 0), QPointF(100, 0), QPointF(100, 50)}), {outline}}});
+    for (QPointF p : {QPointF(15, 15), QPointF(25, 25), QPointF(35, 35), QPointF(50, 2),
+                      QPointF(102, 25), QPointF(-2, 0)})  // the last: the cap
+        EXPECT_TRUE(inked(0, p)) << p.x() << "," << p.y();
+    for (QPointF p : {QPointF(35, 12), QPointF(50, 5), QPointF(50, 25)})
+        EXPECT_FALSE(inked(0, p)) << p.x() << "," << p.y();
 }
 
 TEST_F(PngWriter, DrawsEachEngineInItsOwnPanel)
 {
-    render({drawingOf({QPolygonF(), {square(0, 0, 40)}}),
-            drawingOf({QPolygonF(), {square(40, 40, 40)}})}, 1);
-    EXPECT_EQ(image.width(), int(std::ceil(2 * layout.area.width())));
+    render({{QPolygonF(), {square(0, 0, 40)}}, {QPolygonF(), {square(40, 40, 40)}}});
+    EXPECT_EQ(image.width(), int(std::ceil(2 * 2 * layout.area.width())));
     EXPECT_TRUE(inked(0, QPointF(20, 20)));
     EXPECT_FALSE(inked(0, QPointF(60, 60)));
     EXPECT_FALSE(inked(1, QPointF(20, 20)));

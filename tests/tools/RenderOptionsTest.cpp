@@ -15,21 +15,17 @@ protected:
 };
 } // namespace
 
-TEST_F(RenderOptionsTest, NoArgumentsIsTheDemo)
+TEST_F(RenderOptionsTest, ReadsEveryOptionAndDefaultsToTheDemo)
 {
-    const ParsedOptions parsed = parse({});
-    ASSERT_EQ(parsed.error, "");
-    const RenderOptions &o = parsed.options;
-    EXPECT_TRUE(o.inputs.empty());
-    EXPECT_EQ(o.engines, (std::vector<const EngineAdapter *>{&table[0], &table[1]}));
-    EXPECT_EQ(o.svgPath, "quillmark-demo.svg");
-    EXPECT_EQ(o.pngPath, "quillmark-demo.png");
-    EXPECT_TRUE(o.stats);
-    EXPECT_EQ(o.feed.mode, FeedMode::Live);
-}
+    const ParsedOptions demo = parse({});
+    ASSERT_EQ(demo.error, "");
+    EXPECT_TRUE(demo.options.inputs.empty());
+    EXPECT_EQ(demo.options.engines, (std::vector<const EngineAdapter *>{&table[0], &table[1]}));
+    EXPECT_EQ(demo.options.svgPath, "quillmark-demo.svg");
+    EXPECT_EQ(demo.options.pngPath, "quillmark-demo.png");
+    EXPECT_TRUE(demo.options.stats);
+    EXPECT_EQ(demo.options.feed.mode, FeedMode::Live);
 
-TEST_F(RenderOptionsTest, ReadsEveryOption)
-{
     const ParsedOptions parsed =
         parse({"a.txt", "--engine", "batchy", "--width", "2.5", "-", "--mode", "batch", "--batch",
                "3", "--svg", "out.svg", "--png", "out.png", "--scale", "0.25", "--show-dirty"});
@@ -49,14 +45,8 @@ TEST_F(RenderOptionsTest, ReadsEveryOption)
     EXPECT_EQ(parse({"--mode", "replay"}).options.feed.mode, FeedMode::Replay);
     EXPECT_TRUE(parse({"a.txt"}).options.stats);  // no picture asked for
     EXPECT_TRUE(parse({"--help"}).options.help);
-}
-
-TEST_F(RenderOptionsTest, BatchModeTakesTheEnginesThatHaveOne)
-{
-    EXPECT_EQ(parse({"--mode", "batch"}).options.engines,
-              std::vector<const EngineAdapter *>{&table[1]});
-    EXPECT_EQ(parse({"--mode", "batch", "--engine", "logging"}).error,
-              "engine 'logging' has no batch mode");
+    // Batch mode takes the engines that have one.
+    EXPECT_EQ(parse({"--mode", "batch"}).options.engines, std::vector<const EngineAdapter *>{&table[1]});
     table.pop_back();
     EXPECT_EQ(parse({"--mode", "batch"}).error, "no engine has a batch mode");
 }
@@ -65,6 +55,7 @@ TEST_F(RenderOptionsTest, RejectsBadValues)
 {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--engine", "nope"}, "unknown engine 'nope' (known: logging, batchy, all)"},
+        {{"--mode", "batch", "--engine", "logging"}, "engine 'logging' has no batch mode"},
         {{"--width", "0"}, "--width must be a positive number, not '0'"},
         {{"--width", "-2"}, "--width must be a positive number, not '-2'"},
         {{"--width", "3px"}, "--width must be a positive number, not '3px'"},

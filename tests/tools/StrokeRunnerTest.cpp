@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 namespace {
+using Log = std::vector<std::string>;
+
+// Sample i at (10 i, 2 i), 8 i ms, pressure 0.25 (i mod 4).
 RecordedStroke strokeOf(int samples)
 {
     RecordedStroke stroke;
@@ -13,91 +16,43 @@ RecordedStroke strokeOf(int samples)
     return stroke;
 }
 
-std::vector<std::string> callNames()
+// The engine's log of the stroke, then the samples the run counted per call.
+Log run(const RecordedStroke &stroke, FeedMode mode, int batchSize = 8)
 {
-    std::vector<std::string> names;
-    for (const LoggedCall &call : engineLog().calls)
-        names.push_back(call.name);
-    return names;
-}
-
-std::vector<int> samplesPerCall(const StrokeRun &run)
-{
-    std::vector<int> samples;
+    LoggingEngine::log.clear();
+    const StrokeRun run = runStroke(batchLoggingAdapter(), stroke, {mode, 6, batchSize});
+    Log out = LoggingEngine::log;
     for (const EngineCall &call : run.calls)
-        samples.push_back(call.samples);
-    return samples;
+        out.push_back(std::to_string(call.samples) + (call.opensStroke ? " opens" : ""));
+    return out;
 }
-
-class StrokeRunner : public ::testing::Test
-{
-protected:
-    void SetUp() override { engineLog() = EngineLog(); }
-    StrokeRun run(int samples, FeedMode mode, int batchSize = 8)
-    {
-        return runStroke(adapter, strokeOf(samples), {mode, 6, batchSize});
-    }
-    const EngineAdapter adapter = batchLoggingAdapter();
-};
 } // namespace
 
-TEST_F(StrokeRunner, LiveModeMakesOnePhaseCallPerSampleWithItsTimeAndPressure)
+TEST(StrokeRunner, EachModeHandsOverTheSamplesWithTheNewestTimeAndPressure)
 {
     RecordedStroke stroke = strokeOf(3);
     stroke[2].timeMs = 5'000'000'000LL;  // beyond an int: clamped
-    const StrokeRun live = runStroke(adapter, stroke, FeedSettings());
+    EXPECT_EQ(run(stroke, FeedMode::Live),
+              (Log{"startCreate 0,0 t0 p0", "creating 10,2 t8 p0.25",
+                   "endCreate 20,4 t2147483647 p0.5", "1 opens", "1", "1"}));
+    // A one-sample stroke is closed with the sample that opened it.
+    EXPECT_EQ(run(strokeOf(1), FeedMode::Live),
+              (Log{"startCreate 0,0 t0 p0", "endCreate 0,0 t0 p0", "1 opens", "0"}));
+    EXPECT_EQ(run(strokeOf(4), FeedMode::Replay),
+              (Log{"loadFromWholePoints 0,0 10,2 20,4 30,6 t24 p0.75", "4 opens"}));
+    // The inner samples in batches, each stamped with its newest sample.
+    EXPECT_EQ(run(strokeOf(11), FeedMode::Batch, 4),
+              (Log{"startCreate 0,0 t0 p0", "creatingOnlyBackward 10,2 20,4 30,6 40,8 t32 p0",
+                   "creatingOnlyBackward 50,10 60,12 70,14 80,16 t64 p0",
+                   "creatingOnlyBackward 90,18 t72 p0.25", "endCreateOnlyBackward 100,20 t80 p0.5",
+                   "1 opens", "4", "4", "1", "1"}));
 
-    EXPECT_EQ(callNames(), (std::vector<std::string>{"startCreate", "creating", "endCreate"}));
-    const std::vector<LoggedCall> &calls = engineLog().calls;
-    EXPECT_EQ(calls[1].samples, std::vector<QPointF>{QPointF(10, 2)});
-    EXPECT_EQ(calls[1].time, 8);
-    EXPECT_EQ(calls[1].pressure, 0.25f);
-    EXPECT_EQ(calls[2].time, std::numeric_limits<int>::max());
-    EXPECT_EQ(samplesPerCall(live), (std::vector<int>{1, 1, 1}));
-    EXPECT_TRUE(live.calls[0].opensStroke);
-    EXPECT_FALSE(live.calls[1].opensStroke);
+    const StrokeRun live = runStroke(loggingAdapter(), strokeOf(3), FeedSettings());
     EXPECT_EQ(live.calls[2].dirty, QRectF(20, 4, 1, 1));
     EXPECT_EQ(live.shapes.centreLine.size(), 3);
-
-    engineLog() = EngineLog();
-    // A one-sample stroke is closed with the sample that opened it.
-    EXPECT_EQ(samplesPerCall(run(1, FeedMode::Live)), (std::vector<int>{1, 0}));
-    EXPECT_EQ(engineLog().calls[1].samples, std::vector<QPointF>{QPointF(0, 0)});
-}
-
-TEST_F(StrokeRunner, ReplayHandsOverTheWholeStrokeInOneCall)
-{
-    const StrokeRun replay = run(4, FeedMode::Replay);
-    ASSERT_EQ(callNames(), std::vector<std::string>{"loadFromWholePoints"});
-    const LoggedCall &call = engineLog().calls[0];
-    EXPECT_EQ(call.samples.size(), 4u);
-    EXPECT_EQ(call.samples[3], QPointF(30, 6));
-    EXPECT_EQ(call.time, 24);
-    EXPECT_EQ(call.pressure, 0.75f);
-    EXPECT_EQ(samplesPerCall(replay), std::vector<int>{4});
-    EXPECT_TRUE(replay.calls[0].opensStroke);
-}
-
-TEST_F(StrokeRunner, BatchModeHandsTheInnerSamplesOverInBatches)
-{
-    const StrokeRun batches = run(11, FeedMode::Batch, 4);
-    EXPECT_EQ(callNames(), (std::vector<std::string>{"startCreate", "creatingOnlyBackward",
-                                                     "creatingOnlyBackward", "creatingOnlyBackward",
-                                                     "endCreateOnlyBackward"}));
-    const std::vector<LoggedCall> &calls = engineLog().calls;
-    EXPECT_EQ(calls[1].samples.front(), QPointF(10, 2));
-    EXPECT_EQ(calls[1].time, 32);  // the newest sample of the batch
-    EXPECT_EQ(calls[3].samples, std::vector<QPointF>{QPointF(90, 18)});
-    EXPECT_EQ(calls[4].samples, std::vector<QPointF>{QPointF(100, 20)});
-    EXPECT_EQ(samplesPerCall(batches), (std::vector<int>{1, 4, 4, 1, 1}));
-}
-
-TEST_F(StrokeRunner, EveryStrokeGetsAnEngineOfItsOwn)
-{
-    const EngineDrawing drawing =
-        drawStrokes(adapter, {strokeOf(2), strokeOf(3), strokeOf(1)}, FeedSettings());
-    EXPECT_EQ(engineLog().enginesMade, 3);
-    EXPECT_EQ(drawing.strokes.size(), 3u);
+    LoggingEngine::made = 0;
+    EXPECT_EQ(drawStrokes(loggingAdapter(), {strokeOf(2), strokeOf(1)}, {}).strokes.size(), 2u);
+    EXPECT_EQ(LoggingEngine::made, 2);  // an engine per stroke
 }
 
 TEST(EngineStats, CountsSamplesAreasAndTimes)

@@ -1,5 +1,5 @@
+#include "EngineStroke.h"
 #include "OxStrokesVaryWidthBackwardExtend.h"
-#include "TestData.h"
 
 #include <QImage>
 #include <QPainter>
@@ -17,21 +17,8 @@ struct Extend : OxStrokesVaryWidthBackwardExtend
     using OxStrokesVaryWidthBackwardExtend::smoothedPoints;
 };
 
-const QMap<QString, QVariant> kNoParams;
-
-struct Stroke
-{
-    Extend engine;
-    std::vector<OxInkPoint> points;
-    QPainterPath path;
-    float width = 10;
-
-    QRectF start(QPointF p) { return engine.startCreate(points, path, p, kNoParams, width); }
-    QRectF move(QPointF p) { return engine.creating(points, path, p, kNoParams, width); }
-    QRectF end(QPointF p) { return engine.endCreate(points, path, p, kNoParams, width); }
-};
-
-void drawLine(Stroke &s, int samples, double step)
+// A slightly wavy line along x, a sample every step units.
+void drawLine(EngineStroke<Extend> &s, int samples, double step)
 {
     s.start(QPointF(0, 0));
     for (int i = 1; i < samples; ++i)
@@ -59,41 +46,33 @@ TEST(OxStrokesVaryWidthBackwardExtendTaper, RadiiGrowFromTheTip)
     for (int i = 1; i < infos.size(); ++i)
         EXPECT_EQ(infos[i - 1].endPoint, infos[i].startPoint);
 
-    // A half width of 0.1 or less has no tail at all.
+    // A half width of 0.1 or less has no tail at all: a stroke commits every point.
     QVector<OxBackwardInfo> none;
     EXPECT_TRUE(e.prepareBackwardPath(none, pts, index, QPointF(205, 0), 0.2f));
     EXPECT_TRUE(none.isEmpty());
     EXPECT_EQ(index, int(pts.size()) - 2);
+    EngineStroke<Extend> thin(0.2f);
+    drawLine(thin, 10, 5);
+    EXPECT_EQ(thin.engine.lastDrawnIndex, int(thin.engine.smoothedPoints.size()) - 1);
+    EXPECT_TRUE(thin.engine.backwardPaths.at(0).isEmpty());
 }
 
 TEST(OxStrokesVaryWidthBackwardExtendPhases, FirstStepDropsTheDotUnreported)
 {
-    Stroke s;
-    const QRectF dot = s.start(QPointF(0, 0));
-    EXPECT_NEAR(dot.width(), 2 + 8, 1e-9);    // radius width / 10, margin 4
+    EngineStroke<Extend> s(10);
+    EXPECT_NEAR(s.start(QPointF(0, 0)).width(), 2 + 8, 1e-9);  // radius width / 10, margin 4
     ASSERT_EQ(s.engine.backwardPaths.size(), 1);
     const QRectF first = s.move(QPointF(30, 0));
-    EXPECT_EQ(s.engine.backwardPaths.size(), 1);   // the tail replaced the dot
-    EXPECT_EQ(first, s.engine.backwardRect);       // only the new tail, no dot, no body yet
+    EXPECT_EQ(s.engine.backwardPaths.size(), 1);  // the tail replaced the dot
+    EXPECT_EQ(first, s.engine.backwardRect);      // only the new tail, no dot, no body yet
     EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
     // From now on the old tail's area is part of what each call repaints.
-    const QRectF previousTail = s.engine.backwardRect;
-    EXPECT_TRUE(s.move(QPointF(60, 0)).contains(previousTail));
+    EXPECT_TRUE(s.move(QPointF(60, 0)).contains(first));
 }
 
-TEST(OxStrokesVaryWidthBackwardExtendPhases, ThinPenCommitsEverything)
+TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTailAndTakesItAtTheEnd)
 {
-    Stroke s;
-    s.width = 0.2f;
-    drawLine(s, 10, 5);
-    EXPECT_EQ(s.engine.lastDrawnIndex, int(s.engine.smoothedPoints.size()) - 1);
-    ASSERT_EQ(s.engine.backwardPaths.size(), 1);
-    EXPECT_TRUE(s.engine.backwardPaths[0].isEmpty());
-}
-
-TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTail)
-{
-    Stroke s;
+    EngineStroke<Extend> s(10);
     drawLine(s, 60, 5);
     const QRectF body = s.engine.getPathWhole().boundingRect();
     EXPECT_GT(body.width(), 150);
@@ -107,69 +86,59 @@ TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTail)
     // Relative widths: 1.0 on the body, 0.2 / width at the tip.
     EXPECT_FLOAT_EQ(s.points.back().pressure, 0.2f / 10);
     EXPECT_FLOAT_EQ(s.points.front().pressure, 1.0f);
-    int full = 0;
-    for (const OxInkPoint &p : s.points)
-        full += p.pressure == 1.0f;
-    EXPECT_GT(full, int(s.points.size()) / 2);
-}
+    EXPECT_GT(std::count_if(s.points.begin(), s.points.end(),
+                            [](const OxInkPoint &p) { return p.pressure == 1.0f; }),
+              long(s.points.size()) / 2);
 
-TEST(OxStrokesVaryWidthBackwardExtendPhases, OneSampleStroke)
-{
-    Stroke s;
-    s.start(QPointF(40, 40));
-    s.end(QPointF(40, 40));
-    ASSERT_EQ(s.points.size(), 2u);
-    EXPECT_EQ(s.points[1].x, 41);
-    EXPECT_EQ(s.points[1].y, 41);
-    // The final tail is one segment at radius 0.1 from the first point to the end sample.
-    const QRectF outline = s.engine.getPathWhole().boundingRect();
+    // A tap: the final tail is one segment at radius 0.1 from the first point to the end sample.
+    EngineStroke<Extend> tap(10);
+    tap.start(QPointF(40, 40));
+    tap.end(QPointF(40, 40));
+    EXPECT_EQ(positions(tap.points), (std::vector<QPointF>{QPointF(40, 40), QPointF(41, 41)}));
+    const QRectF outline = tap.engine.getPathWhole().boundingRect();
     EXPECT_NEAR(outline.center().x(), 40, 0.01);
     EXPECT_LT(outline.width(), 0.25);
-    EXPECT_FLOAT_EQ(s.points[1].pressure, 0.2f / 10);
+    EXPECT_FLOAT_EQ(tap.points[1].pressure, 0.2f / 10);
 }
 
 TEST(OxStrokesVaryWidthBackwardExtendPaint, TailIsPaintedWholeBodyClipped)
 {
     // Half width 8: the tail is the last (8 - 0.1) / 0.05 = 158 units, the body lies before it.
-    Stroke s;
-    s.width = 16;
+    EngineStroke<Extend> s(16);
     drawLine(s, 80, 4);
-    const QRectF tailBox = s.engine.backwardPaths.at(0).boundingRect();
-    ASSERT_GT(tailBox.left(), 100);
-
-    auto paintInto = [&](QRectF rect) {
+    ASSERT_GT(s.engine.backwardPaths.at(0).boundingRect().left(), 100);
+    // The alpha of the pixels at x = 20, 60, 200 and 250 on the line after painting rect.
+    auto inkAlong = [&](QRectF rect) {
         QImage image(340, 40, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.translate(10, 20);
         s.engine.paint(&painter, rect, QBrush(Qt::black));
-        return image;
+        std::vector<int> alpha;
+        for (int x : {20, 60, 200, 250})
+            alpha.push_back(qAlpha(image.pixel(10 + x, 20)));
+        return alpha;
     };
     // A rectangle over the start of the body misses the tail's box: only the clipped body.
-    const QImage bodyOnly = paintInto(QRectF(-10, -20, 40, 40));
-    EXPECT_EQ(qAlpha(bodyOnly.pixel(10 + 10, 20)), 255);
-    EXPECT_EQ(qAlpha(bodyOnly.pixel(10 + 60, 20)), 0);
-    EXPECT_EQ(qAlpha(bodyOnly.pixel(10 + 250, 20)), 0);
+    EXPECT_EQ(inkAlong(QRectF(-10, -20, 40, 40)), (std::vector<int>{255, 0, 0, 0}));
     // A rectangle that meets the tail's box paints the whole tail, not only the part inside.
-    const QImage withTail = paintInto(QRectF(300, -20, 10, 40));
-    EXPECT_EQ(qAlpha(withTail.pixel(10 + 200, 20)), 255);
-    EXPECT_EQ(qAlpha(withTail.pixel(10 + 60, 20)), 0);
+    const std::vector<int> withTail = inkAlong(QRectF(300, -20, 10, 40));
+    EXPECT_EQ(withTail[1], 0);
+    EXPECT_EQ(withTail[2], 255);
 }
 
 TEST(OxStrokesVaryWidthBackwardExtendOwnership, CopiesOwnTheirBuilders)
 {
-    Stroke s;
+    EngineStroke<Extend> s(10);
     drawLine(s, 30, 5);
-    Extend copy(s.engine);
-    EXPECT_NE(copy.pathConnector, s.engine.pathConnector);
-    std::vector<OxInkPoint> points = s.points;
-    QPainterPath path;
-    copy.creating(points, path, QPointF(200, 0), kNoParams, 10);
-    copy.endCreate(points, path, QPointF(210, 0), kNoParams, 10);
+    EngineStroke<Extend> copy = s;
+    EXPECT_NE(copy.engine.pathConnector, s.engine.pathConnector);
+    copy.move(QPointF(200, 0));
+    copy.end(QPointF(210, 0));
     s.end(QPointF(150, 0));
     Extend assigned;
-    assigned = copy;
+    assigned = copy.engine;
     assigned = assigned;
-    EXPECT_EQ(assigned.getPathWhole(), copy.getPathWhole());
-    EXPECT_NE(assigned.pathConnector, copy.pathConnector);
+    EXPECT_EQ(assigned.getPathWhole(), copy.engine.getPathWhole());
+    EXPECT_NE(assigned.pathConnector, copy.engine.pathConnector);
 }

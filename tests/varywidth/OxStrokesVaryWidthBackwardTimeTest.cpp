@@ -1,5 +1,5 @@
+#include "EngineStroke.h"
 #include "OxStrokesVaryWidthBackwardTime.h"
-#include "TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -11,58 +11,52 @@ struct Brush : OxStrokesVaryWidthBackwardTime
     using OxStrokesVaryWidthBackwardTime::backwardPaths;
     using OxStrokesVaryWidthBackwardTime::backwardRect;
     using OxStrokesVaryWidthBackwardTime::lastDrawnIndex;
+    using OxStrokesVaryWidthBackwardTime::prepareBackwardPath;
     using OxStrokesVaryWidthBackwardTime::smoothedPoints;
 };
 
-QMap<QString, QVariant> at(int time)
+struct Stroke : EngineStroke<Brush>
 {
-    return {{QStringLiteral("time"), time}};
-}
-
-struct Stroke
-{
-    Brush engine;
-    std::vector<OxInkPoint> points;
-    QPainterPath path;
-    float width = 10;
-
-    QRectF start(QPointF p, int t) { return engine.startCreate(points, path, p, at(t), width); }
-    QRectF move(QPointF p, int t) { return engine.creating(points, path, p, at(t), width); }
-    QRectF end(QPointF p, int t) { return engine.endCreate(points, path, p, at(t), width); }
-    QRectF batch(QList<QPointF> samples, int t)
+    Stroke() : EngineStroke<Brush>(10) {}
+    QRectF batch(QList<QPointF> samples, int ms)
     {
-        return engine.creatingOnlyBackward(points, samples, at(t), width);
+        return engine.creatingOnlyBackward(points, samples, atTime(ms), width);
     }
-    QRectF raw(QList<QPointF> samples, int t)
+    QRectF endBatch(QPointF p, int ms)
     {
-        return engine.creatingYuanShi(points, samples, at(t), width);
+        return engine.endCreateOnlyBackward(points, path, p, atTime(ms), width);
+    }
+    // A zig-zag line sampled every 4 units and 10 ms; without times every call says nothing.
+    void drawZigzag(int samples, bool timed = true)
+    {
+        const Params none{{QStringLiteral("unused"), 0}};
+        engine.startCreate(points, path, QPointF(0, 0), timed ? atTime(0) : none, width);
+        for (int i = 1; i < samples; ++i)
+            engine.creating(points, path, QPointF(i * 4, (i % 2) * 2),
+                            timed ? atTime(i * 10) : none, width);
+    }
+    // One sample per batch, 5 units and 10 ms apart.
+    void drawBatches(int batches)
+    {
+        start(QPointF(0, 0), 0);
+        for (int i = 1; i <= batches; ++i)
+            batch({QPointF(i * 5, 0)}, i * 10);
     }
 };
-
-// A zig-zag line sampled every 4 units and 10 ms.
-void drawTimed(Stroke &s, int samples, const QMap<QString, QVariant> &params = {})
-{
-    const bool timed = params.isEmpty();
-    s.engine.startCreate(s.points, s.path, QPointF(0, 0), timed ? at(0) : params, s.width);
-    for (int i = 1; i < samples; ++i)
-        s.engine.creating(s.points, s.path, QPointF(i * 4, (i % 2) * 2),
-                          timed ? at(i * 10) : params, s.width);
-}
 } // namespace
 
 TEST(OxStrokesVaryWidthBackwardTimePhases, TailCoversTheLastHundredMilliseconds)
 {
     Stroke s;
-    drawTimed(s, 50);
+    s.drawZigzag(50);
     const auto &sm = s.engine.smoothedPoints;
-    const double newest = sm.back().time;
     ASSERT_FALSE(s.engine.backwardInfos.isEmpty());
     // Radii fall from half the width where the window begins to a quarter at the newest point.
     EXPECT_FLOAT_EQ(s.engine.backwardInfos.first().startRadius, 5);
     EXPECT_FLOAT_EQ(s.engine.backwardInfos.last().endRadius, 2.5f);
     const int first = s.engine.lastDrawnIndex;
-    EXPECT_LE(newest - sm[size_t(first)].time, 100);
-    EXPECT_GT(newest - sm[size_t(first) - 1].time, 100);
+    EXPECT_LE(sm.back().time - sm[size_t(first)].time, 100);
+    EXPECT_GT(sm.back().time - sm[size_t(first) - 1].time, 100);
     // The centre line follows the committed smoothed points.
     EXPECT_EQ(s.path.elementCount(), first + 1);
     EXPECT_FALSE(s.engine.getPathWhole().isEmpty());
@@ -71,12 +65,20 @@ TEST(OxStrokesVaryWidthBackwardTimePhases, TailCoversTheLastHundredMilliseconds)
     EXPECT_TRUE(s.engine.backwardPaths.isEmpty());
     EXPECT_FLOAT_EQ(s.points.back().pressure, 0.5f);
     EXPECT_EQ(s.path.elementCount(), int(s.points.size()));
+
+    // A tap is closed 10 ms after it began.
+    Stroke tap;
+    tap.start(QPointF(7, 7), 400);
+    tap.end(QPointF(7, 7), 900);
+    EXPECT_EQ(positions(tap.points), (std::vector<QPointF>{QPointF(7, 7), QPointF(8, 8)}));
+    EXPECT_EQ(times(tap.points), (std::vector<double>{400, 410}));
+    EXPECT_EQ(tap.engine.smoothedPoints.size(), 2u);
 }
 
 TEST(OxStrokesVaryWidthBackwardTimePhases, WithoutTimeTheWholeStrokeIsOneTail)
 {
     Stroke s;
-    drawTimed(s, 30, {{QStringLiteral("unused"), 0}});
+    s.drawZigzag(30, false);
     EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
     EXPECT_EQ(s.path.elementCount(), 1);
     EXPECT_EQ(s.engine.lastDrawnIndex, 0);
@@ -87,43 +89,26 @@ TEST(OxStrokesVaryWidthBackwardTimePhases, WithoutTimeTheWholeStrokeIsOneTail)
     EXPECT_TRUE(s.engine.getPathWhole().boundingRect().contains(tail.adjusted(1, 1, -1, -1)));
 }
 
-TEST(OxStrokesVaryWidthBackwardTimePhases, OldPointsAreCommittedWithoutTail)
+TEST(OxStrokesVaryWidthBackwardTimePhases, NoTailWhenTheWindowHoldsOnePosition)
 {
+    // Every smoothed point before the newest one is more than 100 ms old: all are committed.
     Stroke s;
     s.start(QPointF(0, 0), 0);
     s.move(QPointF(5, 0), 1000);
     s.move(QPointF(10, 0), 2000);
-    // Every smoothed point before the newest one is more than 100 ms old.
     EXPECT_EQ(s.engine.lastDrawnIndex, int(s.engine.smoothedPoints.size()) - 1);
     EXPECT_TRUE(s.engine.backwardInfos.isEmpty());
     EXPECT_TRUE(s.engine.backwardPaths.at(0).isEmpty());
-}
 
-TEST(OxStrokesVaryWidthBackwardTimePhases, WindowOfOnePositionHasNoTailAndNoCommit)
-{
-    Brush e;
+    // Recent points at one position: no tail, and nothing committed either.
+    Brush fresh;
     std::vector<OxInkPoint> pts{OxInkPoint(1, 1, 0, 0, 0, 0), OxInkPoint(1, 1, 50, 0, 0, 0),
                                 OxInkPoint(1, 1, 60, 0, 0, 0)};
     QVector<OxBackwardInfo> infos;
     int index = 0;
-    struct Open : Brush
-    {
-        using Brush::prepareBackwardPath;
-    };
-    EXPECT_FALSE(static_cast<Open &>(e).prepareBackwardPath(infos, pts, index, QPointF(), 10));
+    EXPECT_FALSE(fresh.prepareBackwardPath(infos, pts, index, QPointF(), 10));
     EXPECT_TRUE(infos.isEmpty());
     EXPECT_EQ(index, 0);
-}
-
-TEST(OxStrokesVaryWidthBackwardTimePhases, TapIsStampedTenMillisecondsLater)
-{
-    Stroke s;
-    s.start(QPointF(7, 7), 400);
-    s.end(QPointF(7, 7), 900);
-    ASSERT_EQ(s.points.size(), 2u);
-    EXPECT_EQ(s.points[1].time, 410);
-    EXPECT_EQ(s.points[1].x, 8);
-    EXPECT_EQ(s.engine.smoothedPoints.size(), 2u);
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeBatches, TimeStampsAreSpreadOverTheBatch)
@@ -131,91 +116,80 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, TimeStampsAreSpreadOverTheBatch)
     Stroke s;
     s.start(QPointF(0, 0), 1000);
     s.batch({QPointF(10, 0), QPointF(20, 0), QPointF(30, 0)}, 1100);
-    ASSERT_EQ(s.points.size(), 4u);
-    EXPECT_EQ(s.points[1].time, 1033);
-    EXPECT_EQ(s.points[2].time, 1066);
-    EXPECT_EQ(s.points[3].time, 1099);
+    EXPECT_EQ(times(s.points), (std::vector<double>{1000, 1033, 1066, 1099}));
     // Raw batches keep positions farther than 0.1 apart, backward-only ones 1.0.
-    const auto before = s.points.size();
     EXPECT_TRUE(s.batch({QPointF(30.5, 0), QPointF(30.9, 0)}, 1200).isNull());
-    EXPECT_EQ(s.points.size(), before);
-    EXPECT_FALSE(s.raw({QPointF(30.5, 0), QPointF(30.55, 0), QPointF(30.9, 0)}, 1200).isNull());
-    EXPECT_EQ(s.points.size(), before + 2);
+    EXPECT_EQ(s.points.size(), 4u);
+    QList<QPointF> raw{QPointF(30.5, 0), QPointF(30.55, 0), QPointF(30.9, 0)};
+    EXPECT_FALSE(s.engine.creatingYuanShi(s.points, raw, atTime(1200), s.width).isNull());
+    EXPECT_EQ(s.points.size(), 6u);
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeBatches, WindowSwitchesAtThirtyRawPoints)
 {
     // 28 samples 10 ms apart: 29 raw points keep the 500 ms window, the 30th switches to 200.
     Stroke s;
-    s.start(QPointF(0, 0), 0);
-    for (int i = 1; i <= 28; ++i)
-        s.batch({QPointF(i * 5, 0)}, i * 10);
-    EXPECT_EQ(s.engine.lastDrawnIndex, 0);          // 280 ms: all inside 500 ms
+    s.drawBatches(28);
+    EXPECT_EQ(s.engine.lastDrawnIndex, 0);  // 280 ms: all inside 500 ms
     s.batch({QPointF(29 * 5, 0)}, 290);
     EXPECT_EQ(s.points.size(), 30u);
     EXPECT_EQ(s.engine.smoothedPoints[size_t(s.engine.lastDrawnIndex)].time, 90);
-    EXPECT_EQ(s.engine.backwardDuration, 100.0);   // restored after every call
-    EXPECT_TRUE(s.engine.getPathWhole().isEmpty());     // nothing goes to the body
+    EXPECT_EQ(s.engine.backwardDuration, 100.0);  // restored after every call
+    EXPECT_TRUE(s.engine.getPathWhole().isEmpty());  // nothing goes to the body
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeBatches, EndOnlyBackwardLeavesPressuresAndBodyAlone)
 {
     Stroke s;
-    s.start(QPointF(0, 0), 0);
-    for (int i = 1; i <= 40; ++i)
-        s.batch({QPointF(i * 5, 0)}, i * 10);
+    s.drawBatches(40);
     const QRectF lastTail = s.engine.backwardRect;
-    const QRectF r = s.engine.endCreateOnlyBackward(s.points, s.path, QPointF(210, 0), at(420),
-                                                    s.width);
-    EXPECT_TRUE(r.contains(lastTail));
-    EXPECT_EQ(s.engine.backwardPaths.size(), 1);   // the final tail stays
+    EXPECT_TRUE(s.endBatch(QPointF(210, 0), 420).contains(lastTail));
+    EXPECT_EQ(s.engine.backwardPaths.size(), 1);  // the final tail stays
     EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
     EXPECT_EQ(s.path.elementCount(), 1);
     for (const OxInkPoint &p : s.points)
         EXPECT_EQ(p.pressure, -0.5f);
     EXPECT_EQ(s.engine.backwardRect, lastTail);
     // Ending again with nothing new: no tail, the old rectangle reported.
-    EXPECT_EQ(s.engine.endCreateOnlyBackward(s.points, s.path, QPointF(210, 0), at(430), s.width),
-              lastTail);
+    EXPECT_EQ(s.endBatch(QPointF(210, 0), 430), lastTail);
     EXPECT_TRUE(s.engine.backwardPaths.isEmpty());
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeFitted, ExtraSamplesSteerTheCurve)
 {
     Stroke plain, fitted;
-    plain.start(QPointF(0, 0), 0);
-    fitted.start(QPointF(0, 0), 0);
-    plain.move(QPointF(20, 0), 10);
-    fitted.move(QPointF(20, 0), 10);
-    QList<QPointF> bulge{QPointF(25, 6), QPointF(30, 8), QPointF(35, 6)};
+    for (Stroke *s : {&plain, &fitted}) {
+        s->start(QPointF(0, 0), 0);
+        s->move(QPointF(20, 0), 10);
+    }
     plain.move(QPointF(40, 0), 20);
-    fitted.engine.creating(fitted.points, fitted.path, bulge, QPointF(40, 0), at(20), 10);
+    QList<QPointF> bulge{QPointF(25, 6), QPointF(30, 8), QPointF(35, 6)};
+    fitted.engine.creating(fitted.points, fitted.path, bulge, QPointF(40, 0), atTime(20), 10);
     // points gets the new sample, then the extra ones (stamped 0).
     ASSERT_EQ(fitted.points.size(), 6u);
     EXPECT_EQ(fitted.points[2].x, 40);
     EXPECT_EQ(fitted.points[3].time, 0);
-    float plainTop = 0, fittedTop = 0;
-    for (const OxInkPoint &p : plain.engine.smoothedPoints)
-        plainTop = std::max(plainTop, p.y);
-    for (const OxInkPoint &p : fitted.engine.smoothedPoints)
-        fittedTop = std::max(fittedTop, p.y);
-    EXPECT_EQ(plainTop, 0);
-    EXPECT_GT(fittedTop, 3);
+    const auto top = [](const Stroke &s) {
+        float y = 0;
+        for (const OxInkPoint &p : s.engine.smoothedPoints)
+            y = std::max(y, p.y);
+        return y;
+    };
+    EXPECT_EQ(top(plain), 0);
+    EXPECT_GT(top(fitted), 3);
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeOwnership, CopiesKeepTheirOwnBuilders)
 {
     Stroke s;
-    drawTimed(s, 30);
-    Brush copy(s.engine);
-    std::vector<OxInkPoint> points = s.points;
-    QPainterPath path;
-    copy.creating(points, path, QPointF(300, 0), at(400), 10);
-    copy.endCreate(points, path, QPointF(310, 0), at(410), 10);
+    s.drawZigzag(30);
+    Stroke copy = s;
+    copy.move(QPointF(300, 0), 400);
+    copy.end(QPointF(310, 0), 410);
     s.end(QPointF(130, 0), 320);
     Brush assigned;
-    assigned = copy;
+    assigned = copy.engine;
     assigned = assigned;
-    EXPECT_EQ(assigned.getPathWhole(), copy.getPathWhole());
+    EXPECT_EQ(assigned.getPathWhole(), copy.engine.getPathWhole());
     EXPECT_EQ(assigned.backwardDuration, 100.0);
 }
