@@ -42,7 +42,7 @@ void drawFilled(Host &h, const RecordedStroke &stroke, float dx)
     h.start(float(first.x) + dx, float(first.y), 1);
     for (size_t i = 1; i + 1 < stroke.size(); ++i)
         h.move(float(stroke[i].x) + dx, float(stroke[i].y));
-    const Outputs o = h.end(float(stroke.back().x) + dx, float(stroke.back().y));
+    const Outputs o = h.call(&G::endSketch, float(stroke.back().x) + dx, float(stroke.back().y));
     ASSERT_GT(o.pointCount, 0);
 }
 
@@ -56,12 +56,12 @@ void drawBrush(Host &h, const RecordedStroke &stroke, float dx)
         xy.push_back(float(stroke[i].y));
         t += kSampleMs;
         if (xy.size() == 2 * kBatch || i + 2 == stroke.size()) {
-            h.batch(int(xy.size() / 2), xy.data(), &t);
+            h.call(&G::sketching2, int(xy.size() / 2), xy.data(), &t);
             xy.clear();
         }
     }
-    const Outputs o = h.endWithTime(4, float(stroke.back().x) + dx, float(stroke.back().y),
-                                    t + kSampleMs);
+    const Outputs o = h.call(&G::endSketch4, float(stroke.back().x) + dx,
+                               float(stroke.back().y), t + kSampleMs);
     ASSERT_GT(o.pointCount, 0);
 }
 
