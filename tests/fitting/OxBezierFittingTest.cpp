@@ -81,9 +81,19 @@ TEST(OxBezierFitting, DegenerateRunsFallBack)
     // Coinciding first or last two points leave that tangent without length.
     EXPECT_EQ(fit({at(0, 0), at(0, 0), at(10, 5), at(20, 0)})[1].x, 0);
     fit({at(0, 0), at(10, 5), at(20, 0), at(20, 0)});
-    // Newton steps drive some parameters far outside [0, 1]; the solved lengths overflow floats.
+    // Newton steps drive some parameters far outside [0, 1]; the fit stays finite.
     fit({at(46.15f, 9), at(28.55f, 9), at(28.55f, 9800), at(43800, 22600), at(43800, 45.1f),
          at(4.53e-5f, 45.1f), at(4.53e-5f, 45.1f), at(5.7f, 7.95f)});
+
+    // A left tangent length of about 8e38 is finite in double but not in float: the fall-back,
+    // whose inner control points lie a third of the chord along the tangents.
+    std::vector<OxInkPoint> far{at(0, 0), at(3e38f, 1), at(1, 0)};
+    std::vector<float> u{0, 0.5f, 1};
+    std::vector<OxInkPoint> out;
+    generateBezier(far, 0, 2, u, at(1, 0), at(0, 1), out);
+    ASSERT_EQ(out.size(), 4u);
+    EXPECT_FLOAT_EQ(out[1].x, 1.0f / 3);
+    EXPECT_FLOAT_EQ(out[2].y, 1.0f / 3);
 }
 
 TEST(OxBezierFitting, ParametersAndNewtonStep)
