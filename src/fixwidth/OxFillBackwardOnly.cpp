@@ -40,10 +40,7 @@ QRectF OxStrokesFixWidthFill::creatingOnlyBackward(std::vector<OxInkPoint> &poin
         const OxInkPoint cur = timedSample(s, clock.stamp(j));
         const OxInkPoint prev = points.back();
         points.push_back(cur);
-        if (dist < kExtendThreshold)
-            creatingContract(points, cur, prev, dist);
-        else
-            creatingExtend(points, cur, prev, dist);
+        smoothingStep(points, cur, prev, dist);
         from = s;
     }
 

@@ -94,10 +94,7 @@ QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainter
     if (dist <= kMinSampleStep)
         return result;
     points.push_back(cur);
-    if (dist < kExtendThreshold)
-        creatingContract(points, cur, last, dist);
-    else
-        creatingExtend(points, cur, last, dist);
+    smoothingStep(points, cur, last, dist);
 
     if (smoothedPoints.size() == 2) {
         // The first step: the start dot gives way to the outline.

@@ -2,6 +2,7 @@
 
 #include "OxGeometry.h"
 #include "OxStrokesFixWidth.h"
+#include "OxStrokeSteps_p.h"
 
 #include <algorithm>
 #include <cmath>
@@ -156,4 +157,22 @@ void OxStrokesFixWidth::creatingExtend(std::vector<OxInkPoint> &points, OxInkPoi
                                        OxInkPoint prev, float dist, std::vector<OxInkPoint> &ctrl)
 {
     extendStep(points, cur, prev, dist, &ctrl);
+}
+
+void OxStrokesFixWidth::smoothingStep(std::vector<OxInkPoint> &points, OxInkPoint cur,
+                                      OxInkPoint prev, float dist)
+{
+    if (dist < kExtendThreshold)
+        contractStep(points, cur, prev, dist, nullptr);
+    else
+        extendStep(points, cur, prev, dist, nullptr);
+}
+
+void OxStrokesFixWidth::smoothingStep(std::vector<OxInkPoint> &points, OxInkPoint cur,
+                                      OxInkPoint prev, float dist, std::vector<OxInkPoint> &ctrl)
+{
+    if (dist < kExtendThreshold)
+        contractStep(points, cur, prev, dist, &ctrl);
+    else
+        extendStep(points, cur, prev, dist, &ctrl);
 }

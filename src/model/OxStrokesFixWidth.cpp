@@ -58,10 +58,7 @@ QRectF OxStrokesFixWidth::creating(std::vector<OxInkPoint> &points, QPainterPath
     points.push_back(cur);
 
     const size_t start = smoothedPoints.size();
-    if (dist < kExtendThreshold)
-        creatingContract(points, cur, last, dist);
-    else
-        creatingExtend(points, cur, last, dist);
+    smoothingStep(points, cur, last, dist);
 
     QPainterPath drawn;
     drawn.moveTo(path.currentPosition());

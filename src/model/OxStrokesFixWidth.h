@@ -106,6 +106,11 @@ protected:
                         float dist);
     void creatingExtend(std::vector<OxInkPoint> &points, OxInkPoint cur, OxInkPoint prev,
                         float dist, std::vector<OxInkPoint> &ctrl);
+    // The smoothing step a move of dist from prev to cur calls for: contract below 7, else extend.
+    void smoothingStep(std::vector<OxInkPoint> &points, OxInkPoint cur, OxInkPoint prev,
+                       float dist);
+    void smoothingStep(std::vector<OxInkPoint> &points, OxInkPoint cur, OxInkPoint prev,
+                       float dist, std::vector<OxInkPoint> &ctrl);
 
     // Shared by the engines' loadFromWholePoints: runs the (virtual) phase calls over a copy of
     // points, with an empty parameter map or one holding each point's "pressure", then lays the

@@ -78,10 +78,7 @@ QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &point
     path.lineTo(point);
 
     takeOldTail(dirty);
-    if (d < kExtendThreshold)
-        creatingContract(points, cur, last, d);
-    else
-        creatingExtend(points, cur, last, d);
+    smoothingStep(points, cur, last, d);
 
     backwardInfos.clear();
     int index = 0;

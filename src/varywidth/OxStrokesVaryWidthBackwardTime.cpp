@@ -152,10 +152,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
     points.push_back(cur);
     QRectF dirty;
     takeOldTail(dirty);
-    if (d < kExtendThreshold)
-        creatingContract(points, cur, last, d);
-    else
-        creatingExtend(points, cur, last, d);
+    smoothingStep(points, cur, last, d);
     return finishCreating(path, point, width, oldDrawn, dirty);
 }
 
@@ -241,9 +238,6 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
 
     QRectF dirty;
     takeOldTail(dirty);
-    if (d < kExtendThreshold)
-        creatingContract(points, cur, last, d, ctrl);
-    else
-        creatingExtend(points, cur, last, d, ctrl);
+    smoothingStep(points, cur, last, d, ctrl);
     return finishCreating(path, point, width, oldDrawn, dirty);
 }

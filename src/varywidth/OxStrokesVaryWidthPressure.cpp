@@ -86,10 +86,7 @@ QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPa
     const OxInkPoint cur(float(point.x()), float(point.y()), time, pressure, 0, 0);
     points.push_back(cur);
     path.lineTo(point);
-    if (d < kExtendThreshold)
-        creatingContract(points, cur, last, d);
-    else
-        creatingExtend(points, cur, last, d);
+    smoothingStep(points, cur, last, d);
 
     const int n = int(smoothedPoints.size());
     QRectF changed;

@@ -80,10 +80,7 @@ QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainte
     const OxInkPoint cur(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
     points.push_back(cur);
     path.lineTo(point);
-    if (d < kExtendThreshold)
-        creatingContract(points, cur, last, d);
-    else
-        creatingExtend(points, cur, last, d);
+    smoothingStep(points, cur, last, d);
 
     // Speed and pseudo-pressure of every new smoothed point, measured from the window's start.
     const int n = int(smoothedPoints.size());
