@@ -1,6 +1,7 @@
 #include "OxBezierFitting.h"
 
 #include "OxGeometry.h"
+#include "OxSamplePoint_p.h"
 
 #include <cmath>
 
@@ -15,11 +16,6 @@ constexpr double kMinNewtonDenominator = 1e-6;
 bool isRun(const std::vector<OxInkPoint> &points, int first, int last)
 {
     return first >= 0 && first <= last && size_t(last) < points.size();
-}
-
-float distance(const OxInkPoint &a, const OxInkPoint &b)
-{
-    return pointDistance(a.x, a.y, b.x, b.y);
 }
 
 OxInkPoint scaled(OxInkPoint tangent, float length)

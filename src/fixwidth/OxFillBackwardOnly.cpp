@@ -37,7 +37,7 @@ QRectF OxStrokesFixWidthFill::creatingOnlyBackward(std::vector<OxInkPoint> &poin
         const QPointF s = kept[j];
         const float dist = pointDistance(float(from.x()), float(from.y()), float(s.x()),
                                          float(s.y()));
-        const OxInkPoint cur = timedSample(s, clock.stamp(j));
+        const OxInkPoint cur = samplePoint(s, clock.stamp(j));
         const OxInkPoint prev = points.back();
         points.push_back(cur);
         smoothingStep(points, cur, prev, dist);

@@ -5,6 +5,7 @@
 
 #include "OxGeometry.h"
 #include "OxInkPoint.h"
+#include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <QPointF>
@@ -13,16 +14,6 @@
 // A stroke of one point ends with a second point this far right and down, this many ms later.
 constexpr float kDotOffset = 1.0f;
 constexpr double kDotDelayMs = 10.0;
-
-inline OxInkPoint timedSample(QPointF p, double time)
-{
-    return OxInkPoint(float(p.x()), float(p.y()), time, -0.5f, 0, 0);
-}
-
-inline QPointF position(const OxInkPoint &p)
-{
-    return QPointF(p.x, p.y);
-}
 
 // What appendEndPoint added to a line.
 enum class EndPoint { kNone, kDot, kSample };
@@ -37,10 +28,10 @@ inline EndPoint appendEndPoint(std::vector<OxInkPoint> &line, QPointF sample, do
     const OxInkPoint last = line.back();
     if (line.size() == 1) {
         line.push_back(OxInkPoint(last.x + kDotOffset, last.y + kDotOffset,
-                                  last.time + kDotDelayMs, -0.5f, 0, 0));
+                                  last.time + kDotDelayMs, kNoPressure, 0, 0));
         return EndPoint::kDot;
     }
-    const OxInkPoint end = timedSample(sample, time);
+    const OxInkPoint end = samplePoint(sample, time);
     if (pointDistance(last.x, last.y, end.x, end.y) < kMinEndStep)
         return EndPoint::kNone;
     line.push_back(end);

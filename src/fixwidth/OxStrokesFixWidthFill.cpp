@@ -74,7 +74,7 @@ QRectF OxStrokesFixWidthFill::startCreate(std::vector<OxInkPoint> &points, QPain
     if (!isUsableSample(point, width) || !readTimeParam(params, time))
         return QRectF();
     lastDrawnIndex = 0;
-    const OxInkPoint p = timedSample(point, time);
+    const OxInkPoint p = samplePoint(point, time);
     points.push_back(p);
     smoothedPoints.push_back(p);
     wholePath().addEllipse(point, width / 2, width / 2);
@@ -89,7 +89,7 @@ QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainter
     if (points.empty() || !isUsableSample(point, width))
         return result;
     const OxInkPoint last = points.back();
-    const OxInkPoint cur = timedSample(point, 0);
+    const OxInkPoint cur = samplePoint(point, 0);
     const float dist = pointDistance(last.x, last.y, cur.x, cur.y);
     if (dist <= kMinSampleStep)
         return result;

@@ -1,7 +1,9 @@
 // The smoothing of raw samples into the centre line, shared by every engine.
 
-#include "OxGeometry.h"
 #include "OxStrokesFixWidth.h"
+
+#include "OxGeometry.h"
+#include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <algorithm>
@@ -14,11 +16,6 @@ constexpr double kStraightDegrees = 178.0;
 constexpr double kCoincidence = 1e-6;
 // The smoothing curve is sampled every this many units of control-polygon length.
 constexpr float kSampleSpacing = 2.0f;
-
-float distance(const OxInkPoint &a, const OxInkPoint &b)
-{
-    return pointDistance(a.x, a.y, b.x, b.y);
-}
 
 // Angle in degrees at vertex between the directions to a and b (NaN for a zero-length leg).
 double angleDegrees(const OxInkPoint &vertex, const OxInkPoint &a, const OxInkPoint &b)

@@ -2,21 +2,10 @@
 
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <cmath>
-
-namespace {
-OxInkPoint unpressuredSample(QPointF p)
-{
-    return OxInkPoint(float(p.x()), float(p.y()), 0, -0.5f, 0, 0);
-}
-
-QPointF position(const OxInkPoint &p)
-{
-    return QPointF(p.x, p.y);
-}
-} // namespace
 
 OxStrokesFixWidth::OxStrokesFixWidth()
     : extendPending(false), lastDrawnIndex(0), maxControlDistance(4.0f)
@@ -35,7 +24,7 @@ QRectF OxStrokesFixWidth::startCreate(std::vector<OxInkPoint> &points, QPainterP
     if (!isUsableSample(point, width))
         return QRectF();
     lastDrawnIndex = 0;
-    const OxInkPoint p = unpressuredSample(point);
+    const OxInkPoint p = samplePoint(point);
     points.push_back(p);
     smoothedPoints.push_back(p);
     path.moveTo(point);
@@ -51,7 +40,7 @@ QRectF OxStrokesFixWidth::creating(std::vector<OxInkPoint> &points, QPainterPath
     if (points.empty() || !isUsableSample(point, width))
         return QRectF();
     const OxInkPoint last = points.back();
-    const OxInkPoint cur = unpressuredSample(point);
+    const OxInkPoint cur = samplePoint(point);
     const float dist = pointDistance(last.x, last.y, cur.x, cur.y);
     if (dist <= kMinSampleStep)
         return QRectF();
@@ -78,12 +67,12 @@ QRectF OxStrokesFixWidth::endCreate(std::vector<OxInkPoint> &points, QPainterPat
     const OxInkPoint last = points.back();
     if (points.size() <= 1) {
         // A one-sample stroke ends in a dot: a unit diagonal gives the host something to stroke.
-        const OxInkPoint q(last.x + 1, last.y + 1, 0, -0.5f, 0, 0);
+        const OxInkPoint q(last.x + 1, last.y + 1, 0, kNoPressure, 0, 0);
         points.push_back(q);
         smoothedPoints.push_back(q);
         path.lineTo(position(q));
     } else {
-        const OxInkPoint q = unpressuredSample(point);
+        const OxInkPoint q = samplePoint(point);
         if (pointDistance(last.x, last.y, q.x, q.y) >= kMinEndStep) {
             smoothedPoints.push_back(q);
             points.push_back(q);

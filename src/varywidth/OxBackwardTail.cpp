@@ -4,6 +4,7 @@
 #include "OxStrokesVaryWidthBackwardExtend.h"
 
 #include "OxGeometry.h"
+#include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <algorithm>
@@ -15,11 +16,6 @@ constexpr double kTipRadius = 0.1;
 constexpr double kTaperPerUnit = 0.05;
 // A radius this close to half the width counts as full.
 constexpr double kFullTolerance = 0.000001;
-
-QPointF position(const OxInkPoint &p)
-{
-    return QPointF(p.x, p.y);
-}
 
 bool isFull(float radius, float halfWidth)
 {

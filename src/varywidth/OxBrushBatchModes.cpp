@@ -5,6 +5,7 @@
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSampleBatch_p.h"
+#include "OxSamplePoint_p.h"
 
 #include <cmath>
 
@@ -27,7 +28,7 @@ int OxStrokesVaryWidthBackwardTime::acceptBatch(std::vector<OxInkPoint> &points,
         keptBatchPositions(samples, QPointF(last.x, last.y), minDistance, inclusive);
     const BatchClock clock(last.time, time, kept.size());
     for (int j = 0; j < kept.size(); ++j) {
-        const OxInkPoint p(float(kept[j].x()), float(kept[j].y()), clock.stamp(j), -0.5f, 0, 0);
+        const OxInkPoint p = samplePoint(kept[j], clock.stamp(j));
         points.push_back(p);
         smoothedPoints.push_back(p);
     }

@@ -2,17 +2,10 @@
 
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <QPainter>
-
-namespace {
-
-OxInkPoint unpressuredSample(QPointF p, double time)
-{
-    return OxInkPoint(float(p.x()), float(p.y()), time, -0.5f, 0, 0);
-}
-} // namespace
 
 OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend()
     : pathConnector(new OxPathConnector)
@@ -52,7 +45,7 @@ QRectF OxStrokesVaryWidthBackwardExtend::startCreate(std::vector<OxInkPoint> &po
     if (!isUsableSample(point, width))
         return QRectF();
     lastDrawnIndex = 0;
-    const OxInkPoint p = unpressuredSample(point, 0);
+    const OxInkPoint p = samplePoint(point);
     points.push_back(p);
     smoothedPoints.push_back(p);
     QPainterPath dot;
@@ -70,7 +63,7 @@ QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &point
         return QRectF();
     QRectF dirty;
     const OxInkPoint last = points.back();
-    const OxInkPoint cur = unpressuredSample(point, 0);
+    const OxInkPoint cur = samplePoint(point);
     const float d = pointDistance(last.x, last.y, cur.x, cur.y);
     if (d <= kMinSampleStep)
         return dirty;
@@ -106,12 +99,12 @@ QRectF OxStrokesVaryWidthBackwardExtend::endCreate(std::vector<OxInkPoint> &poin
     QRectF result;
     const OxInkPoint last = points.back();
     if (points.size() <= 1) {
-        const OxInkPoint q(last.x + 1, last.y + 1, 0, -0.5f, 0, 0);
+        const OxInkPoint q(last.x + 1, last.y + 1, 0, kNoPressure, 0, 0);
         points.push_back(q);
         smoothedPoints.push_back(q);
         path.lineTo(q.x, q.y);
     } else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep) {
-        const OxInkPoint q = unpressuredSample(point, 0);
+        const OxInkPoint q = samplePoint(point);
         points.push_back(q);
         smoothedPoints.push_back(q);
         path.lineTo(point);

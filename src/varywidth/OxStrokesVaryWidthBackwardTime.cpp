@@ -3,6 +3,7 @@
 #include "OxBezierFitting.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <algorithm>
@@ -14,16 +15,6 @@ constexpr double kMinWindowLength = 0.000001;
 constexpr float kFitTolerance = 1.0f;
 // The tail of the ordinary calls covers the last 100 ms.
 constexpr double kDefaultDuration = 100.0;
-
-QPointF position(const OxInkPoint &p)
-{
-    return QPointF(p.x, p.y);
-}
-
-float distance(const OxInkPoint &a, const OxInkPoint &b)
-{
-    return pointDistance(a.x, a.y, b.x, b.y);
-}
 } // namespace
 
 OxStrokesVaryWidthBackwardTime::OxStrokesVaryWidthBackwardTime()
@@ -90,7 +81,7 @@ QRectF OxStrokesVaryWidthBackwardTime::startCreate(std::vector<OxInkPoint> &poin
     if (!isUsableSample(point, width) || !readTimeParam(params, time))
         return QRectF();
     lastDrawnIndex = 0;
-    const OxInkPoint p(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+    const OxInkPoint p = samplePoint(point, time);
     points.push_back(p);
     smoothedPoints.push_back(p);
     QPainterPath dot;
@@ -148,7 +139,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
     int time = 0;
     if (d <= kMinSampleStep || !readTimeParam(params, time))
         return QRectF();
-    const OxInkPoint cur(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+    const OxInkPoint cur = samplePoint(point, time);
     points.push_back(cur);
     QRectF dirty;
     takeOldTail(dirty);
@@ -163,9 +154,9 @@ void OxStrokesVaryWidthBackwardTime::appendFinalPoints(std::vector<OxInkPoint> &
     auto appendTo = [&](std::vector<OxInkPoint> &line) {
         const OxInkPoint last = line.back();
         if (line.size() <= 1)
-            line.emplace_back(last.x + 1, last.y + 1, last.time + 10, -0.5f, 0, 0);
+            line.emplace_back(last.x + 1, last.y + 1, last.time + 10, kNoPressure, 0, 0);
         else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep)
-            line.emplace_back(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+            line.push_back(samplePoint(point, time));
     };
     appendTo(points);
     if (!smoothedPoints.empty())
@@ -219,11 +210,11 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
     if (d <= kMinSampleStep || !readTimeParam(params, time))
         return QRectF();
 
-    const OxInkPoint cur(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+    const OxInkPoint cur = samplePoint(point, time);
     std::vector<OxInkPoint> extra;
     for (const QPointF &s : samples) {
         if (isFinitePoint(s))
-            extra.emplace_back(float(s.x()), float(s.y()), 0, -0.5f, 0, 0);
+            extra.push_back(samplePoint(s));
     }
     // points ends with the last extra sample, which the next call takes as its previous point.
     points.push_back(cur);

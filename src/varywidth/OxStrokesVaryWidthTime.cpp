@@ -2,6 +2,7 @@
 
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <algorithm>
@@ -12,11 +13,6 @@ namespace {
 constexpr double kMinDuration = 1e-5;
 // The arc length a tap's unit diagonal adds.
 constexpr double kTapArcLength = 1.96;
-
-float distance(const OxInkPoint &a, const OxInkPoint &b)
-{
-    return pointDistance(a.x, a.y, b.x, b.y);
-}
 } // namespace
 
 OxStrokesVaryWidthTime::OxStrokesVaryWidthTime()
@@ -77,7 +73,7 @@ QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainte
     int time = 0;
     if (d <= kMinSampleStep || !readTimeParam(params, time))
         return QRectF();
-    const OxInkPoint cur(float(point.x()), float(point.y()), time, -0.5f, 0, 0);
+    const OxInkPoint cur = samplePoint(point, time);
     points.push_back(cur);
     path.lineTo(point);
     smoothingStep(points, cur, last, d);
