@@ -88,14 +88,18 @@ QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPa
     path.lineTo(point);
     smoothingStep(points, cur, last, d);
 
+    smoothPressures(smoothedPoints, lastDrawnIndex, int(smoothedPoints.size()) - 1);
+    return drawNewSmoothedPoints(width);
+}
+
+QRectF OxStrokesVaryWidthPressure::drawNewSmoothedPoints(float width)
+{
     const int n = int(smoothedPoints.size());
     QRectF changed;
     if (n == 2) {
-        // The start circle gives way to the outline: its area is repainted.
         changed |= inflateRect(wholePath().boundingRect(), kOutlineMargin);
         setWholePath(QPainterPath());
     }
-    smoothPressures(smoothedPoints, lastDrawnIndex, n - 1);
     changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, n - 1, width);
     lastDrawnIndex = n - 1;
     wholePathFollowsGenerator();

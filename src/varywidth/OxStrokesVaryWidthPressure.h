@@ -76,6 +76,9 @@ protected:
     // rectangle grown by 4 (the 8 x 8 square around the origin when nothing was added).
     QRectF computeConnectPathsAccordPressure(std::vector<OxInkPoint> &points, int from, int to,
                                              float width);
+    // Sweeps the smoothed points not drawn yet (their pressures set) into the outline; at the
+    // first step the start circle gives way to it and its area joins the changed rectangle.
+    QRectF drawNewSmoothedPoints(float width);
 
     // pathWhole as it stands (see pathWholeStale); the engines read and change it only through
     // these.

@@ -98,16 +98,7 @@ QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainte
         next.pressure = getSmoothPressure(smoothedPoints, i,
                                           pseudoPressure(length - l0, duration, width));
     }
-
-    QRectF changed;
-    if (n == 2) {
-        changed |= inflateRect(wholePath().boundingRect(), kOutlineMargin);
-        setWholePath(QPainterPath());
-    }
-    changed |= computeConnectPathsAccordPressure(smoothedPoints, lastDrawnIndex, n - 1, width);
-    lastDrawnIndex = n - 1;
-    wholePathFollowsGenerator();
-    return changed;
+    return drawNewSmoothedPoints(width);
 }
 
 QRectF OxStrokesVaryWidthTime::endCreate(std::vector<OxInkPoint> &points, QPainterPath &path,
