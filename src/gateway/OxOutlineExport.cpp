@@ -2,6 +2,7 @@
 
 #include "OxQuillmarkGateway.h"
 
+#include "OxBufferRoom_p.h"
 #include "OxStrokesFixWidthFill.h"
 #include "OxStrokesVaryWidthBackwardTime.h"
 
@@ -62,6 +63,7 @@ float *OxQuillmarkGateway::publishPaths(const QVector<QPainterPath> &paths, bool
         int total = 0;
         for (const QPainterPath &p : paths)
             total += exportedElementCount(p);
+        coords.reserve(bufferRoomFor(2 * total));
         coords.fill(0.0f, 2 * total);
     }
     for (const QPainterPath &p : paths)

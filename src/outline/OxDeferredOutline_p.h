@@ -14,6 +14,8 @@
 inline QPainterPath &currentOutline(QPainterPath &outline, bool &stale, OxPathBuilder &generator)
 {
     if (stale) {
+        // Freed first, so that the new outline can take its memory (see OxBufferRoom_p.h).
+        outline = QPainterPath();
         outline = generator.getOutlinePath();
         stale = false;
     }

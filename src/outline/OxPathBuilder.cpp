@@ -2,6 +2,7 @@
 
 #include "OxPathBuilder.h"
 
+#include "OxBufferRoom_p.h"
 #include "OxGeometry.h"
 
 #include <algorithm>
@@ -26,12 +27,15 @@ bool allFinite(std::initializer_list<float> values)
 QPainterPath reversedPolyline(const QPainterPath &side)
 {
     const int n = side.elementCount();
-    QPolygonF reversed(n);
+    QPolygonF reversed;
+    reversed.reserve(bufferRoomFor(n));
+    reversed.resize(n);
     for (int i = 0; i < n; ++i) {
         const QPainterPath::Element e = side.elementAt(n - 1 - i);
         reversed[i] = QPointF(e.x, e.y);
     }
     QPainterPath path;
+    path.reserve(bufferRoomFor(n));
     path.addPolygon(reversed);
     return path;
 }
@@ -450,10 +454,11 @@ QPainterPath OxPathBuilder::getOutlinePath()
         return nibOnlyPath;
     }
     QPainterPath outline = startCap;
-    // One allocation for the whole outline (it may hold hundreds of thousands of elements).
+    // One allocation for the whole outline (it may hold hundreds of thousands of elements), of a
+    // size that repeats from call to call.
     const QPainterPath &cap = currentEndCap();
-    outline.reserve(startCap.elementCount() + leftSide.elementCount() + cap.elementCount()
-                    + rightSide.elementCount() + 1);
+    outline.reserve(bufferRoomFor(startCap.elementCount() + leftSide.elementCount()
+                                  + cap.elementCount() + rightSide.elementCount() + 1));
     outline.connectPath(leftSide);
     outline.connectPath(cap);
     outline.connectPath(reversedPolyline(rightSide));
