@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-constexpr const char *kMissMark = " !";
-
 std::string fixed(double value, int decimals)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
 }
+
+namespace {
+constexpr const char *kMissMark = " !";
 
 // value with a miss mark when it is above limit as printed (100.04 prints as 100.0 and meets
 // a limit of 100).

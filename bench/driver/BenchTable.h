@@ -37,6 +37,9 @@ constexpr double kLateToEarlyLimit = 1.5;
 
 Targets targetsFor(const BenchRow &row);
 
+// value printed with that many decimals.
+std::string fixed(double value, int decimals);
+
 // The cells of one row, label first; a figure above its target carries " !", a memory figure of
 // a run cut short " @<thousands of samples fed>k", a missing figure is "-".
 std::vector<std::string> rowCells(const BenchRow &row, const std::string &label);

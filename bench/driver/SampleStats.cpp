@@ -24,6 +24,17 @@ std::optional<Spread> windowSpread(const std::vector<double> &values, size_t fir
                                         values.begin() + long(last) + 1));
 }
 
+std::optional<Spread> pooledWindowSpread(const std::vector<std::vector<double>> &runs,
+                                         size_t first, size_t last)
+{
+    std::vector<double> pooled;
+    for (const std::vector<double> &run : runs) {
+        if (last >= first && last < run.size())
+            pooled.insert(pooled.end(), run.begin() + long(first), run.begin() + long(last) + 1);
+    }
+    return spreadOf(std::move(pooled));
+}
+
 void keepMinima(std::vector<double> &minima, const std::vector<double> &run)
 {
     if (minima.size() < run.size())

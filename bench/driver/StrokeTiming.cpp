@@ -77,6 +77,8 @@ InputTimes timeStrokes(const Subject &subject, const std::vector<RecordedStroke>
         Repetition rep = runOnce(subject, strokes, maxSamples, SIZE_MAX, limits.runCapSeconds);
         slowest = std::max(slowest, secondsSince(repStart));
         keepMinima(times.micros, rep.micros);
+        if (!rep.cutOff)
+            times.runTimes.push_back(rep.micros);
         times.finalFeed = std::move(rep.feed);
         times.finalDirty = rep.dirty;
         ++times.runs;

@@ -23,6 +23,8 @@ struct InputTimes
 {
     // Per sample (the strokes one after the other), the smallest time over the repetitions.
     std::vector<double> micros;
+    // Every complete repetition's times, sample by sample.
+    std::vector<std::vector<double>> runTimes;
     int runs = 0;       // complete repetitions
     int prefixRuns = 0; // repetitions of the first earlyPrefix samples, the complete ones included
     bool cutOff = false;  // the first repetition hit runCapSeconds; micros holds what it reached

@@ -130,6 +130,29 @@ std::string windowName(size_t first)
     return withThousands(first) + "-" + withThousands(first + kWindow - 1);
 }
 
+// The long stroke with its last 2 * kWindow samples replaced by samples 0 .. 2 * kWindow - 1,
+// moved in place and time so that they continue the stroke: the late window then draws what the
+// early window draws. How long a tail is in samples depends on the writing speed, so only this
+// tells the cost of a long stroke from the cost of slower writing.
+RecordedStroke withStartRepeatedAtEnd(RecordedStroke stroke, size_t n)
+{
+    const size_t first = n - 2 * kWindow;
+    const RecordedSample &from = stroke[0];
+    const RecordedSample &to = stroke[first - 1];
+    // Sample 0 goes one first step (sample 0 to 1) beyond the last sample kept.
+    const RecordedSample &next = stroke[1];
+    const double dx = to.x + (next.x - from.x) - from.x, dy = to.y + (next.y - from.y) - from.y;
+    const long long dt = to.timeMs + (next.timeMs - from.timeMs) - from.timeMs;
+    for (size_t i = 0; i < 2 * kWindow; ++i) {
+        RecordedSample s = stroke[i];
+        s.x += dx;
+        s.y += dy;
+        s.timeMs += dt;
+        stroke[first + i] = s;
+    }
+    return stroke;
+}
+
 class Bench
 {
 public:
@@ -157,8 +180,15 @@ public:
         const InputTimes times = timeStrokes(subject, {longStroke}, n, longStrokeLimits(subject));
         row.runs = times.runs;
         row.earlyRuns = times.prefixRuns;
-        row.early = windowSpread(times.micros, kEarlyFirst, kEarlyFirst + kWindow - 1);
-        row.late = windowSpread(times.micros, n - kWindow, n - 1);
+        if (subject.paced) {
+            // Each paced run meets other times of day, so its costly calls (those that commit
+            // the tail) fall on other samples: a per-sample minimum would hide them all.
+            row.early = pooledWindowSpread(times.runTimes, kEarlyFirst, kEarlyFirst + kWindow - 1);
+            row.late = pooledWindowSpread(times.runTimes, n - kWindow, n - 1);
+        } else {
+            row.early = windowSpread(times.micros, kEarlyFirst, kEarlyFirst + kWindow - 1);
+            row.late = windowSpread(times.micros, n - kWindow, n - 1);
+        }
         if (times.cutOff)
             row.notes.push_back("the first run was cut off after " +
                                 withThousands(times.micros.size()) + " samples");
@@ -166,6 +196,8 @@ public:
             row.notes.push_back(pacedNote());
         else
             measureTheRest(subject, times, row);
+        if (subject.rebuildsTail && !subject.paced && row.early)
+            row.notes.push_back(sameShapeNote(subject, *row.early));
         return row;
     }
 
@@ -206,11 +238,31 @@ private:
                                 " samples (@); peak and bytes/sample up to there");
     }
 
+    std::string sameShapeNote(const Subject &subject, const Spread &early) const
+    {
+        progress(subject, "same shape late");
+        const RecordedStroke repeated = withStartRepeatedAtEnd(longStroke, kLongStrokeSamples);
+        TimingLimits limits = options.limits;
+        limits.earlyPrefix = kEarlyFirst + kWindow;
+        const InputTimes times = timeStrokes(subject, {repeated}, kLongStrokeSamples, limits);
+        const std::optional<Spread> late = windowSpread(times.micros, kLongStrokeSamples - kWindow,
+                                                        kLongStrokeSamples - 1);
+        if (!late)
+            return "same shape: not measured";
+        return "same shape: with samples " + withThousands(kLongStrokeSamples - 2 * kWindow) +
+               "-" + withThousands(kLongStrokeSamples - 1) + " replaced by samples 0-" +
+               std::to_string(2 * kWindow - 1) +
+               " (moved to continue the stroke), the late window costs " +
+               fixed(late->median, 1) + " µs median, " + fixed(late->p99, 1) +
+               " µs p99: late/early " + fixed(late->median / early.median, 2);
+    }
+
     static std::string pacedNote()
     {
         return "paced at the recording's real rate over its first " +
                withThousands(kPacedSamples) + " samples; early " + windowName(kEarlyFirst) +
                ", late " + windowName(kPacedSamples - kWindow) +
+               "; median and p99 over every call of every run, not over per-sample minima"
                "; no paint (the host paints), no recordings or 100k stroke (real time)";
     }
 
@@ -246,7 +298,8 @@ std::vector<std::string> preamble(const Options &o, bool peakReset)
             " s per subject,",
         "then runs over the early window alone up to " + std::to_string(o.limits.runs) + "; " +
             std::to_string(o.pacedRuns) +
-            " for the paced brush); median and p99 (nearest rank) over those minima.",
+            " for the paced brush); median and p99 (nearest rank) over those minima (the paced "
+            "brush: over every call).",
         "paint: median of up to " + std::to_string(kPaintRepetitions) +
             " paint calls of the last reported rectangle on the finished 10,000-sample outline "
             "(antialiased ARGB32 QImage).",

@@ -45,6 +45,13 @@ TEST(SampleStats, WindowNeedsAllOfItsSamples)
     EXPECT_DOUBLE_EQ(windowSpread(v, 9900, 9999)->p99, 9999);
     EXPECT_FALSE(windowSpread(v, 9950, 10049));
     EXPECT_FALSE(windowSpread(v, 200, 100));
+
+    // Pooled runs: a costly call in each run counts, wherever it falls; short runs are left out.
+    const std::vector<std::vector<double>> runs{{1, 1, 9, 1}, {9, 1, 1, 1}, {1, 1}};
+    const Spread pooled = *pooledWindowSpread(runs, 0, 3);
+    EXPECT_DOUBLE_EQ(pooled.median, 1);
+    EXPECT_DOUBLE_EQ(pooled.p99, 9);
+    EXPECT_FALSE(pooledWindowSpread(runs, 2, 5));
 }
 
 TEST(SampleStats, MinimaPerSampleOverRunsOfAnyLength)
