@@ -89,7 +89,7 @@ QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainter
     if (points.empty() || !isUsableSample(point, width))
         return result;
     const OxInkPoint last = points.back();
-    const OxInkPoint cur = samplePoint(point, 0);
+    const OxInkPoint cur = samplePoint(point);
     const float dist = pointDistance(last.x, last.y, cur.x, cur.y);
     if (dist <= kMinSampleStep)
         return result;

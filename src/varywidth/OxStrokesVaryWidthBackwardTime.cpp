@@ -154,7 +154,7 @@ void OxStrokesVaryWidthBackwardTime::appendFinalPoints(std::vector<OxInkPoint> &
     auto appendTo = [&](std::vector<OxInkPoint> &line) {
         const OxInkPoint last = line.back();
         if (line.size() <= 1)
-            line.emplace_back(last.x + 1, last.y + 1, last.time + 10, kNoPressure, 0, 0);
+            line.emplace_back(last.x + 1, last.y + 1, last.time + kTapDelayMs, kNoPressure, 0, 0);
         else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep)
             line.push_back(samplePoint(point, time));
     };
