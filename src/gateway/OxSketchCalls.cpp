@@ -147,12 +147,10 @@ float *OxQuillmarkGateway::endSketch3(float x, float y, long long time, float &l
     if (!engine)
         return nullptr;
     if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine)) {
-        QRectF r = brush->endCreateOnlyBackward(points, path, QPointF(x, y), stampedParams(time),
-                                                penWidth);
+        const QRectF r = brush->endCreateOnlyBackward(points, path, QPointF(x, y),
+                                                      stampedParams(time), penWidth);
         if (!r.isEmpty())
-            r = inflated(r, penWidth);
-        if (!r.isEmpty())
-            accumulatedRect |= r;
+            accumulatedRect |= inflated(r, penWidth);
         report(accumulatedRect, left, top, width, height);
         return publishEngineShape(true, false, pointCount, pathCount, pathSizes);
     }
