@@ -85,17 +85,14 @@ QRectF OxStrokesFixWidthFill::startCreate(std::vector<OxInkPoint> &points, QPain
 QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
                                        QPointF point, QMap<QString, QVariant>, float width)
 {
-    QRectF result;
-    if (points.empty() || !isUsableSample(point, width))
-        return result;
-    const OxInkPoint last = points.back();
+    const std::optional<SampleStep> step = usableStep(points, point, width);
+    if (!step)
+        return QRectF();
     const OxInkPoint cur = samplePoint(point);
-    const float dist = pointDistance(last.x, last.y, cur.x, cur.y);
-    if (dist <= kMinSampleStep)
-        return result;
     points.push_back(cur);
-    smoothingStep(points, cur, last, dist);
+    smoothingStep(points, cur, step->last, step->dist);
 
+    QRectF result;
     if (smoothedPoints.size() == 2) {
         // The first step: the start dot gives way to the outline.
         result |= inflateRect(wholePath().boundingRect(), kOutlineMargin);

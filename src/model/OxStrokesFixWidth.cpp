@@ -37,17 +37,14 @@ QRectF OxStrokesFixWidth::startCreate(std::vector<OxInkPoint> &points, QPainterP
 QRectF OxStrokesFixWidth::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
                                    QPointF point, QMap<QString, QVariant>, float width)
 {
-    if (points.empty() || !isUsableSample(point, width))
+    const std::optional<SampleStep> step = usableStep(points, point, width);
+    if (!step)
         return QRectF();
-    const OxInkPoint last = points.back();
     const OxInkPoint cur = samplePoint(point);
-    const float dist = pointDistance(last.x, last.y, cur.x, cur.y);
-    if (dist <= kMinSampleStep)
-        return QRectF();
     points.push_back(cur);
 
     const size_t start = smoothedPoints.size();
-    smoothingStep(points, cur, last, dist);
+    smoothingStep(points, cur, step->last, step->dist);
 
     QPainterPath drawn;
     drawn.moveTo(path.currentPosition());

@@ -59,19 +59,16 @@ QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &point
                                                   QPainterPath &path, QPointF point,
                                                   QMap<QString, QVariant>, float width)
 {
-    if (points.empty() || !isUsableSample(point, width))
+    const std::optional<SampleStep> step = usableStep(points, point, width);
+    if (!step)
         return QRectF();
-    QRectF dirty;
-    const OxInkPoint last = points.back();
     const OxInkPoint cur = samplePoint(point);
-    const float d = pointDistance(last.x, last.y, cur.x, cur.y);
-    if (d <= kMinSampleStep)
-        return dirty;
     points.push_back(cur);
     path.lineTo(point);
 
+    QRectF dirty;
     takeOldTail(dirty);
-    smoothingStep(points, cur, last, d);
+    smoothingStep(points, cur, step->last, step->dist);
 
     backwardInfos.clear();
     int index = 0;

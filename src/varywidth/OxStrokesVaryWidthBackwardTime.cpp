@@ -131,19 +131,16 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
                                                 QPainterPath &path, QPointF point,
                                                 QMap<QString, QVariant> params, float width)
 {
-    if (points.empty() || !isUsableSample(point, width))
+    const std::optional<SampleStep> step = usableStep(points, point, width);
+    int time = 0;
+    if (!step || !readTimeParam(params, time))
         return QRectF();
     const int oldDrawn = lastDrawnIndex;
-    const OxInkPoint last = points.back();
-    const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
-    int time = 0;
-    if (d <= kMinSampleStep || !readTimeParam(params, time))
-        return QRectF();
     const OxInkPoint cur = samplePoint(point, time);
     points.push_back(cur);
     QRectF dirty;
     takeOldTail(dirty);
-    smoothingStep(points, cur, last, d);
+    smoothingStep(points, cur, step->last, step->dist);
     return finishCreating(path, point, width, oldDrawn, dirty);
 }
 
@@ -201,14 +198,11 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
                                                 QPointF point, QMap<QString, QVariant> params,
                                                 float width)
 {
-    if (points.empty() || !isUsableSample(point, width))
+    const std::optional<SampleStep> step = usableStep(points, point, width);
+    int time = 0;
+    if (!step || !readTimeParam(params, time))
         return QRectF();
     const int oldDrawn = lastDrawnIndex;
-    const OxInkPoint last = points.back();
-    const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
-    int time = 0;
-    if (d <= kMinSampleStep || !readTimeParam(params, time))
-        return QRectF();
 
     const OxInkPoint cur = samplePoint(point, time);
     std::vector<OxInkPoint> extra;
@@ -221,7 +215,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
     points.insert(points.end(), extra.begin(), extra.end());
 
     // The fitting runs from the previous point through the extra samples to the new one.
-    std::vector<OxInkPoint> run{last};
+    std::vector<OxInkPoint> run{step->last};
     run.insert(run.end(), extra.begin(), extra.end());
     run.push_back(cur);
     std::vector<OxInkPoint> ctrl;
@@ -229,6 +223,6 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
 
     QRectF dirty;
     takeOldTail(dirty);
-    smoothingStep(points, cur, last, d, ctrl);
+    smoothingStep(points, cur, step->last, step->dist, ctrl);
     return finishCreating(path, point, width, oldDrawn, dirty);
 }

@@ -1,13 +1,12 @@
 #include "OxStrokesVaryWidthPressure.h"
 
-#include "OxGeometry.h"
 #include "OxDeferredOutline_p.h"
+#include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <QPainter>
-
- // namespace
 
 OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure()
     : pathGenerator(new OxPathGenerator), smoothWeights{1, 1, 1, 1, 1}
@@ -74,19 +73,15 @@ QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPa
                                             QPointF point, QMap<QString, QVariant> params,
                                             float width)
 {
-    if (points.empty() || !isUsableSample(point, width))
-        return QRectF();
-    const OxInkPoint last = points.back();
-    const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
+    const std::optional<SampleStep> step = usableStep(points, point, width);
     float pressure = 0;
     int time = 0;
-    if (d <= kMinSampleStep || !readPressureParam(params, pressure)
-        || !readTimeParam(params, time))
+    if (!step || !readPressureParam(params, pressure) || !readTimeParam(params, time))
         return QRectF();
     const OxInkPoint cur(float(point.x()), float(point.y()), time, pressure, 0, 0);
     points.push_back(cur);
     path.lineTo(point);
-    smoothingStep(points, cur, last, d);
+    smoothingStep(points, cur, step->last, step->dist);
 
     smoothPressures(smoothedPoints, lastDrawnIndex, int(smoothedPoints.size()) - 1);
     return drawNewSmoothedPoints(width);

@@ -66,17 +66,14 @@ QRectF OxStrokesVaryWidthTime::startCreate(std::vector<OxInkPoint> &points, QPai
 QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
                                         QPointF point, QMap<QString, QVariant> params, float width)
 {
-    if (points.empty() || arcLengths.empty() || !isUsableSample(point, width))
-        return QRectF();
-    const OxInkPoint last = points.back();
-    const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
+    const std::optional<SampleStep> step = usableStep(points, point, width);
     int time = 0;
-    if (d <= kMinSampleStep || !readTimeParam(params, time))
+    if (!step || arcLengths.empty() || !readTimeParam(params, time))
         return QRectF();
     const OxInkPoint cur = samplePoint(point, time);
     points.push_back(cur);
     path.lineTo(point);
-    smoothingStep(points, cur, last, d);
+    smoothingStep(points, cur, step->last, step->dist);
 
     // Speed and pseudo-pressure of every new smoothed point, measured from the window's start.
     const int n = int(smoothedPoints.size());
