@@ -229,6 +229,17 @@ private:
         return params;
     }
 
+    // The parameters and the width a phase or batch call ends with; false when the call does not
+    // fit into the input's work budget.
+    bool readParamsAndWidth(const Slot &slot, CallInput &input, QMap<QString, QVariant> &params,
+                            float &width)
+    {
+        params = readParams(input);
+        width = in.number(kWidth);
+        input.width(width);
+        return affordable(slot, input);
+    }
+
     QList<QPointF> readBatch(CallInput &input)
     {
         QList<QPointF> samples;
@@ -291,10 +302,9 @@ private:
         CallInput input;
         const QPointF point = readPoint();
         input.sample(point);
-        const QMap<QString, QVariant> params = readParams(input);
-        const float width = in.number(kWidth);
-        input.width(width);
-        if (!affordable(slot, input))
+        QMap<QString, QVariant> params;
+        float width = 0;
+        if (!readParamsAndWidth(slot, input, params, width))
             return;
 
         const Footprint before = footprintOf(slot);
@@ -324,10 +334,9 @@ private:
             return;
         CallInput input;
         QList<QPointF> samples = readBatch(input);
-        const QMap<QString, QVariant> params = readParams(input);
-        const float width = in.number(kWidth);
-        input.width(width);
-        if (!affordable(slot, input))
+        QMap<QString, QVariant> params;
+        float width = 0;
+        if (!readParamsAndWidth(slot, input, params, width))
             return;
 
         const Footprint before = footprintOf(slot);
@@ -352,10 +361,9 @@ private:
         QList<QPointF> samples = readBatch(input);
         const QPointF point = readPoint();
         input.sample(point);
-        const QMap<QString, QVariant> params = readParams(input);
-        const float width = in.number(kWidth);
-        input.width(width);
-        if (!affordable(slot, input))
+        QMap<QString, QVariant> params;
+        float width = 0;
+        if (!readParamsAndWidth(slot, input, params, width))
             return;
 
         const Footprint before = footprintOf(slot);
