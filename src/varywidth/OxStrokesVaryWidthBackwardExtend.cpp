@@ -72,7 +72,8 @@ QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &point
 
     backwardInfos.clear();
     int index = 0;
-    const bool bodyReached = prepareBackwardPath(backwardInfos, smoothedPoints, index, point, width);
+    const bool bodyReached =
+        prepareBackwardPath(backwardInfos, smoothedPoints, index, point, width);
     QRectF tail;
     computeBackwardPath(backwardInfos, backwardPaths, tail);
     if (!tail.isEmpty()) {
