@@ -136,7 +136,9 @@ void generateBezier(std::vector<OxInkPoint> &points, int first, int last, std::v
     for (size_t i = 0; i < count; ++i) {
         const float t = u[i];
         const float s = 1 - t;
-        const float b0 = s * s * s, b1 = 3 * t * s * s, b2 = 3 * t * t * s, b3 = t * t * t;
+        // The weights as written, squares first: 3 t (1 - t)^2 and 3 t^2 (1 - t) grouped
+        // otherwise round differently.
+        const float b0 = s * s * s, b1 = 3 * t * (s * s), b2 = 3 * (t * t) * s, b3 = t * t * t;
         const OxInkPoint a1 = scaled(leftTangent, b1);
         const OxInkPoint a2 = scaled(rightTangent, b2);
         c00 += a1.dot(a1);

@@ -74,6 +74,24 @@ TEST(OxBezierFitting, SamplesOfACubicAreReproducedAndAZigZagGivesOneCurve)
     fit(zigzag);
 }
 
+// The Bernstein weights 3 t (1 - t)^2 and 3 t^2 (1 - t) square first and multiply then; grouped
+// otherwise they round differently and the control points move by an ulp or more.
+TEST(OxBezierFitting, WeightsAreEvaluatedAsWritten)
+{
+    std::vector<OxInkPoint> run{at(0, 0), at(10, 0), at(20, 10), at(20, 20)};
+    std::vector<float> u;
+    chordLengthParameterize(run, 0, 3, u);
+    std::vector<OxInkPoint> once;
+    generateBezier(run, 0, 3, u, at(1, 0), at(0, -1), once);
+    ASSERT_EQ(once.size(), 4u);
+    EXPECT_EQ(once[1].x, 14.7140474f);
+    EXPECT_EQ(once[2].y, 5.28595543f);
+    const auto ctrl = fit(run);
+    EXPECT_EQ(ctrl[1].x, 16.3738346f);
+    EXPECT_EQ(ctrl[1].y, 0);
+    EXPECT_EQ(ctrl[2].y, 3.6261692f);
+}
+
 TEST(OxBezierFitting, DegenerateRunsFallBack)
 {
     for (const OxInkPoint &p : fit({at(2, 2, 1), at(2, 2, 2), at(2, 2, 3), at(2, 2, 4)}))
