@@ -126,7 +126,7 @@ QRectF OxStrokesFixWidth::replayWholePoints(std::vector<OxInkPoint> &points, QPa
             && (!withPressure || std::isfinite(p.pressure)))
             copy.push_back(p);
     }
-    if (copy.size() < 2 || !std::isfinite(width))
+    if (copy.empty() || !std::isfinite(width))
         return QRectF();
 
     points.clear();
@@ -140,6 +140,7 @@ QRectF OxStrokesFixWidth::replayWholePoints(std::vector<OxInkPoint> &points, QPa
                                 width);
     for (size_t i = 1; i + 1 < copy.size(); ++i)
         result |= creating(points, path, position(copy[i]), paramsFor(copy[i]), width);
+    // A single point ends where it started: the dot of a tap, as drawn live.
     result |= endCreate(points, path, position(copy.back()), paramsFor(copy.back()), width);
 
     // path becomes the plain centre line; a subclass's rebuild would redo its outline as well.

@@ -59,8 +59,9 @@ public:
     virtual void buildPathFromXY(std::vector<OxInkPoint> &points, QPainterPath &path, float width);
     // Rebuilds a whole stroke from a stored point sequence by running the phase calls (of the
     // actual engine class) over it; path becomes the smoothed centre line and points the smoothed
-    // points. Points with a non-finite coordinate are left out first; with fewer than two usable
-    // points (or a non-finite width) nothing changes and the result is an empty rectangle.
+    // points. Points with a non-finite coordinate are left out first; one usable point is replayed
+    // as startCreate and endCreate at that point (the dot of a tap, as drawn live). With no usable
+    // point (or a non-finite width) nothing changes and the result is an empty rectangle.
     virtual QRectF loadFromWholePoints(std::vector<OxInkPoint> &points, QPainterPath &path,
                                        float width);
     virtual void copyFrom(OxStrokesFixWidth *other);
@@ -115,8 +116,8 @@ protected:
     // Shared by the engines' loadFromWholePoints: runs the (virtual) phase calls over a copy of
     // points, with an empty parameter map or one holding each point's "pressure", then lays the
     // smoothed line into path and points. Points with a non-finite coordinate (or pressure, when
-    // it is passed on) are left out; with fewer than two left, or a non-finite width, nothing
-    // changes and the result is empty.
+    // it is passed on) are left out; a single point left is started and ended at that point, and
+    // with none left, or a non-finite width, nothing changes and the result is empty.
     QRectF replayWholePoints(std::vector<OxInkPoint> &points, QPainterPath &path, float width,
                              bool withPressure);
 

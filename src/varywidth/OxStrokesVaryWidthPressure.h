@@ -47,8 +47,8 @@ public:
     void buildPathFromXY(std::vector<OxInkPoint> &points, QPainterPath &path,
                          float width) override;
     // Replays a stored stroke through the phase calls with each point's pressure (no "time").
-    // Points with a non-finite coordinate or pressure are left out; with fewer than two usable
-    // points nothing changes and the result is empty.
+    // Points with a non-finite coordinate or pressure are left out; one usable point is a dot,
+    // and with none nothing changes and the result is empty.
     QRectF loadFromWholePoints(std::vector<OxInkPoint> &points, QPainterPath &path,
                                float width) override;
     // Fills the part of the outline inside rect with brush, antialiased. A null painter is

@@ -207,15 +207,16 @@ TEST(OxStrokesFixWidthBadInput, UnusableSamplesAndReplaysChangeNothing)
     EXPECT_EQ(positions(s.engine.smoothedPoints), smoothed);
     EXPECT_EQ(s.path.elementCount(), elementsBefore);
 
-    // A replay needs two points; points with a non-finite coordinate are left out.
-    FixWidth replay;
+    // A replay needs a point; points with a non-finite coordinate are left out. One point is
+    // the dot of a tap: startCreate's square and the end's dot offset by (1, 1).
+    FixWidth replay, tap;
     std::vector<OxInkPoint> one{at(1, 1)}, none;
-    QPainterPath path;
-    EXPECT_TRUE(replay.loadFromWholePoints(one, path, 4).isNull());
+    QPainterPath path, tapPath;
     EXPECT_TRUE(replay.loadFromWholePoints(none, path, 4).isNull());
-    EXPECT_EQ(one.size(), 1u);
     EXPECT_TRUE(replay.smoothedPoints.empty());
     EXPECT_TRUE(path.isEmpty());
+    EXPECT_EQ(tap.loadFromWholePoints(one, tapPath, 4), QRectF(-3, -3, 8, 8));
+    EXPECT_EQ(positions(one), (std::vector<QPointF>{{1, 1}, {2, 2}}));
     std::vector<OxInkPoint> points{at(float(kNaN), 0), at(0, 0), at(10, 0)};
     EXPECT_FALSE(replay.loadFromWholePoints(points, path, 4).isEmpty());
     EXPECT_EQ(points.front().x, 0);
