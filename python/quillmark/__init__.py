@@ -35,7 +35,8 @@ class Rect(NamedTuple):
 class Update(NamedTuple):
     """What one call hands back: the changed rectangle and the current shape, one list of
     (x, y) points per path. Outline paths list every element: move-to and line-to points and each
-    cubic's two control points and end point."""
+    cubic's two control points and end point; an outline of nothing but a move-to (a tail without
+    a segment yet, at (0, 0)) is a path of one point."""
     rect: Rect
     paths: List[List[Tuple[float, float]]]
 

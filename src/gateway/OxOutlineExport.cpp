@@ -9,13 +9,6 @@
 #include <algorithm>
 
 namespace {
-// A path that is empty, or holds nothing but a move-to (Qt gives an empty path a move-to at
-// (0, 0) as soon as its fill rule is set), has no elements of its own to hand out.
-int exportedElementCount(const QPainterPath &path)
-{
-    return path.isEmpty() ? 0 : path.elementCount();
-}
-
 template <class T>
 T *copyToArray(const QVector<T> &values)
 {
@@ -28,7 +21,9 @@ T *copyToArray(const QVector<T> &values)
 void OxQuillmarkGateway::appendPathElements(const QPainterPath &path, QVector<int> &counts,
                                             QVector<float> &coords, bool append)
 {
-    const int n = exportedElementCount(path);
+    // Every element counts, a lone move-to as well: Qt gives an empty path a move-to (0, 0) as
+    // soon as its fill rule is set, and such a path is handed out as that one pair.
+    const int n = path.elementCount();
     if (n == 0)
         return;
     const int before = sumCounts(counts);
@@ -62,7 +57,7 @@ float *OxQuillmarkGateway::publishPaths(const QVector<QPainterPath> &paths, bool
         // Sized once and filled in place: the calls made for every sample do not grow it.
         int total = 0;
         for (const QPainterPath &p : paths)
-            total += exportedElementCount(p);
+            total += p.elementCount();
         coords.reserve(bufferRoomFor(2 * total));
         coords.fill(0.0f, 2 * total);
     }

@@ -38,8 +38,10 @@ class OxStrokesFixWidth;
 // pointCount is always the sum of pathSizes. For the brush the paths are the outline's elements
 // (move-to, line-to and each cubic's three points, in order): the body, then the tail paths. For
 // the filled pen the shape is its smoothed centre line as one path of points, except after
-// sketching2 and endSketch4, which hand out the filled outline. A path without elements of its
-// own gets no entry.
+// sketching2 and endSketch4, which hand out the filled outline. Every element counts: a path
+// holding nothing but a move-to (Qt puts one at (0, 0) into an empty path whose fill rule is
+// set, as in a brush tail without a segment yet) is one pair; only a path without elements gets
+// no entry.
 //
 // Time stamps are milliseconds; 0 or less means "now" (the time of day). sketching and endSketch
 // take no time stamp (they use the time of day) and round the position to whole units.
@@ -83,7 +85,7 @@ public:
 
     // Adds the elements of one path to the working vectors of an export: appends them, or
     // writes them in place into coords pre-sized to the export's total. A path without elements
-    // of its own (an empty path, or one holding a lone move-to) adds nothing.
+    // adds nothing; a lone move-to adds its one pair.
     static void appendPathElements(const QPainterPath &path, QVector<int> &counts,
                                    QVector<float> &coords, bool append);
     static int sumCounts(const QVector<int> &counts);

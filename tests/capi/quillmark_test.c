@@ -108,6 +108,20 @@ static void test_version_and_refused_calls(void)
     quillmark_pen_destroy(pen);
 }
 
+/* The last tail of a short batch-mode stroke has no segment and holds only Qt's move-to at
+   (0, 0): it is handed out as a path of that one pair. */
+static void test_lone_move_to_is_one_pair(void)
+{
+    quillmark_shape s = {0};
+    quillmark_pen *pen = quillmark_pen_create();
+    CHECK(pen && quillmark_pen_set_environment(pen, 1, 1, 6, QUILLMARK_PEN_BRUSH));
+    CHECK(quillmark_pen_start(pen, 10, 10, 1000, &s) && quillmark_pen_move(pen, 12, 10, &s));
+    CHECK(quillmark_pen_end_batch_accumulated(pen, 10, 10, 1010, &s));
+    CHECK_SHAPE(&s);
+    CHECK(s.path_count == 1 && s.path_sizes[0] == 1 && s.coords[0] == 0 && s.coords[1] == 0);
+    quillmark_pen_destroy(pen);
+}
+
 typedef struct {
     float x, y;
     double t;
@@ -173,6 +187,7 @@ int main(void)
         return 1;
     fclose(in);
     test_version_and_refused_calls();
+    test_lone_move_to_is_one_pair();
     for (p = 0; p < 2; ++p)
         for (batch = 0; batch <= kMaxBatch; batch += kMaxBatch)
             for (i = 0; i < count; i += n) {

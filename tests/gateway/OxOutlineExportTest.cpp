@@ -12,7 +12,7 @@ QVector<float> exportOf(const QVector<QPainterPath> &paths, QVector<int> &counts
     int total = 0;
     for (const QPainterPath &p : paths) {
         OxQuillmarkGateway::appendPathElements(p, counts, appended, true);
-        total += p.isEmpty() ? 0 : p.elementCount();
+        total += p.elementCount();
     }
     inPlace.fill(0, 2 * total);
     for (const QPainterPath &p : paths)
@@ -40,15 +40,19 @@ TEST(OxOutlineExport, EveryElementCountsCubicsIncludedNarrowedToFloat)
     EXPECT_EQ(OxQuillmarkGateway::sumCounts({}), 0);
 }
 
-TEST(OxOutlineExport, PathsWithoutElementsOfTheirOwnGetNoEntry)
+// Only a path without elements is left out; a lone move-to is an element like any other.
+TEST(OxOutlineExport, OnlyPathsWithoutElementsGetNoEntry)
 {
     QPainterPath empty, loneMoveTo, tail;
     loneMoveTo.setFillRule(Qt::WindingFill);  // Qt adds a move-to (0, 0) here
     ASSERT_EQ(loneMoveTo.elementCount(), 1);
+    ASSERT_TRUE(loneMoveTo.isEmpty());
     tail.addRect(1, 2, 3, 4);
-    QVector<int> counts, none;
-    EXPECT_EQ(exportOf({empty, loneMoveTo, tail, tail}, counts).size(), 20);
-    EXPECT_EQ(counts, (QVector<int>{5, 5}));
-    EXPECT_TRUE(exportOf({empty, loneMoveTo}, none).isEmpty());
+    QVector<int> counts, one, none;
+    EXPECT_EQ(exportOf({empty, loneMoveTo, tail, tail}, counts).size(), 22);
+    EXPECT_EQ(counts, (QVector<int>{1, 5, 5}));
+    EXPECT_EQ(exportOf({empty, loneMoveTo}, one), (QVector<float>{0, 0}));
+    EXPECT_EQ(one, QVector<int>{1});
+    EXPECT_TRUE(exportOf({empty, empty}, none).isEmpty());
     EXPECT_TRUE(none.isEmpty());
 }

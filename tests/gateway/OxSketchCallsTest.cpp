@@ -86,6 +86,22 @@ TEST(OxSketchCalls, BackwardOnlyStrokeAccumulatesItsRectangles)
     EXPECT_TRUE(first.call(&G::endSketch3, 40, 0, 1080LL).rect().contains(elsewhere.rect()));
 }
 
+// The last tail of a short backward-only stroke has no segment: Qt gave the empty path a move-to
+// (0, 0) when its fill rule was set, and that element is handed out like any other.
+TEST(OxSketchCalls, ATailOfALoneMoveToIsOnePair)
+{
+    Host h(2);
+    h.start(10, 10, 1000);
+    h.move(12, 10);
+    const Outputs o = h.call(&G::endSketch3, 10, 10, 1010LL);
+    o.expectConsistent();
+    ASSERT_EQ(o.pathCount, 1);
+    EXPECT_EQ(o.pathSizes[0], 1);
+    ASSERT_NE(o.coords, nullptr);
+    EXPECT_EQ(o.coords[0], 0);
+    EXPECT_EQ(o.coords[1], 0);
+}
+
 // Empty and unreadable batches: tests/capi.
 TEST(OxSketchCalls, BatchesThatDrawNothingZeroTheRectangle)
 {

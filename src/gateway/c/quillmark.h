@@ -68,7 +68,9 @@ typedef double quillmark_time_ms;
    tail paths (quillmark_pen_end_batch* hand out the tail paths only). An outline's elements are
    its move-to and line-to points and each cubic's two control points and end point, in order;
    their kinds are not handed out, so a host drawing polygons through the pairs draws the
-   control points as vertices.
+   control points as vertices. Every element counts: an outline that holds nothing but a
+   move-to (a tail without a segment yet, which starts at (0, 0)) is a path of one pair; only a
+   path without elements gets no entry.
 
    Ownership and lifetime: the pen owns both arrays. They stay valid until the next sketch call
    on the same pen that returns 1, quillmark_pen_clearup() or quillmark_pen_destroy(),
