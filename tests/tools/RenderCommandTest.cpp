@@ -57,10 +57,20 @@ protected:
 TEST_F(RenderCommand, FailuresEndWithOneLineAndTheirStatusAndNoOutput)
 {
     std::ofstream(path("bad.txt")) << "1 2 3 0.5\n\n4 5 six 0.5\n";
+    std::ofstream(path("nan.txt")) << "1 2 3 0.5\n4 nan 5 0.5\n";
+    std::ofstream(path("comments.txt")) << "# x y t_ms pressure\n\n";
+    std::ofstream(path("huge.txt")) << "0 0 0 0.5\n\n0 0 0 0.5\n10 -1e30 8 0.5\n";
     const std::string good = dataPath("pf-edge-cases.txt");
+    const std::string beyond = " lies beyond 1e6, the largest magnitude the engines promise "
+                               "finite results for";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{path("missing.txt")}, path("missing.txt") + ": cannot open file"},
         {{good, path("bad.txt")}, path("bad.txt") + ":3: expected four numbers: x y t_ms pressure"},
+        {{path("nan.txt")}, path("nan.txt") + ":2: a value is not a finite number: nan"},
+        {{good, path("comments.txt")}, "no strokes in " + path("comments.txt")},
+        {{"/dev/null"}, "no strokes in /dev/null"},
+        {{path("huge.txt")}, path("huge.txt") + ": stroke 2, sample 2: y -1e+30" + beyond},
+        {{good, "--width", "2e6"}, "--width 2e6" + beyond},
         {{good, "--scale", "1e6"}, "the picture would be "},
         {{good, "--engine", "a\nb"}, "unknown engine 'a b'"},
     };
@@ -72,7 +82,8 @@ TEST_F(RenderCommand, FailuresEndWithOneLineAndTheirStatusAndNoOutput)
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         EXPECT_EQ(out, "");
     }
-    EXPECT_EQ(files(), QStringList{QStringLiteral("bad.txt")});
+    EXPECT_EQ(files(), (QStringList{QStringLiteral("bad.txt"), QStringLiteral("comments.txt"),
+                                    QStringLiteral("huge.txt"), QStringLiteral("nan.txt")}));
 
     const std::string svg = path("no/such/folder.svg");
     EXPECT_EQ(render({good, "--svg", svg}), 1);

@@ -1,6 +1,10 @@
 #include "InputStrokes.h"
 
+#include "EngineRange.h"
+
 #include <algorithm>
+#include <cmath>
+#include <sstream>
 
 namespace {
 struct DemoRow
@@ -49,6 +53,27 @@ double placeRow(std::vector<RecordedStroke> &strokes, double top)
     }
     return bottom;
 }
+
+// What lies beyond the engines' range in the strokes of file, or nothing.
+std::string outOfRange(const std::vector<RecordedStroke> &strokes, const std::string &file)
+{
+    for (size_t i = 0; i < strokes.size(); ++i) {
+        for (size_t j = 0; j < strokes[i].size(); ++j) {
+            const RecordedSample &s = strokes[i][j];
+            const std::pair<const char *, double> values[] = {
+                {"x", s.x}, {"y", s.y}, {"pressure", s.pressure}};
+            for (const auto &[name, value] : values) {
+                if (std::fabs(value) <= kEngineRange)
+                    continue;
+                std::ostringstream where;
+                where << file << ": stroke " << i + 1 << ", sample " << j + 1 << ": " << name
+                      << " " << value;
+                return beyondEngineRange(where.str());
+            }
+        }
+    }
+    return std::string();
+}
 } // namespace
 
 StrokeFileResult readInputs(const std::vector<std::string> &paths)
@@ -56,6 +81,11 @@ StrokeFileResult readInputs(const std::vector<std::string> &paths)
     StrokeFileResult all;
     for (const std::string &path : paths) {
         StrokeFileResult file = readStrokeFile(path);
+        const std::string name = path == "-" ? "standard input" : path;
+        if (file.error.empty() && file.strokes.empty())
+            file.error = "no strokes in " + name;
+        if (file.error.empty())
+            file.error = outOfRange(file.strokes, name);
         if (!file.error.empty())
             return file;
         std::move(file.strokes.begin(), file.strokes.end(), std::back_inserter(all.strokes));

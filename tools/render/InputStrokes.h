@@ -9,7 +9,9 @@
 #include <vector>
 
 // The strokes of every file in order ("-" is standard input). Stops at the first file that
-// cannot be read or holds a malformed line, with StrokeFile's message in error.
+// cannot be read, holds a malformed line (StrokeFile's message in error), holds no stroke, or
+// holds a coordinate or pressure of a magnitude beyond 1e6, where the engines no longer promise
+// finite results.
 StrokeFileResult readInputs(const std::vector<std::string> &paths);
 
 // A few strokes of the bundled recordings, laid out in rows (a row per recording) so that no two

@@ -1,5 +1,7 @@
 #include "RenderOptions.h"
 
+#include "EngineRange.h"
+
 #include <QByteArray>
 #include <cmath>
 
@@ -62,6 +64,8 @@ std::string applyValue(RenderOptions &o, std::string &engineName, const std::str
         // The engines take the width as a float: it must stay above zero and finite there too.
         if (!parsePositive(value, number) || !std::isfinite(float(number)) || float(number) <= 0)
             return "--width must be a positive number, not '" + value + "'";
+        if (number > kEngineRange)
+            return beyondEngineRange("--width " + value);
         o.feed.width = float(number);
     } else if (option == "--mode") {
         if (!parseMode(value, o.feed.mode))
