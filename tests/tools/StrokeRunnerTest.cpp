@@ -3,6 +3,8 @@
 #include "StrokeRunner.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
+#include <sstream>
 
 namespace {
 using Log = std::vector<std::string>;
@@ -80,4 +82,33 @@ TEST(EngineStats, CountsSamplesAreasAndTimes)
     EXPECT_DOUBLE_EQ(stats.maxMicros, 15.0);
     const std::string table = statsTable({stats, stats});
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 3);
+}
+
+// Huge figures widen their column instead of running into the next one.
+TEST(EngineStats, TableColumnsStayApartForHugeFigures)
+{
+    EngineStats huge;
+    huge.engine = "a-long-engine-name";
+    huge.strokes = huge.samples = huge.accepted = huge.elements = 123456789012;
+    huge.meanMicros = huge.p99Micros = huge.maxMicros = 1e15;
+    huge.repaintedArea = 1e20;
+    huge.fullRepaintArea = 1e22;
+    EngineStats small;
+    small.engine = "fix";
+    const std::string table = statsTable({small, huge});
+    std::istringstream lines(table);
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(lines, line);)
+        rows.push_back(line);
+    ASSERT_EQ(rows.size(), 3u);
+    for (size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].size(), rows[0].size()) << table;
+        std::istringstream cells(rows[i]);
+        EXPECT_EQ(std::distance(std::istream_iterator<std::string>(cells),
+                                std::istream_iterator<std::string>()),
+                  11)
+            << rows[i];
+    }
+    // Right-aligned cells end where their title ends.
+    EXPECT_EQ(rows[2].find("100000000000.0G") + 15, rows[0].find("repainted") + 9) << table;
 }

@@ -73,23 +73,42 @@ EngineStats engineStats(const EngineDrawing &drawing)
 
 std::string statsTable(const std::vector<EngineStats> &rows)
 {
-    std::ostringstream out;
-    out << std::left << std::setw(10) << "engine" << std::right << std::setw(8) << "strokes"
-        << std::setw(9) << "samples" << std::setw(9) << "accepted" << std::setw(10) << "elements"
-        << std::setw(10) << "mean us" << std::setw(9) << "p99 us" << std::setw(9) << "max us"
-        << std::setw(11) << "repainted" << std::setw(9) << "full" << std::setw(8) << "share"
-        << "\n";
+    // Titles and the narrowest width of each column, the space before it included; the engine
+    // column is aligned left, the others right.
+    const std::pair<const char *, size_t> columns[] = {
+        {"engine", 10}, {"strokes", 8}, {"samples", 9}, {"accepted", 9},
+        {"elements", 10}, {"mean us", 10}, {"p99 us", 9}, {"max us", 9},
+        {"repainted", 11}, {"full", 9}, {"share", 8}};
+    std::vector<std::vector<std::string>> cells(1);
+    for (const auto &column : columns)
+        cells[0].push_back(column.first);
+    auto fixed = [](double value, const char *unit) {
+        std::ostringstream out;
+        out << std::fixed << std::setprecision(2) << value << unit;
+        return out.str();
+    };
     for (const EngineStats &s : rows) {
         const double share =
             s.fullRepaintArea > 0 ? 100.0 * s.repaintedArea / s.fullRepaintArea : 0.0;
-        std::ostringstream percent;
-        percent << std::fixed << std::setprecision(2) << share << "%";
-        out << std::left << std::setw(10) << s.engine << std::right << std::setw(8) << s.strokes
-            << std::setw(9) << s.samples << std::setw(9) << s.accepted << std::setw(10)
-            << s.elements << std::fixed << std::setprecision(2) << std::setw(10) << s.meanMicros
-            << std::setw(9) << s.p99Micros << std::setw(9) << s.maxMicros << std::setw(11)
-            << area(s.repaintedArea) << std::setw(9) << area(s.fullRepaintArea) << std::setw(8)
-            << percent.str() << "\n";
+        cells.push_back({s.engine, std::to_string(s.strokes), std::to_string(s.samples),
+                         std::to_string(s.accepted), std::to_string(s.elements),
+                         fixed(s.meanMicros, ""), fixed(s.p99Micros, ""), fixed(s.maxMicros, ""),
+                         area(s.repaintedArea), area(s.fullRepaintArea), fixed(share, "%")});
+    }
+    // Huge figures widen their column, so that neighbouring cells never run into each other.
+    std::vector<size_t> widths;
+    for (const auto &column : columns)
+        widths.push_back(column.second);
+    for (const auto &row : cells)
+        for (size_t i = 0; i < row.size(); ++i)
+            widths[i] = std::max(widths[i], row[i].size() + 1);
+
+    std::ostringstream out;
+    for (const auto &row : cells) {
+        out << std::left << std::setw(int(widths[0])) << row[0] << std::right;
+        for (size_t i = 1; i < row.size(); ++i)
+            out << std::setw(int(widths[i])) << row[i];
+        out << "\n";
     }
     return out.str();
 }
