@@ -1,3 +1,4 @@
+#include "QuillmarkVersion.h"
 #include "RenderCommand.h"
 #include "TestData.h"
 
@@ -88,6 +89,13 @@ TEST_F(RenderCommand, FailuresEndWithOneLineAndTheirStatusAndNoOutput)
     const std::string svg = path("no/such/folder.svg");
     EXPECT_EQ(render({good, "--svg", svg}), 1);
     EXPECT_EQ(err.rfind("quillmark-render: " + svg + ": cannot write file", 0), 0u) << err;
+}
+
+TEST_F(RenderCommand, VersionIsTheLibrarys)
+{
+    EXPECT_EQ(render({"--version", "--engine", "nope"}), 0);
+    EXPECT_EQ(out, "quillmark-render " QUILLMARK_VERSION_STRING "\n");
+    EXPECT_EQ(err, "");
 }
 
 // Only the filled engine and the brush have a batch mode; the brush's last tail stays drawn.

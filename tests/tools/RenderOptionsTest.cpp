@@ -45,6 +45,7 @@ TEST_F(RenderOptionsTest, ReadsEveryOptionAndDefaultsToTheDemo)
     EXPECT_EQ(parse({"--mode", "replay"}).options.feed.mode, FeedMode::Replay);
     EXPECT_TRUE(parse({"a.txt"}).options.stats);  // no picture asked for
     EXPECT_TRUE(parse({"--help"}).options.help);
+    EXPECT_TRUE(parse({"a.txt", "--version", "--colour"}).options.version);
     // Batch mode takes the engines that have one.
     EXPECT_EQ(parse({"--mode", "batch"}).options.engines, std::vector<const EngineAdapter *>{&table[1]});
     table.pop_back();

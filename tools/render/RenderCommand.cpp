@@ -7,6 +7,7 @@
 #include "RenderOptions.h"
 #include "StatsTable.h"
 #include "SvgWriter.h"
+#include "quillmark.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +42,10 @@ int runRender(const std::vector<std::string> &args, std::ostream &out, std::ostr
     const RenderOptions &o = parsed.options;
     if (o.help) {
         out << renderUsage(engineTable());
+        return kSuccess;
+    }
+    if (o.version) {
+        out << "quillmark-render " << quillmark_version() << "\n";
         return kSuccess;
     }
 

@@ -129,6 +129,9 @@ ParsedOptions parseRenderOptions(const std::vector<std::string> &args,
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
             return parsed;
+        } else if (arg == "--version") {
+            o.version = true;
+            return parsed;
         } else if (arg == "--stats") {
             o.stats = true;
         } else if (arg == "--show-dirty") {
@@ -167,6 +170,7 @@ std::string renderUsage(const std::vector<EngineAdapter> &table)
            "  --scale S       output units per drawing unit (default 1)\n"
            "  --show-dirty    overlay the rectangles the engines reported\n"
            "  --stats         print the stats table (also when no picture is asked for)\n"
+           "  --version       print the library's version\n"
            "Input files hold one sample 'x y t_ms pressure' a line and a blank line between\n"
            "strokes; '-' reads standard input. Exit status 2: bad command line or input;\n"
            "1: an output file could not be written.\n";

@@ -20,6 +20,7 @@ struct RenderOptions
     bool showDirty = false;
     bool stats = false;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions
