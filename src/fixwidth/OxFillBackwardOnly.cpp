@@ -11,6 +11,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace quillmark::detail;
+
 namespace {
 // Batch samples closer than this to the previously kept one are dropped.
 constexpr double kBatchMinStep = 1.0;

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace quillmark::detail;
+
 namespace {
 // True when both sides' element counts are recorded for the segment index and for the one
 // before it, so that copying that segment reads only what was actually built. A negative index

@@ -11,6 +11,8 @@
 #include <QPointF>
 #include <vector>
 
+namespace quillmark::detail {
+
 // A stroke of one point ends with a second point this far right and down, this many ms later.
 constexpr float kDotOffset = 1.0f;
 constexpr double kDotDelayMs = 10.0;
@@ -37,5 +39,7 @@ inline EndPoint appendEndPoint(std::vector<OxInkPoint> &line, QPointF sample, do
     line.push_back(end);
     return EndPoint::kSample;
 }
+
+} // namespace quillmark::detail
 
 #endif

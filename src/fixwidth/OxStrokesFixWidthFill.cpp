@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace quillmark::detail;
+
 namespace {
 // A circle of radius 40 that stands for the width 40: a builder given the width w sweeps a round
 // nib of radius w, so the engine hands it half the stroke width.

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+using namespace quillmark::detail;
+
 namespace {
 template <class T>
 T *copyToArray(const QVector<T> &values)

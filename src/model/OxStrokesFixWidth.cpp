@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+using namespace quillmark::detail;
+
 OxStrokesFixWidth::OxStrokesFixWidth()
     : extendPending(false), lastDrawnIndex(0), maxControlDistance(4.0f)
 {

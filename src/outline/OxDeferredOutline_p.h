@@ -5,6 +5,8 @@
 
 #include <QPainterPath>
 
+namespace quillmark::detail {
+
 // An engine keeps its whole outline (pathWhole) in step with its generator without assembling it
 // at every sample: assembling costs time in proportion to the stroke's length, so it waits until
 // the outline is read, marked by a "stale" flag beside it. What is read then is exactly what
@@ -28,5 +30,7 @@ inline void replaceOutline(QPainterPath &outline, bool &stale, const QPainterPat
     outline = value;
     stale = false;
 }
+
+} // namespace quillmark::detail
 
 #endif

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace quillmark::detail;
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 

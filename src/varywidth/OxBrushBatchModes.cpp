@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+using namespace quillmark::detail;
+
 namespace {
 // Backward-only batches keep positions at least this far apart, raw batches farther than 0.1.
 constexpr double kBackwardOnlyStep = 1.0;

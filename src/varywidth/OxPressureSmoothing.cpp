@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+using namespace quillmark::detail;
+
 namespace {
 // The point's own pressure enters with this fixed weight besides the window.
 constexpr int kOwnWeight = 5;

@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+using namespace quillmark::detail;
+
 OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend()
     : pathConnector(new OxPathConnector)
 {

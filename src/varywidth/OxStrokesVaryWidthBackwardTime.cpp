@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+using namespace quillmark::detail;
+
 namespace {
 // A window shorter than this in path length has no tail.
 constexpr double kMinWindowLength = 0.000001;

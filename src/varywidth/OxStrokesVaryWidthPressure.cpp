@@ -8,6 +8,8 @@
 
 #include <QPainter>
 
+using namespace quillmark::detail;
+
 OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure()
     : pathGenerator(new OxPathGenerator), smoothWeights{1, 1, 1, 1, 1}
 {

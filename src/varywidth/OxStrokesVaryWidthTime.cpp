@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace quillmark::detail;
+
 namespace {
 // Durations at or below this (equal or decreasing time stamps) count as speed 1.0.
 constexpr double kMinDuration = 1e-5;
