@@ -3,7 +3,7 @@
 
 #include "OxStrokesFixWidthFill.h"
 
-#include "OxFillSamples_p.h"
+#include "OxStrokeEnd_p.h"
 
 #include <algorithm>
 #include <memory>

@@ -3,7 +3,7 @@
 #include "OxStrokesFixWidthFill.h"
 
 #include "OxDeferredOutline_p.h"
-#include "OxFillSamples_p.h"
+#include "OxStrokeEnd_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 
@@ -119,7 +119,7 @@ QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainte
     if (points.empty() || smoothedPoints.empty() || !isUsableSample(point, width)
         || !readTimeParam(params, time))
         return QRectF();
-    switch (appendEndPoint(points, point, time)) {
+    switch (appendTimedEndPoint(points, point, time)) {
     case EndPoint::kDot:
         path.lineTo(position(points.back()));
         setWholePath(QPainterPath());
@@ -131,7 +131,7 @@ QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainte
         break;
     }
     // The smoothed line trails the pen, so it is tested against its own end.
-    appendEndPoint(smoothedPoints, point, time);
+    appendTimedEndPoint(smoothedPoints, point, time);
 
     QRectF result;
     const int lastIndex = int(smoothedPoints.size()) - 1;

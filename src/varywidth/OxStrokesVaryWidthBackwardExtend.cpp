@@ -3,6 +3,7 @@
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
+#include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <QPainter>
@@ -97,17 +98,10 @@ QRectF OxStrokesVaryWidthBackwardExtend::endCreate(std::vector<OxInkPoint> &poin
     if (points.empty() || !isUsableSample(point, width))
         return QRectF();
     QRectF result;
-    const OxInkPoint last = points.back();
-    if (points.size() <= 1) {
-        const OxInkPoint q(last.x + 1, last.y + 1, 0, kNoPressure, 0, 0);
-        points.push_back(q);
-        smoothedPoints.push_back(q);
-        path.lineTo(q.x, q.y);
-    } else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep) {
-        const OxInkPoint q = samplePoint(point);
-        points.push_back(q);
-        smoothedPoints.push_back(q);
-        path.lineTo(point);
+    const EndStep end = appendEndPoint(points, samplePoint(point), {0, kNoPressure});
+    if (end.added != EndPoint::kNone) {
+        smoothedPoints.push_back(end.point);
+        path.lineTo(drawnEnd(end, point));
     }
     if (!backwardRect.isEmpty())
         result |= backwardRect;

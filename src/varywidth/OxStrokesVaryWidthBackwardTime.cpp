@@ -4,6 +4,7 @@
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
+#include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <algorithm>
@@ -150,16 +151,8 @@ void OxStrokesVaryWidthBackwardTime::appendFinalPoints(std::vector<OxInkPoint> &
                                                        QPointF point, int time)
 {
     // The raw and the smoothed line are tested apart: the smoothed line trails the pen.
-    auto appendTo = [&](std::vector<OxInkPoint> &line) {
-        const OxInkPoint last = line.back();
-        if (line.size() <= 1)
-            line.emplace_back(last.x + 1, last.y + 1, last.time + kTapDelayMs, kNoPressure, 0, 0);
-        else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep)
-            line.push_back(samplePoint(point, time));
-    };
-    appendTo(points);
-    if (!smoothedPoints.empty())
-        appendTo(smoothedPoints);
+    appendTimedEndPoint(points, point, time);
+    appendTimedEndPoint(smoothedPoints, point, time);
 }
 
 QRectF OxStrokesVaryWidthBackwardTime::endCreate(std::vector<OxInkPoint> &points,

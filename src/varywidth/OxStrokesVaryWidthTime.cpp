@@ -3,6 +3,7 @@
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
+#include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <algorithm>
@@ -109,32 +110,29 @@ QRectF OxStrokesVaryWidthTime::endCreate(std::vector<OxInkPoint> &points, QPaint
         || !readTimeParam(params, time))
         return QRectF();
     const OxInkPoint last = points.back();
-    if (points.size() < 2) {
+    const EndPoint added = endPointFor(points, point);
+    OxInkPoint end;
+    if (added == EndPoint::kDot) {
         arcLengths.push_back(float(arcLengths.back() + kTapArcLength));
-        const OxInkPoint extra(float(last.x + 1.0), float(last.y + 1.0),
-                               double(time) + kTapDelayMs, last.pressure, 0, 0);
-        points.push_back(extra);
-        smoothedPoints.push_back(extra);
-        path.lineTo(last.x + 1, last.y + 1);
+        end = dotPoint(last, {double(time) + kTapDelayMs, last.pressure});
         setWholePath(QPainterPath());
-    } else {
-        const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
-        if (d >= kMinEndStep) {
-            // The window is not moved for the last sample.
-            const int s = std::min(speedWindowStart, int(arcLengths.size()) - 1);
-            const float t0 = float(smoothedPoints[size_t(s)].time);
-            const float l0 = arcLengths[size_t(s)];
-            const float length = d + arcLengths.back();
-            arcLengths.push_back(length);
-            const float duration = float(time) - t0;
-            const float pressure =
-                getSmoothPressure(smoothedPoints, int(smoothedPoints.size()) - 1,
-                                  pseudoPressure(length - l0, duration, width));
-            const OxInkPoint end(float(point.x()), float(point.y()), time, pressure, 0, 0);
-            points.push_back(end);
-            smoothedPoints.push_back(end);
-            path.lineTo(point);
-        }
+    } else if (added == EndPoint::kSample) {
+        // The window is not moved for the last sample.
+        const int s = std::min(speedWindowStart, int(arcLengths.size()) - 1);
+        const float t0 = float(smoothedPoints[size_t(s)].time);
+        const float l0 = arcLengths[size_t(s)];
+        const float length =
+            pointDistance(last.x, last.y, float(point.x()), float(point.y())) + arcLengths.back();
+        arcLengths.push_back(length);
+        const float duration = float(time) - t0;
+        const float pressure = getSmoothPressure(smoothedPoints, int(smoothedPoints.size()) - 1,
+                                                 pseudoPressure(length - l0, duration, width));
+        end = OxInkPoint(float(point.x()), float(point.y()), time, pressure, 0, 0);
+    }
+    if (added != EndPoint::kNone) {
+        points.push_back(end);
+        smoothedPoints.push_back(end);
+        path.lineTo(drawnEnd({added, end}, point));
     }
 
     QRectF changed;
