@@ -63,12 +63,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingOnlyBackward(std::vector<OxInkPoi
     int index = 0;
     const double window = int(points.size()) < kYoungStrokePoints ? kYoungWindow : kLateWindow;
     const bool moved = prepareWithDuration(window, index, width);
-    QRectF tail;
-    computeBackwardPath(backwardInfos, backwardPaths, tail);
-    if (!tail.isEmpty()) {
-        backwardRect |= tail;
-        dirty |= tail;
-    }
+    drawTail(dirty);
     // Older points drop out of later tails; nothing goes to the body.
     if (moved)
         lastDrawnIndex = index;
@@ -112,20 +107,9 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingYuanShi(std::vector<OxInkPoint> &
         || acceptBatch(points, samples, kRawStep, false, time) == 0)
         return QRectF();
     QRectF dirty;
-    if (!backwardRect.isEmpty())
-        dirty = unionTwoRect(dirty, backwardRect);
-    backwardRect = QRectF();
-    backwardPaths.clear();
-    backwardInfos.clear();
+    takeOldTail(dirty);
     int index = 0;
-    const bool commit = prepareBackwardPath(backwardInfos, smoothedPoints, index, QPointF(), width);
-    QRectF tail;
-    computeBackwardPath(backwardInfos, backwardPaths, tail);
-    if (!tail.isEmpty()) {
-        backwardRect = unionTwoRect(backwardRect, tail);
-        dirty = unionTwoRect(dirty, tail);
-    }
-    if (commit) {
+    if (rebuildTail(QPointF(), width, index, dirty)) {
         dirty = unionTwoRect(dirty, computeConnectPaths(smoothedPoints, lastDrawnIndex, index,
                                                         width));
         wholePathFollowsGenerator();

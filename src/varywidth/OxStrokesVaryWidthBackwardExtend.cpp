@@ -77,12 +77,7 @@ QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &point
     int index = 0;
     const bool bodyReached =
         prepareBackwardPath(backwardInfos, smoothedPoints, index, point, width);
-    QRectF tail;
-    computeBackwardPath(backwardInfos, backwardPaths, tail);
-    if (!tail.isEmpty()) {
-        backwardRect |= tail;
-        dirty |= tail;
-    }
+    drawTail(dirty);
     if (bodyReached) {
         dirty |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index + 1, width);
         wholePathFollowsGenerator();
@@ -137,6 +132,16 @@ void OxStrokesVaryWidthBackwardExtend::takeOldTail(QRectF &dirty)
         dirty |= backwardRect;
     backwardRect = QRectF();
     backwardPaths.clear();
+}
+
+void OxStrokesVaryWidthBackwardExtend::drawTail(QRectF &dirty)
+{
+    QRectF tail;
+    computeBackwardPath(backwardInfos, backwardPaths, tail);
+    if (!tail.isEmpty()) {
+        backwardRect |= tail;
+        dirty |= tail;
+    }
 }
 
 void OxStrokesVaryWidthBackwardExtend::paint(QPainter *painter, QRectF rect, const QBrush &brush)

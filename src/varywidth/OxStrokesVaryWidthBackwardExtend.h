@@ -77,6 +77,9 @@ protected:
     // Unites the previous tail's rectangle into dirty (it must be repainted) and forgets the
     // previous tail.
     void takeOldTail(QRectF &dirty);
+    // Builds the outline of the tail in backwardInfos into backwardPaths; a tail with an area
+    // joins backwardRect (the next call repaints it) and dirty.
+    void drawTail(QRectF &dirty);
 
     QVector<QPainterPath> backwardPaths;   // drawn apart from the body: start dot, current tail
     QRectF backwardRect;                   // bounds of the tail built by the previous call

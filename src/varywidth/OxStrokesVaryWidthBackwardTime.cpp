@@ -100,12 +100,7 @@ bool OxStrokesVaryWidthBackwardTime::rebuildTail(QPointF tip, float width, int &
     backwardInfos.clear();
     index = 0;
     const bool commit = prepareBackwardPath(backwardInfos, smoothedPoints, index, tip, width);
-    QRectF tail;
-    computeBackwardPath(backwardInfos, backwardPaths, tail);
-    if (!tail.isEmpty()) {
-        backwardRect |= tail;
-        dirty |= tail;
-    }
+    drawTail(dirty);
     return commit;
 }
 
