@@ -469,6 +469,18 @@ QPainterPath OxPathBuilder::getOutlinePath()
     return outline;
 }
 
+bool OxPathBuilder::continueFromCorners(const QPolygonF &corners, int endRight, int endLeft)
+{
+    const int n = samplePoints.size();
+    auto isNibPoint = [n](int k) { return k >= 0 && k < n; };
+    if (corners.size() != 4 || !isNibPoint(endRight) || !isNibPoint(endLeft))
+        return false;
+    lastCorners = corners;
+    lastEndRight = endRight;
+    lastEndLeft = endLeft;
+    return true;
+}
+
 void OxPathBuilder::resetOutline()
 {
     nibOnlyPath = QPainterPath();
