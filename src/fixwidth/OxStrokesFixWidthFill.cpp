@@ -22,7 +22,7 @@ constexpr float kNibSize = 40.0f;
 QPainterPath roundNib()
 {
     QPainterPath nib;
-    nib.addEllipse(QPointF(100, 100), 40, 40);
+    nib.addEllipse(QPointF(100, 100), kNibSize, kNibSize);
     return nib;
 }
 } // namespace

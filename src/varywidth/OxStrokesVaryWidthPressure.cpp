@@ -47,7 +47,7 @@ QPainterPath OxStrokesVaryWidthPressure::ellipticNib()
 {
     const QPointF center(100, 100);
     QPainterPath ellipse;
-    ellipse.addEllipse(center, 25, 40);
+    ellipse.addEllipse(center, 25, kNibSize);
     return rotate2(-60, center).map(ellipse);
 }
 #pragma GCC diagnostic pop
