@@ -3,9 +3,9 @@
 
 #include "OxStrokesFixWidthFill.h"
 
-#include "OxStrokeEnd_p.h"
 #include "OxInputGuards_p.h"
 #include "OxSampleBatch_p.h"
+#include "OxStrokeEnd_p.h"
 
 #include <algorithm>
 #include <cmath>

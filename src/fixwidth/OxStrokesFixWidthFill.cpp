@@ -3,12 +3,10 @@
 #include "OxStrokesFixWidthFill.h"
 
 #include "OxDeferredOutline_p.h"
-#include "OxStrokeEnd_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxStrokeEnd_p.h"
 
-#include <QBrush>
-#include <QPainter>
 #include <algorithm>
 #include <memory>
 
@@ -146,14 +144,7 @@ QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainte
 
 void OxStrokesFixWidthFill::paint(QPainter *painter, QRectF rect, QColor color)
 {
-    if (!painter)
-        return;
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    QPainterPath clip;
-    clip.addRect(rect);
-    clip = clip.intersected(wholePath());
-    if (!clip.isEmpty())
-        painter->fillPath(clip, QBrush(color, Qt::SolidPattern));
+    fillInside(painter, rect, wholePath(), QBrush(color, Qt::SolidPattern));
 }
 
 QPainterPath OxStrokesFixWidthFill::getPathWhole() const

@@ -3,7 +3,10 @@
 
 #include "OxPathBuilder.h"
 
+#include <QBrush>
+#include <QPainter>
 #include <QPainterPath>
+#include <QRectF>
 
 namespace quillmark::detail {
 
@@ -29,6 +32,21 @@ inline void replaceOutline(QPainterPath &outline, bool &stale, const QPainterPat
 {
     outline = value;
     stale = false;
+}
+
+// Fills the part of outline inside rect with brush, antialiased; nothing outside rect is touched
+// and a null painter draws nothing.
+inline void fillInside(QPainter *painter, QRectF rect, const QPainterPath &outline,
+                       const QBrush &brush)
+{
+    if (!painter)
+        return;
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath clip;
+    clip.addRect(rect);
+    clip = clip.intersected(outline);
+    if (!clip.isEmpty())
+        painter->fillPath(clip, brush);
 }
 
 } // namespace quillmark::detail

@@ -7,7 +7,6 @@
 #include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
 
-#include <QPainter>
 
 using namespace quillmark::detail;
 
@@ -154,14 +153,7 @@ QRectF OxStrokesVaryWidthPressure::loadFromWholePoints(std::vector<OxInkPoint> &
 
 void OxStrokesVaryWidthPressure::paint(QPainter *painter, QRectF rect, const QBrush &brush)
 {
-    if (!painter)
-        return;
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    QPainterPath clip;
-    clip.addRect(rect);
-    clip = clip.intersected(wholePath());
-    if (!clip.isEmpty())
-        painter->fillPath(clip, brush);
+    fillInside(painter, rect, wholePath(), brush);
 }
 
 QPainterPath OxStrokesVaryWidthPressure::getPathWhole() const
