@@ -158,9 +158,10 @@ TEST(EngineProperties, TheBodyOutlineCoversEveryPointOfTheFinishedCentreLine)
             const QPainterPath body = run->body();
             // The extend engine ends a tap's tail at the end sample, not at the dot's point.
             const RecordedStroke &stroke = strokes()[s];
-            const bool tap = std::all_of(stroke.begin(), stroke.end(), [&](const RecordedSample &p) {
+            auto atStart = [&](const RecordedSample &p) {
                 return std::hypot(p.x - stroke[0].x, p.y - stroke[0].y) <= 0.1;
-            });
+            };
+            const bool tap = std::all_of(stroke.begin(), stroke.end(), atStart);
             const size_t covered = run->points().size() - (tap && kind.name == "extend" ? 1 : 0);
             for (size_t i = 0; i < covered; ++i) {
                 const OxInkPoint &p = run->points()[i];
@@ -222,7 +223,8 @@ TEST(EngineProperties, ACopyFedTheSameCallsGivesTheSameResults)
                 // The original's first call after the copy must not reach into the copy.
                 if (first) {
                     EXPECT_EQ(copy->observe().differences(copied), "")
-                        << kind.name << ", stroke " << s << ": the original's call changed the copy";
+                        << kind.name << ", stroke " << s
+                        << ": the original's call changed the copy";
                     first = false;
                 }
                 ASSERT_EQ(ro, copy->call(k)) << kind.name << ", stroke " << s << ", call " << k;
