@@ -283,3 +283,15 @@ TEST(OxStrokesFixWidthRules, CurvesKeepOnlyPointsWhereTheyTurnByMoreThanTwoDegre
     EXPECT_EQ(keptOnArc(80), 48u);
     EXPECT_EQ(keptOnArc(200), 51u);
 }
+
+TEST(OxStrokesFixWidthRules, AfterAnExtendStepTheCurveOvershootsByTheControlDistance)
+{
+    // An extend step sets the next control point 4 ahead of its sample: turning there, the line
+    // swings out past the corner toward it.
+    Stroke s(4);
+    s.start(QPointF(0, 0));
+    s.move(QPointF(20, 0));
+    s.move(QPointF(40, 0));
+    s.move(QPointF(40, 20));
+    EXPECT_FLOAT_EQ(float(s.path.boundingRect().right()), 41.975166f);
+}

@@ -246,3 +246,24 @@ TEST(OxStrokesVaryWidthPressureBadInput, NonFiniteParametersDropTheSample)
     EXPECT_TRUE(fresh.move(QPointF(1, 1)).isNull());
     EXPECT_TRUE(fresh.end(QPointF(1, 1)).isNull());
 }
+
+// The nib is an ellipse of radii 25 across and 40 down, turned by -60 degrees, standing for the
+// width 40: a straight stroke is as high and reaches as far beyond its ends as that ellipse,
+// scaled to half the pen width, is high and wide.
+TEST(OxStrokesVaryWidthPressureNib, AStraightStrokeHasTheTurnedEllipsesExtent)
+{
+    Stroke s;
+    s.width = 40;
+    s.start(QPointF(0, 0), 1);
+    for (int x = 10; x < 100; x += 10)
+        s.move(QPointF(x, 0), 1);
+    s.end(QPointF(100, 0), 1);
+    const double rx = 25 * 0.5, ry = 40 * 0.5, turn = 60 * M_PI / 180;
+    const double high = std::hypot(rx * std::sin(turn), ry * std::cos(turn));
+    const double wide = std::hypot(rx * std::cos(turn), ry * std::sin(turn));
+    const QRectF bounds = s.engine.getPathWhole().boundingRect();
+    EXPECT_NEAR(bounds.top(), -high, 0.05) << "the nib's height";
+    EXPECT_NEAR(bounds.bottom(), high, 0.05) << "the nib's height";
+    EXPECT_NEAR(bounds.left(), -wide, 0.05) << "the nib's width";
+    EXPECT_NEAR(bounds.right(), 100 + wide, 0.05) << "the nib's width";
+}
