@@ -128,6 +128,9 @@ def main():
     args = parser.parse_args()
 
     os.nice(10)
+    args.work = args.work.resolve()
+    if args.old_tests:
+        args.old_tests = args.old_tests.resolve()
     mutants = read_mutants(args.list)
     if args.names:
         mutants = [m for m in mutants if m["name"] in args.names]
