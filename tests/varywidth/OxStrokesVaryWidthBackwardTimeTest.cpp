@@ -124,6 +124,16 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, TimeStampsAreSpreadOverTheBatch)
     EXPECT_EQ(s.points.size(), 6u);
 }
 
+TEST(OxStrokesVaryWidthBackwardTimeBatches, BackwardOnlyBatchesKeepSamplesFromOneUnitApartOn)
+{
+    Stroke s;
+    s.start(QPointF(0, 0), 0);
+    s.batch({QPointF(0.9, 0), QPointF(1, 0), QPointF(2.5, 0)}, 30);
+    EXPECT_EQ(positions(s.points), (std::vector<QPointF>{QPointF(0, 0), QPointF(1, 0),
+                                                         QPointF(2.5, 0)}))
+        << "a sample exactly 1.0 from the last one kept must be kept, one 0.9 away dropped";
+}
+
 TEST(OxStrokesVaryWidthBackwardTimeBatches, WindowSwitchesAtThirtyRawPoints)
 {
     // 28 samples 10 ms apart: 29 raw points keep the 500 ms window, the 30th switches to 200.
