@@ -22,9 +22,13 @@ constexpr double kLateWindow = 200.0;
 } // namespace
 
 int OxStrokesVaryWidthBackwardTime::acceptBatch(std::vector<OxInkPoint> &points,
-                                                const QList<QPointF> &samples, double minDistance,
-                                                bool inclusive, int time)
+                                                const QList<QPointF> &samples,
+                                                const QMap<QString, QVariant> &params, float width,
+                                                double minDistance, bool inclusive)
 {
+    int time = 0;
+    if (points.empty() || !std::isfinite(width) || !readTimeParam(params, time))
+        return 0;
     const OxInkPoint last = points.back();
     const QList<QPointF> kept =
         keptBatchPositions(samples, QPointF(last.x, last.y), minDistance, inclusive);
@@ -53,9 +57,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingOnlyBackward(std::vector<OxInkPoi
                                                             QMap<QString, QVariant> params,
                                                             float width)
 {
-    int time = 0;
-    if (points.empty() || !std::isfinite(width) || !readTimeParam(params, time)
-        || acceptBatch(points, samples, kBackwardOnlyStep, true, time) == 0)
+    if (acceptBatch(points, samples, params, width, kBackwardOnlyStep, true) == 0)
         return QRectF();
     QRectF dirty;
     takeOldTail(dirty);
@@ -102,9 +104,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingYuanShi(std::vector<OxInkPoint> &
                                                        QList<QPointF> &samples,
                                                        QMap<QString, QVariant> params, float width)
 {
-    int time = 0;
-    if (points.empty() || !std::isfinite(width) || !readTimeParam(params, time)
-        || acceptBatch(points, samples, kRawStep, false, time) == 0)
+    if (acceptBatch(points, samples, params, width, kRawStep, false) == 0)
         return QRectF();
     QRectF dirty;
     takeOldTail(dirty);

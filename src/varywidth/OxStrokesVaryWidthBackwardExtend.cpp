@@ -47,8 +47,15 @@ QRectF OxStrokesVaryWidthBackwardExtend::startCreate(std::vector<OxInkPoint> &po
 {
     if (!isUsableSample(point, width))
         return QRectF();
+    return startWithDot(points, path, point, 0, width);
+}
+
+QRectF OxStrokesVaryWidthBackwardExtend::startWithDot(std::vector<OxInkPoint> &points,
+                                                      QPainterPath &path, QPointF point,
+                                                      double time, float width)
+{
     lastDrawnIndex = 0;
-    const OxInkPoint p = samplePoint(point);
+    const OxInkPoint p = samplePoint(point, time);
     points.push_back(p);
     smoothedPoints.push_back(p);
     QPainterPath dot;

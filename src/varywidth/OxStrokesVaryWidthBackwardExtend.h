@@ -74,6 +74,10 @@ protected:
     void setPointsPressureInfo(std::vector<OxInkPoint> &pts, QVector<OxBackwardInfo> &infos,
                                float width);
 
+    // Opens the stroke at point, stamped time: the tail list starts with a dot of radius
+    // width / 10. Returns the dot's bounds grown by 4.
+    QRectF startWithDot(std::vector<OxInkPoint> &points, QPainterPath &path, QPointF point,
+                        double time, float width);
     // Unites the previous tail's rectangle into dirty (it must be repainted) and forgets the
     // previous tail.
     void takeOldTail(QRectF &dirty);

@@ -83,15 +83,7 @@ QRectF OxStrokesVaryWidthBackwardTime::startCreate(std::vector<OxInkPoint> &poin
     int time = 0;
     if (!isUsableSample(point, width) || !readTimeParam(params, time))
         return QRectF();
-    lastDrawnIndex = 0;
-    const OxInkPoint p = samplePoint(point, time);
-    points.push_back(p);
-    smoothedPoints.push_back(p);
-    QPainterPath dot;
-    dot.addEllipse(point, width / 10, width / 10);
-    backwardPaths.append(dot);
-    path.moveTo(point);
-    return inflateRect(dot.boundingRect(), kOutlineMargin);
+    return startWithDot(points, path, point, time, width);
 }
 
 bool OxStrokesVaryWidthBackwardTime::rebuildTail(QPointF tip, float width, int &index,
