@@ -1,0 +1,197 @@
+// Reading an engine's shape as runs of float pairs that a host's copy can follow.
+
+#include "OxStrokeShape.h"
+
+#include "OxPathBuilder.h"
+#include "OxStrokesFixWidthFill.h"
+#include "OxStrokesVaryWidthBackwardExtend.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+using Run = OxStrokeShape::Run;
+
+// A cubic is cut into at most this many chords: enough for a curve 10^6 units across (the
+// largest size whose results are promised finite) to stay within about 0.75 units.
+constexpr int kMaxCurveChords = 1024;
+
+void appendPoint(std::vector<float> &xy, double x, double y)
+{
+    xy.push_back(float(x));
+    xy.push_back(float(y));
+}
+
+bool holdsPoint(const Run &run, int index, const QPainterPath::Element &e)
+{
+    return run.xy[2 * size_t(index)] == float(e.x) && run.xy[2 * size_t(index) + 1] == float(e.y);
+}
+
+// Copies a path of move-tos and line-tos that only grows (a side of a swept outline, the plain
+// engine's centre line). When it still starts where the copy starts and holds the copy's last
+// point at the same place, only the new points are copied.
+void followGrowingPath(const QPainterPath &path, Run &run)
+{
+    const int n = path.elementCount();
+    const int previous = run.count();
+    const bool grown = previous > 0 && n >= previous && holdsPoint(run, 0, path.elementAt(0))
+                       && holdsPoint(run, previous - 1, path.elementAt(previous - 1));
+    run.kept = grown ? previous : 0;
+    run.xy.resize(2 * size_t(n));
+    for (int i = run.kept; i < n; ++i) {
+        const QPainterPath::Element &e = path.elementAt(i);
+        run.xy[2 * size_t(i)] = float(e.x);
+        run.xy[2 * size_t(i) + 1] = float(e.y);
+    }
+}
+
+// run takes the points of fresh (which receives run's old ones); kept is what they share.
+void replaceRun(Run &run, std::vector<float> &fresh)
+{
+    const size_t common = std::min(run.xy.size(), fresh.size());
+    size_t i = 0;
+    while (i + 1 < common && run.xy[i] == fresh[i] && run.xy[i + 1] == fresh[i + 1])
+        i += 2;
+    run.kept = int(i / 2);
+    run.xy.swap(fresh);
+}
+
+// The points of a cubic after p0, with chords within OxStrokeShape::kFlatness of it: a uniform
+// cut into n pieces strays at most 3/4 M / n^2 from the curve, M being the greatest second
+// difference of the control points.
+void appendCubic(std::vector<float> &xy, QPointF p0, QPointF p1, QPointF p2, QPointF p3)
+{
+    const QPointF d1 = p0 - 2 * p1 + p2, d2 = p1 - 2 * p2 + p3;
+    const double m = std::max(std::hypot(d1.x(), d1.y()), std::hypot(d2.x(), d2.y()));
+    const double pieces = std::ceil(std::sqrt(0.75 * m / OxStrokeShape::kFlatness));
+    const int n = std::isfinite(pieces) ? std::clamp(int(std::min(pieces, 1e9)), 1,
+                                                     kMaxCurveChords)
+                                        : 1;
+    for (int k = 1; k <= n; ++k) {
+        const double t = double(k) / n, s = 1 - t;
+        const double a = s * s * s, b = 3 * s * s * t, c = 3 * s * t * t, d = t * t * t;
+        appendPoint(xy, a * p0.x() + b * p1.x() + c * p2.x() + d * p3.x(),
+                    a * p0.y() + b * p1.y() + c * p2.y() + d * p3.y());
+    }
+}
+
+void appendPathPoints(const QPainterPath &path, std::vector<float> &xy)
+{
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element &e = path.elementAt(i);
+        appendPoint(xy, e.x, e.y);
+    }
+}
+} // namespace
+
+bool OxStrokeShape::isSwept(const OxPathBuilder &builder)
+{
+    return !builder.leftSide.isEmpty();
+}
+
+void OxStrokeShape::update(OxStrokesFixWidth &engine, const QPainterPath &path)
+{
+    const int previousCount = looseCount;
+    looseCount = 0;
+    tails = 0;
+    isClosed = true;
+    if (auto *varying = dynamic_cast<OxStrokesVaryWidthPressure *>(&engine)) {
+        if (isSwept(*varying->pathGenerator)) {
+            readSweptBody(*varying->pathGenerator);
+        } else {
+            clearBody();
+            addPolygons(varying->wholePath());
+        }
+        if (auto *tailed = dynamic_cast<OxStrokesVaryWidthBackwardExtend *>(varying)) {
+            const int bodyPolygons = looseCount;
+            for (const QPainterPath &tail : tailed->backwardPaths)
+                addPolygons(tail);
+            tails = looseCount - bodyPolygons;
+        }
+    } else if (auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(&engine)) {
+        if (isSwept(*fill->pathGenerator)) {
+            readSweptBody(*fill->pathGenerator);
+        } else {
+            clearBody();
+            addPolygons(fill->wholePath());
+        }
+    } else {
+        isClosed = false;
+        caps[0].xy.clear();
+        caps[1].xy.clear();
+        sides[1].xy.clear();
+        caps[0].kept = caps[1].kept = sides[1].kept = 0;
+        followGrowingPath(path, sides[0]);
+    }
+    // Polygons that are gone start afresh when their place is taken again.
+    for (int i = looseCount; i < previousCount; ++i)
+        loose[size_t(i)].xy.clear();
+}
+
+void OxStrokeShape::readSweptBody(OxPathBuilder &builder)
+{
+    scratch.clear();
+    appendPathPoints(builder.startCap, scratch);
+    replaceRun(caps[0], scratch);
+    followGrowingPath(builder.leftSide, sides[0]);
+    scratch.clear();
+    appendPathPoints(builder.currentEndCap(), scratch);
+    replaceRun(caps[1], scratch);
+    followGrowingPath(builder.rightSide, sides[1]);
+}
+
+void OxStrokeShape::clearBody()
+{
+    for (Run *run : {&caps[0], &caps[1], &sides[0], &sides[1]}) {
+        run->xy.clear();
+        run->kept = 0;
+    }
+}
+
+void OxStrokeShape::addPolygons(const QPainterPath &path)
+{
+    scratch.clear();
+    auto finishPolygon = [&] {
+        if (scratch.size() >= 4) {   // a lone point fills nothing
+            if (size_t(looseCount) == loose.size())
+                loose.emplace_back();
+            replaceRun(loose[size_t(looseCount++)], scratch);
+        }
+        scratch.clear();
+    };
+    const int n = path.elementCount();
+    QPointF current;
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element &e = path.elementAt(i);
+        if (e.isMoveTo())
+            finishPolygon();
+        if (e.isCurveTo() && i + 2 < n) {
+            const QPointF end = path.elementAt(i + 2);
+            appendCubic(scratch, current, e, path.elementAt(i + 1), end);
+            current = end;
+            i += 2;
+            continue;
+        }
+        appendPoint(scratch, e.x, e.y);
+        current = e;
+    }
+    finishPolygon();
+}
+
+void OxStrokeShape::appendPolygons(std::vector<int> &sizes, std::vector<float> &xy) const
+{
+    const int body = caps[0].count() + sides[0].count() + caps[1].count() + sides[1].count();
+    if (body > 0) {
+        sizes.push_back(body);
+        xy.insert(xy.end(), caps[0].xy.begin(), caps[0].xy.end());
+        xy.insert(xy.end(), sides[0].xy.begin(), sides[0].xy.end());
+        xy.insert(xy.end(), caps[1].xy.begin(), caps[1].xy.end());
+        for (int i = sides[1].count() - 1; i >= 0; --i)
+            appendPoint(xy, sides[1].xy[2 * size_t(i)], sides[1].xy[2 * size_t(i) + 1]);
+    }
+    for (int i = 0; i < looseCount; ++i) {
+        const Run &polygon = loose[size_t(i)];
+        sizes.push_back(polygon.count());
+        xy.insert(xy.end(), polygon.xy.begin(), polygon.xy.end());
+    }
+}

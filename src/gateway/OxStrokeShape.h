@@ -1,0 +1,82 @@
+#ifndef OXSTROKESHAPE_H
+#define OXSTROKESHAPE_H
+
+#include "QuillmarkExport.h"
+
+#include <QPainterPath>
+#include <vector>
+
+class OxPathBuilder;
+class OxStrokesFixWidth;
+
+// The shape an engine has drawn so far, as plain runs of float x, y pairs, for a host that keeps
+// its own copy of the shape and updates it with what changed: the work of a read follows what
+// the last samples changed, not the length of the stroke.
+//
+// Use:
+//   1. One OxStrokeShape per stroke, beside the engine.
+//   2. After any number of the engine's calls, update(engine, path), path being the caller's path
+//      of the stroke (read for OxStrokesFixWidth only, whose shape is that centre line).
+//   3. Read the runs. Each holds its points and how many of its leading points it held at the
+//      previous update (kept): a copy cut to kept points and given the rest is up to date.
+//
+// The body of an outline engine, once it has grown past its start, is one closed polygon in four
+// runs: startCap, left, endCap, then right walked backwards. The sides only grow while the
+// stroke is drawn; the caps are small. Everything else is in polygons(): the body while it is
+// not yet a swept outline (a start dot, a single nib, the recent part drawn by the filled
+// engine's backward-only mode), then the tails (tailCount() of them, last). The plain engine's
+// centre line is left, an open polyline; closed() is false for it.
+//
+// Polygons are filled with the winding (nonzero) rule, each on its own; curves are flattened with
+// chords within kFlatness of the curve, and a subpath of a single point is left out.
+// The filled engine's backward-only mode is read as such only when the stroke was fed in that
+// mode from its start.
+class QUILLMARK_EXPORT OxStrokeShape
+{
+public:
+    struct Run
+    {
+        std::vector<float> xy;   // x0 y0 x1 y1 ...
+        int kept = 0;            // leading points unchanged since the previous update
+
+        int count() const { return int(xy.size() / 2); }
+    };
+
+    // Greatest distance between a flattened curve's chords and the curve, in drawing units.
+    static constexpr double kFlatness = 0.05;
+
+    void update(OxStrokesFixWidth &engine, const QPainterPath &path);
+
+    const Run &startCap() const { return caps[0]; }
+    const Run &left() const { return sides[0]; }
+    const Run &endCap() const { return caps[1]; }
+    const Run &right() const { return sides[1]; }
+    // The first polygonCount() entries of polygons() are current; the rest are left-over storage.
+    const std::vector<Run> &polygons() const { return loose; }
+    int polygonCount() const { return looseCount; }
+    int tailCount() const { return tails; }
+    bool closed() const { return isClosed; }
+
+    // The whole shape as polygons: the body's four runs joined (when not empty), then
+    // polygons(). sizes gets the points of each, xy all points. Costs what the shape holds.
+    void appendPolygons(std::vector<int> &sizes, std::vector<float> &xy) const;
+
+private:
+    Run caps[2];
+    Run sides[2];
+    std::vector<Run> loose;
+    int looseCount = 0;
+    int tails = 0;
+    bool isClosed = true;
+    std::vector<float> scratch;
+
+    // Whether the builder's outline is swept (has two sides) rather than a lone nib or nothing.
+    static bool isSwept(const OxPathBuilder &builder);
+    // The four body runs from a swept outline.
+    void readSweptBody(OxPathBuilder &builder);
+    void clearBody();
+    // Each subpath of path as a polygon of its own, appended to polygons().
+    void addPolygons(const QPainterPath &path);
+};
+
+#endif
