@@ -134,8 +134,16 @@ void OxStrokeShape::readSweptBody(OxPathBuilder &builder)
     appendPathPoints(builder.startCap, scratch);
     replaceRun(caps[0], scratch);
     followGrowingPath(builder.leftSide, sides[0]);
+    // The end cap is made from where it goes, as the builder makes it when the outline is
+    // assembled, without making the builder keep it.
     scratch.clear();
-    appendPathPoints(builder.currentEndCap(), scratch);
+    if (builder.endCapPending) {
+        for (const QPointF &p : builder.capPoints(builder.endCapPlacement, builder.endCapStart,
+                                                  builder.endCapFrom, builder.endCapTo))
+            appendPoint(scratch, p.x(), p.y());
+    } else {
+        appendPathPoints(builder.endCap, scratch);
+    }
     replaceRun(caps[1], scratch);
     followGrowingPath(builder.rightSide, sides[1]);
 }

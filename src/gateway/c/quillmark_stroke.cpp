@@ -45,6 +45,7 @@ struct quillmark_stroke
     double startMs = 0;
     std::vector<OxInkPoint> points;
     QPainterPath path;
+    Params params{{QStringLiteral("time"), 0}, {QStringLiteral("pressure"), 0.0f}};
     PolygonsRead whole;
     PartsRead parts;
 };
@@ -95,12 +96,13 @@ bool engineTime(const quillmark_stroke &stroke, double tMs, int &time)
     return true;
 }
 
-Params sampleParams(int time, float pressure)
+// The parameter map of one call: the stroke's own map, updated in place so that a call
+// allocates nothing for it.
+const Params &sampleParams(quillmark_stroke &stroke, int time, float pressure)
 {
-    Params params;
-    params.insert(QStringLiteral("time"), time);
-    params.insert(QStringLiteral("pressure"), pressure);
-    return params;
+    stroke.params[QStringLiteral("time")] = time;
+    stroke.params[QStringLiteral("pressure")] = pressure;
+    return stroke.params;
 }
 
 bool isFiniteSample(float x, float y, float pressure)
@@ -166,7 +168,7 @@ int batchCall(quillmark_stroke *stroke, int count, const float *xy, double tMs,
         if (!engineTime(s, tMs, time))
             return Outcome{QRectF(), true};
         QList<QPointF> samples = batchPositions(count, xy);
-        return call(brush, fill, s, samples, sampleParams(time, 0));
+        return call(brush, fill, s, samples, sampleParams(s, time, 0));
     });
 }
 
@@ -224,7 +226,7 @@ int quillmark_stroke_start(quillmark_stroke *stroke, float x, float y, double t_
             return Outcome{QRectF(), true};
         s.startMs = t_ms;
         return Outcome{s.engine->startCreate(s.points, s.path, QPointF(x, y),
-                                             sampleParams(0, pressure), s.width),
+                                             sampleParams(s, 0, pressure), s.width),
                        false};
     });
 }
@@ -237,7 +239,7 @@ int quillmark_stroke_add(quillmark_stroke *stroke, float x, float y, double t_ms
         if (!isFiniteSample(x, y, pressure) || !engineTime(s, t_ms, time))
             return Outcome{QRectF(), true};
         return Outcome{s.engine->creating(s.points, s.path, QPointF(x, y),
-                                          sampleParams(time, pressure), s.width),
+                                          sampleParams(s, time, pressure), s.width),
                        false};
     });
 }
@@ -250,7 +252,7 @@ int quillmark_stroke_end(quillmark_stroke *stroke, float x, float y, double t_ms
         if (!isFiniteSample(x, y, pressure) || !engineTime(s, t_ms, time))
             return Outcome{QRectF(), true};
         return Outcome{s.engine->endCreate(s.points, s.path, QPointF(x, y),
-                                           sampleParams(time, pressure), s.width),
+                                           sampleParams(s, time, pressure), s.width),
                        false};
     });
 }
@@ -282,7 +284,7 @@ int quillmark_stroke_end_batch(quillmark_stroke *stroke, float x, float y, doubl
         int time = 0;
         if (!isFiniteSample(x, y, pressure) || !engineTime(s, t_ms, time))
             return Outcome{QRectF(), true};
-        const Params params = sampleParams(time, pressure);
+        const Params params = sampleParams(s, time, pressure);
         const QPointF point(x, y);
         return Outcome{brush ? brush->endCreateOnlyBackward(s.points, s.path, point, params,
                                                             s.width)
