@@ -2,12 +2,14 @@
 
 #include "OxStrokeShape.h"
 
+#include "OxGrowingRun_p.h"
 #include "OxPathBuilder.h"
 #include "OxStrokesFixWidthFill.h"
 #include "OxStrokesVaryWidthBackwardExtend.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 using Run = OxStrokeShape::Run;
@@ -22,27 +24,12 @@ void appendPoint(std::vector<float> &xy, double x, double y)
     xy.push_back(float(y));
 }
 
-bool holdsPoint(const Run &run, int index, const QPainterPath::Element &e)
-{
-    return run.xy[2 * size_t(index)] == float(e.x) && run.xy[2 * size_t(index) + 1] == float(e.y);
-}
-
-// Copies a path of move-tos and line-tos that only grows (a side of a swept outline, the plain
-// engine's centre line). When it still starts where the copy starts and holds the copy's last
-// point at the same place, only the new points are copied.
+// Follows a path of move-tos and line-tos that only grows (a side of a swept outline, the plain
+// engine's centre line).
 void followGrowingPath(const QPainterPath &path, Run &run)
 {
-    const int n = path.elementCount();
-    const int previous = run.count();
-    const bool grown = previous > 0 && n >= previous && holdsPoint(run, 0, path.elementAt(0))
-                       && holdsPoint(run, previous - 1, path.elementAt(previous - 1));
-    run.kept = grown ? previous : 0;
-    run.xy.resize(2 * size_t(n));
-    for (int i = run.kept; i < n; ++i) {
-        const QPainterPath::Element &e = path.elementAt(i);
-        run.xy[2 * size_t(i)] = float(e.x);
-        run.xy[2 * size_t(i) + 1] = float(e.y);
-    }
+    run.kept = followGrowingPoints(run.xy, path.elementCount(),
+                                   [&](int i) { return QPointF(path.elementAt(i)); });
 }
 
 // run takes the points of fresh (which receives run's old ones); kept is what they share.
@@ -84,11 +71,6 @@ void appendPathPoints(const QPainterPath &path, std::vector<float> &xy)
 }
 } // namespace
 
-bool OxStrokeShape::isSwept(const OxPathBuilder &builder)
-{
-    return !builder.leftSide.isEmpty();
-}
-
 void OxStrokeShape::update(OxStrokesFixWidth &engine, const QPainterPath &path)
 {
     const int previousCount = looseCount;
@@ -96,12 +78,8 @@ void OxStrokeShape::update(OxStrokesFixWidth &engine, const QPainterPath &path)
     tails = 0;
     isClosed = true;
     if (auto *varying = dynamic_cast<OxStrokesVaryWidthPressure *>(&engine)) {
-        if (isSwept(*varying->pathGenerator)) {
-            readSweptBody(*varying->pathGenerator);
-        } else {
-            clearBody();
+        if (!followOutline(*varying->pathGenerator))
             addPolygons(varying->wholePath());
-        }
         if (auto *tailed = dynamic_cast<OxStrokesVaryWidthBackwardExtend *>(varying)) {
             const int bodyPolygons = looseCount;
             for (const QPainterPath &tail : tailed->backwardPaths)
@@ -109,12 +87,8 @@ void OxStrokeShape::update(OxStrokesFixWidth &engine, const QPainterPath &path)
             tails = looseCount - bodyPolygons;
         }
     } else if (auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(&engine)) {
-        if (isSwept(*fill->pathGenerator)) {
-            readSweptBody(*fill->pathGenerator);
-        } else {
-            clearBody();
+        if (!followOutline(*fill->pathGenerator))
             addPolygons(fill->wholePath());
-        }
     } else {
         isClosed = false;
         caps[0].xy.clear();
@@ -128,24 +102,100 @@ void OxStrokeShape::update(OxStrokesFixWidth &engine, const QPainterPath &path)
         loose[size_t(i)].xy.clear();
 }
 
-void OxStrokeShape::readSweptBody(OxPathBuilder &builder)
+bool OxStrokeShape::followOutline(OxPathBuilder &builder)
 {
+    if (builder.leftSide.isEmpty()) {
+        clearBody();
+        return false;
+    }
+    const QPainterPath *paths[4] = {&builder.startCap, &builder.leftSide, nullptr,
+                                    &builder.rightSide};
+    for (int k : {0, 1, 3}) {
+        const QPainterPath &path = *paths[k];
+        const int n = path.elementCount();
+        ends[k][0] = n > 0 ? QPointF(path.elementAt(0)) : QPointF();
+        ends[k][1] = n > 0 ? QPointF(path.elementAt(n - 1)) : QPointF();
+    }
     scratch.clear();
     appendPathPoints(builder.startCap, scratch);
     replaceRun(caps[0], scratch);
     followGrowingPath(builder.leftSide, sides[0]);
+    followGrowingPath(builder.rightSide, sides[1]);
+
     // The end cap is made from where it goes, as the builder makes it when the outline is
     // assembled, without making the builder keep it.
     scratch.clear();
     if (builder.endCapPending) {
-        for (const QPointF &p : builder.capPoints(builder.endCapPlacement, builder.endCapStart,
-                                                  builder.endCapFrom, builder.endCapTo))
+        const auto cap = builder.capPoints(builder.endCapPlacement, builder.endCapStart,
+                                           builder.endCapFrom, builder.endCapTo);
+        for (const QPointF &p : cap)
             appendPoint(scratch, p.x(), p.y());
+        ends[2][0] = cap.first();
+        ends[2][1] = cap.last();
     } else {
+        const int n = builder.endCap.elementCount();
         appendPathPoints(builder.endCap, scratch);
+        ends[2][0] = n > 0 ? QPointF(builder.endCap.elementAt(0)) : QPointF();
+        ends[2][1] = n > 0 ? QPointF(builder.endCap.elementAt(n - 1)) : QPointF();
     }
     replaceRun(caps[1], scratch);
-    followGrowingPath(builder.rightSide, sides[1]);
+    return true;
+}
+
+OxStrokeShape::OutlineJoints OxStrokeShape::outlineJoints() const
+{
+    // Assembled as start cap, left side, end cap, then the right side backwards; each piece is
+    // joined as QPainterPath::connectPath joins a path of two points or more.
+    const Run *runs[4] = {&caps[0], &sides[0], &caps[1], &sides[1]};
+    const QPointF first[4] = {ends[0][0], ends[1][0], ends[2][0], ends[3][1]};
+    const QPointF last[4] = {ends[0][1], ends[1][1], ends[2][1], ends[3][0]};
+    OutlineJoints joints;
+    int size = 0;
+    for (int k = 0; k < 4; ++k) {
+        if (runs[k]->count() < 2)
+            return joints;
+        joints.dropFirst[k] = k > 0 && first[k] == last[k - 1];
+        size += runs[k]->count() - (joints.dropFirst[k] ? 1 : 0);
+    }
+    // As QPainterPath::closeSubpath closes it.
+    const QPointF start = first[0], end = last[3];
+    if (start.x() != end.x() || start.y() != end.y()) {
+        joints.snapEnd = qFuzzyCompare(start.x(), end.x()) && qFuzzyCompare(start.y(), end.y());
+        joints.closeEnd = !joints.snapEnd;
+    }
+    joints.size = size + (joints.closeEnd ? 1 : 0);
+    return joints;
+}
+
+int OxStrokeShape::outlineSize() const
+{
+    return outlineJoints().size;
+}
+
+void OxStrokeShape::writeOutline(float *xy) const
+{
+    const OutlineJoints joints = outlineJoints();
+    if (joints.size < 0)
+        return;
+    float *out = xy;
+    for (int k = 0; k < 3; ++k) {
+        const Run &run = k == 1 ? sides[0] : caps[k / 2];
+        const size_t from = joints.dropFirst[k] ? 2 : 0;
+        std::copy(run.xy.begin() + long(from), run.xy.end(), out);
+        out += run.xy.size() - from;
+    }
+    // The right side backwards, a pair at a time.
+    const Run &right = sides[1];
+    for (int i = right.count() - (joints.dropFirst[3] ? 2 : 1); i >= 0; --i, out += 2)
+        std::memcpy(out, &right.xy[2 * size_t(i)], 2 * sizeof(float));
+    if (joints.snapEnd) {
+        out[-2] = float(ends[0][0].x());
+        out[-1] = float(ends[0][0].y());
+    }
+    if (joints.closeEnd) {
+        *out++ = float(ends[0][0].x());
+        *out++ = float(ends[0][0].y());
+    }
 }
 
 void OxStrokeShape::clearBody()

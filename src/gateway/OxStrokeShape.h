@@ -4,6 +4,7 @@
 #include "QuillmarkExport.h"
 
 #include <QPainterPath>
+#include <QPointF>
 #include <vector>
 
 class OxPathBuilder;
@@ -61,20 +62,40 @@ public:
     // polygons(). sizes gets the points of each, xy all points. Costs what the shape holds.
     void appendPolygons(std::vector<int> &sizes, std::vector<float> &xy) const;
 
+    // Follows the outline of builder into the four body runs when it is swept (has two sides);
+    // otherwise empties them and returns false. update() does this with an engine's generator.
+    bool followOutline(OxPathBuilder &builder);
+    // The body as one closed outline, point for point as the builder's getOutlinePath() holds
+    // it: a joint point equal to the point before it is left out, and the end is joined to the
+    // start as closeSubpath() joins it. The number of points, or -1 when the runs cannot give it
+    // (no swept body, or a piece of fewer than two points).
+    int outlineSize() const;
+    // Writes the outlineSize() points of that outline to xy as x, y floats.
+    void writeOutline(float *xy) const;
+
 private:
+    // How the four body runs join into one outline.
+    struct OutlineJoints
+    {
+        bool dropFirst[4] = {};   // a run's first point repeats the point before it
+        bool snapEnd = false;     // the last point is moved onto the first
+        bool closeEnd = false;    // the first point is appended
+        int size = -1;
+    };
+
     Run caps[2];
     Run sides[2];
+    // The first and last points of start cap, left side, end cap and right side as the builder
+    // holds them (the runs hold them rounded to float): the joints are decided on these.
+    QPointF ends[4][2];
     std::vector<Run> loose;
     int looseCount = 0;
     int tails = 0;
     bool isClosed = true;
     std::vector<float> scratch;
 
-    // Whether the builder's outline is swept (has two sides) rather than a lone nib or nothing.
-    static bool isSwept(const OxPathBuilder &builder);
-    // The four body runs from a swept outline.
-    void readSweptBody(OxPathBuilder &builder);
     void clearBody();
+    OutlineJoints outlineJoints() const;
     // Each subpath of path as a polygon of its own, appended to polygons().
     void addPolygons(const QPainterPath &path);
 };
