@@ -12,6 +12,7 @@
 // (about 8.5 s each). The memory run of a subject stops after --memory-budget seconds.
 
 #include "BenchTable.h"
+#include "ExportTiming.h"
 #include "PaintTiming.h"
 #include "PeakMemory.h"
 #include "StrokeTiming.h"
@@ -356,5 +357,8 @@ int main(int argc, char **argv)
     for (size_t i = 0; i < rows.size(); ++i)
         addBaselineNote(subjects()[i], rows, rows[i]);
     printTable(rows, preamble(options, peakReset));
+    std::fprintf(stderr, "quillmark-bench: gateway export\n");
+    const RecordedStroke stroke = strokesOf(options.dataDir + "/synth-10k.txt").front();
+    printExportTable(timeGatewayExports(stroke), stroke.size());
     return 0;
 }
