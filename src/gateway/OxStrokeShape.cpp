@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 using Run = OxStrokeShape::Run;
@@ -90,11 +89,13 @@ void OxStrokeShape::update(OxStrokesFixWidth &engine, const QPainterPath &path)
         if (!followOutline(*fill->pathGenerator))
             addPolygons(fill->wholePath());
     } else {
+        // The centre line is the left run; the others stay empty.
         isClosed = false;
-        caps[0].xy.clear();
-        caps[1].xy.clear();
-        sides[1].xy.clear();
-        caps[0].kept = caps[1].kept = sides[1].kept = 0;
+        for (Run *run : {&caps[0], &caps[1], &sides[1]}) {
+            run->xy.clear();
+            run->kept = 0;
+        }
+        rightBackwardsFloats = 0;
         followGrowingPath(path, sides[0]);
     }
     // Polygons that are gone start afresh when their place is taken again.
@@ -121,6 +122,7 @@ bool OxStrokeShape::followOutline(OxPathBuilder &builder)
     replaceRun(caps[0], scratch);
     followGrowingPath(builder.leftSide, sides[0]);
     followGrowingPath(builder.rightSide, sides[1]);
+    followRightBackwards();
 
     // The end cap is made from where it goes, as the builder makes it when the outline is
     // assembled, without making the builder keep it.
@@ -140,6 +142,24 @@ bool OxStrokeShape::followOutline(OxPathBuilder &builder)
     }
     replaceRun(caps[1], scratch);
     return true;
+}
+
+void OxStrokeShape::followRightBackwards()
+{
+    const Run &right = sides[1];
+    const size_t kept = 2 * size_t(right.kept), needed = right.xy.size();
+    if (rightBackwards.size() < needed) {
+        std::vector<float> grown(std::max(needed, 2 * rightBackwards.size()));
+        std::copy(rightBackwards.end() - long(kept), rightBackwards.end(), grown.end() - long(kept));
+        rightBackwards.swap(grown);
+    }
+    float *front = rightBackwards.data() + rightBackwards.size() - kept;
+    for (int i = right.kept; i < right.count(); ++i) {
+        front -= 2;
+        front[0] = right.xy[2 * size_t(i)];
+        front[1] = right.xy[2 * size_t(i) + 1];
+    }
+    rightBackwardsFloats = needed;
 }
 
 OxStrokeShape::OutlineJoints OxStrokeShape::outlineJoints() const
@@ -184,10 +204,9 @@ void OxStrokeShape::writeOutline(float *xy) const
         std::copy(run.xy.begin() + long(from), run.xy.end(), out);
         out += run.xy.size() - from;
     }
-    // The right side backwards, a pair at a time.
-    const Run &right = sides[1];
-    for (int i = right.count() - (joints.dropFirst[3] ? 2 : 1); i >= 0; --i, out += 2)
-        std::memcpy(out, &right.xy[2 * size_t(i)], 2 * sizeof(float));
+    const size_t skip = joints.dropFirst[3] ? 2 : 0;
+    const float *backwards = rightBackwards.data() + rightBackwards.size() - rightBackwardsFloats;
+    out = std::copy(backwards + skip, backwards + rightBackwardsFloats, out);
     if (joints.snapEnd) {
         out[-2] = float(ends[0][0].x());
         out[-1] = float(ends[0][0].y());
@@ -204,6 +223,7 @@ void OxStrokeShape::clearBody()
         run->xy.clear();
         run->kept = 0;
     }
+    rightBackwardsFloats = 0;
 }
 
 void OxStrokeShape::addPolygons(const QPainterPath &path)

@@ -88,6 +88,10 @@ private:
     // The first and last points of start cap, left side, end cap and right side as the builder
     // holds them (the runs hold them rounded to float): the joints are decided on these.
     QPointF ends[4][2];
+    // The right side walked backwards, as the outline takes it, kept at the end of its buffer so
+    // that the points the side gains go in front: the outline copies it in one piece.
+    std::vector<float> rightBackwards;
+    size_t rightBackwardsFloats = 0;
     std::vector<Run> loose;
     int looseCount = 0;
     int tails = 0;
@@ -95,6 +99,7 @@ private:
     std::vector<float> scratch;
 
     void clearBody();
+    void followRightBackwards();
     OutlineJoints outlineJoints() const;
     // Each subpath of path as a polygon of its own, appended to polygons().
     void addPolygons(const QPainterPath &path);
