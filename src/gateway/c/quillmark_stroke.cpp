@@ -138,6 +138,27 @@ int sampleCall(quillmark_stroke *stroke, quillmark_rect *changed,
     }
 }
 
+using PhaseMember = QRectF (OxStrokesFixWidth::*)(std::vector<OxInkPoint> &, QPainterPath &,
+                                                   QPointF, QMap<QString, QVariant>, float);
+
+// One of the engine's phase calls with one sample. The first sample's stamp becomes the
+// stroke's time 0.
+int phaseCall(quillmark_stroke *stroke, quillmark_rect *changed,
+              std::initializer_list<Phase> allowed, Phase next, PhaseMember member, float x,
+              float y, double tMs, float pressure) noexcept
+{
+    return sampleCall(stroke, changed, allowed, next, [&](quillmark_stroke &s) {
+        if (next == Phase::kStarted)
+            s.startMs = tMs;
+        int time = 0;
+        if (!isFiniteSample(x, y, pressure) || !engineTime(s, tMs, time))
+            return Outcome{QRectF(), true};
+        return Outcome{(s.engine.get()->*member)(s.points, s.path, QPointF(x, y),
+                                                  sampleParams(s, time, pressure), s.width),
+                       false};
+    });
+}
+
 constexpr std::initializer_list<Phase> kOrdinaryPhases = {Phase::kStarted, Phase::kOrdinary};
 constexpr std::initializer_list<Phase> kBatchPhases = {Phase::kStarted, Phase::kBatch};
 
@@ -221,40 +242,22 @@ void quillmark_stroke_destroy(quillmark_stroke *stroke)
 int quillmark_stroke_start(quillmark_stroke *stroke, float x, float y, double t_ms,
                            float pressure, quillmark_rect *changed)
 {
-    return sampleCall(stroke, changed, {Phase::kFresh}, Phase::kStarted, [&](quillmark_stroke &s) {
-        if (!isFiniteSample(x, y, pressure) || !std::isfinite(t_ms))
-            return Outcome{QRectF(), true};
-        s.startMs = t_ms;
-        return Outcome{s.engine->startCreate(s.points, s.path, QPointF(x, y),
-                                             sampleParams(s, 0, pressure), s.width),
-                       false};
-    });
+    return phaseCall(stroke, changed, {Phase::kFresh}, Phase::kStarted,
+                     &OxStrokesFixWidth::startCreate, x, y, t_ms, pressure);
 }
 
 int quillmark_stroke_add(quillmark_stroke *stroke, float x, float y, double t_ms, float pressure,
                          quillmark_rect *changed)
 {
-    return sampleCall(stroke, changed, kOrdinaryPhases, Phase::kOrdinary, [&](quillmark_stroke &s) {
-        int time = 0;
-        if (!isFiniteSample(x, y, pressure) || !engineTime(s, t_ms, time))
-            return Outcome{QRectF(), true};
-        return Outcome{s.engine->creating(s.points, s.path, QPointF(x, y),
-                                          sampleParams(s, time, pressure), s.width),
-                       false};
-    });
+    return phaseCall(stroke, changed, kOrdinaryPhases, Phase::kOrdinary,
+                     &OxStrokesFixWidth::creating, x, y, t_ms, pressure);
 }
 
 int quillmark_stroke_end(quillmark_stroke *stroke, float x, float y, double t_ms, float pressure,
                          quillmark_rect *changed)
 {
-    return sampleCall(stroke, changed, kOrdinaryPhases, Phase::kFinished, [&](quillmark_stroke &s) {
-        int time = 0;
-        if (!isFiniteSample(x, y, pressure) || !engineTime(s, t_ms, time))
-            return Outcome{QRectF(), true};
-        return Outcome{s.engine->endCreate(s.points, s.path, QPointF(x, y),
-                                           sampleParams(s, time, pressure), s.width),
-                       false};
-    });
+    return phaseCall(stroke, changed, kOrdinaryPhases, Phase::kFinished,
+                     &OxStrokesFixWidth::endCreate, x, y, t_ms, pressure);
 }
 
 int quillmark_stroke_add_batch(quillmark_stroke *stroke, int count, const float *xy,
