@@ -10,17 +10,8 @@
 #include <string.h>
 #include <time.h>
 
-static int failures = 0;
-
-static int check(int ok, const char *what, int line)
-{
-    if (!ok) {
-        fprintf(stderr, "stroke_test.c:%d: failed: %s\n", line, what);
-        ++failures;
-    }
-    return ok;
-}
-#define CHECK(cond) check((cond) != 0, #cond, __LINE__)
+static const char *const check_file = "stroke_test.c";
+#include "check.h"
 
 typedef struct {
     float x, y, pressure;
