@@ -117,24 +117,40 @@ bool OxStrokeShape::followOutline(OxPathBuilder &builder)
         ends[k][0] = n > 0 ? QPointF(path.elementAt(0)) : QPointF();
         ends[k][1] = n > 0 ? QPointF(path.elementAt(n - 1)) : QPointF();
     }
-    scratch.clear();
-    appendPathPoints(builder.startCap, scratch);
-    replaceRun(caps[0], scratch);
     followGrowingPath(builder.leftSide, sides[0]);
     followGrowingPath(builder.rightSide, sides[1]);
     followRightBackwards();
+    // The start cap is made with the sides' first points and stays while they only grow.
+    if (sides[0].kept > 0 && sides[1].kept > 0) {
+        caps[0].kept = caps[0].count();
+    } else {
+        scratch.clear();
+        appendPathPoints(builder.startCap, scratch);
+        replaceRun(caps[0], scratch);
+    }
 
     // The end cap is made from where it goes, as the builder makes it when the outline is
-    // assembled, without making the builder keep it.
+    // assembled, without making the builder keep it; unless it goes where it went before.
     scratch.clear();
     if (builder.endCapPending) {
-        const auto cap = builder.capPoints(builder.endCapPlacement, builder.endCapStart,
-                                           builder.endCapFrom, builder.endCapTo);
+        const auto &m = builder.endCapPlacement;
+        const EndCapPlace place{{m.m11(), m.m12(), m.m21(), m.m22(), m.dx(), m.dy(),
+                                 builder.endCapStart.x(), builder.endCapStart.y()},
+                                builder.endCapFrom,
+                                builder.endCapTo};
+        if (caps[1].count() > 0 && place == endCapPlace) {
+            caps[1].kept = caps[1].count();
+            return true;
+        }
+        endCapPlace = place;
+        const auto cap = builder.capPoints(m, builder.endCapStart, builder.endCapFrom,
+                                           builder.endCapTo);
         for (const QPointF &p : cap)
             appendPoint(scratch, p.x(), p.y());
         ends[2][0] = cap.first();
         ends[2][1] = cap.last();
     } else {
+        endCapPlace = EndCapPlace();
         const int n = builder.endCap.elementCount();
         appendPathPoints(builder.endCap, scratch);
         ends[2][0] = n > 0 ? QPointF(builder.endCap.elementAt(0)) : QPointF();
@@ -229,6 +245,7 @@ void OxStrokeShape::clearBody()
 void OxStrokeShape::addPolygons(const QPainterPath &path)
 {
     scratch.clear();
+    scratch.reserve(2 * size_t(path.elementCount()));
     auto finishPolygon = [&] {
         if (scratch.size() >= 4) {   // a lone point fills nothing
             if (size_t(looseCount) == loose.size())

@@ -5,6 +5,7 @@
 
 #include <QPainterPath>
 #include <QPointF>
+#include <algorithm>
 #include <vector>
 
 class OxPathBuilder;
@@ -83,8 +84,22 @@ private:
         int size = -1;
     };
 
+    // Where the builder's pending end cap goes: its placement, its first point and the nib
+    // points it walks. The same place gives the same cap.
+    struct EndCapPlace
+    {
+        double numbers[8] = {};
+        int from = -1;
+        int to = -1;
+        bool operator==(const EndCapPlace &o) const
+        {
+            return std::equal(numbers, numbers + 8, o.numbers) && from == o.from && to == o.to;
+        }
+    };
+
     Run caps[2];
     Run sides[2];
+    EndCapPlace endCapPlace;
     // The first and last points of start cap, left side, end cap and right side as the builder
     // holds them (the runs hold them rounded to float): the joints are decided on these.
     QPointF ends[4][2];
