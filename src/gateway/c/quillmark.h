@@ -266,8 +266,9 @@ QUILLMARK_EXPORT int quillmark_stroke_add_fitted(quillmark_stroke *stroke, int c
    count points as x, y pairs in xy, with their time stamps in t_ms[count] and pressures in
    pressure[count]. t_ms may be NULL (all 0); the engines' rebuild reads positions and, for the
    pressure engine, pressures, but no time stamps. pressure may be NULL (all 1). Points with a
-   coordinate or pressure that is not finite are left out; with fewer than two left the engine
-   changes nothing. The stroke is finished afterwards, whatever the engine did. */
+   coordinate or pressure that is not finite are left out; one point left comes back as the dot
+   of a tap, and with none left the engine changes nothing. The stroke is finished afterwards,
+   whatever the engine did. */
 QUILLMARK_EXPORT int quillmark_stroke_replay(quillmark_stroke *stroke, int count,
                                              const float *xy, const double *t_ms,
                                              const float *pressure, quillmark_rect *changed);
@@ -278,7 +279,8 @@ QUILLMARK_EXPORT int quillmark_stroke_replay(quillmark_stroke *stroke, int count
    cross itself; its last point joins its first), or for QUILLMARK_FIX one open polyline, the
    smoothed centre line, to stroke with a round pen of the stroke's width. Curves of the
    engines' outlines (the round dots and nibs) are flattened into points lying on the curve, with
-   the chords within 0.05 units of it. Polygons may overlap one another: fill each of them (or
+   the chords within 0.05 units of it. An outline of a single point (an empty one, to which Qt
+   gives a lone point at (0, 0)) fills nothing and is left out. Polygons may overlap one another: fill each of them (or
    all of them, one after the other, with the same paint); the shape is their union.
 
    Each read hands out arrays owned by the stroke; they stay valid until the next read of the
