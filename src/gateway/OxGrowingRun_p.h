@@ -7,6 +7,8 @@
 #include <QPointF>
 #include <vector>
 
+namespace quillmark::detail {
+
 // Brings xy up to date with the n points pointAt(0 .. n - 1) (each a QPointF). When they still
 // start where the copy starts and hold the copy's last point at the same place, only the new
 // points are copied; otherwise all of them. Returns how many points were kept.
@@ -27,5 +29,7 @@ int followGrowingPoints(std::vector<float> &xy, int n, PointAt pointAt)
     }
     return kept;
 }
+
+} // namespace quillmark::detail
 
 #endif

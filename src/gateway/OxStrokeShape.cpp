@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace quillmark::detail;
+
 namespace {
 using Run = OxStrokeShape::Run;
 
