@@ -6,6 +6,8 @@ import ctypes.util
 import functools
 import os
 
+from . import _location
+
 LIBRARY_VARIABLE = "QUILLMARK_LIBRARY"
 
 
@@ -53,15 +55,25 @@ def _is_library_file(name):
         suffix in name for suffix in (".so", ".dylib", ".dll"))
 
 
+def _library_files(folder):
+    try:
+        names = sorted(os.listdir(folder))
+    except OSError:
+        return []
+    return [os.path.join(folder, name) for name in names if _is_library_file(name)]
+
+
 def candidates():
     """Where the library is looked for, in order. An explicit QUILLMARK_LIBRARY is the only
-    candidate: a wrong setting fails instead of silently loading another build."""
+    candidate: a wrong setting fails instead of silently loading another build. Else a library
+    inside this package's folder, the folder of the installed library that setup.py recorded, and
+    what the system's search finds."""
     explicit = os.environ.get(LIBRARY_VARIABLE)
     if explicit:
         return [explicit]
-    here = os.path.dirname(os.path.abspath(__file__))
-    found = [os.path.join(here, name) for name in sorted(os.listdir(here))
-             if _is_library_file(name)]
+    found = _library_files(os.path.dirname(os.path.abspath(__file__)))
+    for folder in _location.LIBRARY_DIRS:
+        found += _library_files(folder)
     system = ctypes.util.find_library("quillmark")
     return found + ([system] if system else [])
 
