@@ -45,3 +45,17 @@ run(cc -std=c89 -pedantic-errors -Wall -Wextra -I${prefix}/include ${CONSUMER_DI
 set(ENV{LD_LIBRARY_PATH} ${prefix}/lib:${prefix}/lib/x86_64-linux-gnu)
 run(${WORK_DIR}/consumer-pc)
 run(${WORK_DIR}/consumer-c-pc)
+
+# The Python package, installed by pip into a fresh environment that sees the system's packages
+# (offline: no index, no build isolation), finds the installed library through the folder that
+# pkg-config named at its install, with neither QUILLMARK_LIBRARY nor LD_LIBRARY_PATH set.
+if(PYTHON)
+  file(COPY ${PYTHON_DIR}/ DESTINATION ${WORK_DIR}/python-package
+       PATTERN build EXCLUDE PATTERN *.egg-info EXCLUDE PATTERN __pycache__ EXCLUDE)
+  run(${PYTHON} -m venv --system-site-packages --without-pip ${WORK_DIR}/venv)
+  run(${WORK_DIR}/venv/bin/python -m pip install --quiet --no-index --no-build-isolation
+      ${WORK_DIR}/python-package)
+  unset(ENV{LD_LIBRARY_PATH})
+  unset(ENV{QUILLMARK_LIBRARY})
+  run(${WORK_DIR}/venv/bin/python ${CONSUMER_DIR}/main.py ${prefix})
+endif()
