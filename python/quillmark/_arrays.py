@@ -15,19 +15,21 @@ except ImportError:
 USES_NUMPY = numpy is not None
 
 _FLOAT_BYTES = ctypes.sizeof(ctypes.c_float)
+if numpy is not None:
+    _NO_POINTS = numpy.empty((0, 2), numpy.float32)
+    _NO_POINTS.flags.writeable = False
 
 
-def points(xy, first: int, end: int, owner: Any):
-    """Points first to end (exclusive) of the x, y pairs at xy. A numpy view keeps owner alive,
-    so the library object that owns the memory is not destroyed under it."""
-    count = max(end - first, 0)
+def points(address: Optional[int], first: int, end: int, owner: Any):
+    """Points first to end (exclusive) of the x, y pairs at address. A numpy view keeps owner
+    alive, so the library object that owns the memory is not destroyed under it."""
+    count = end - first
+    if count <= 0:
+        return [] if numpy is None else _NO_POINTS
+    memory = (ctypes.c_float * (2 * count)).from_address(address + 2 * first * _FLOAT_BYTES)
     if numpy is None:
-        flat = iter(xy[2 * first:2 * end]) if count else iter(())
+        flat = iter(memory)
         return list(zip(flat, flat))
-    if not count:
-        return numpy.empty((0, 2), numpy.float32)
-    address = ctypes.cast(xy, ctypes.c_void_p).value + 2 * first * _FLOAT_BYTES
-    memory = (ctypes.c_float * (2 * count)).from_address(address)
     memory.owner = owner
     view = numpy.frombuffer(memory, numpy.float32).reshape(count, 2)
     view.flags.writeable = False
