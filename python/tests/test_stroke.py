@@ -65,23 +65,46 @@ def finite(rect):
     return all(math.isfinite(v) for v in rect) and rect.width >= 0 and rect.height >= 0
 
 
+# The ways of feeding a stroke besides one sample a call, with the engines that have them and
+# the samples a call.
+BATCH_WAYS = {"add_batch": (("fill", "brush"), 8), "add_raw": (("brush",), 4),
+              "add_fitted": (("brush",), 3)}
+
+
+def steps(stroke, way, samples):
+    """Feeds samples to stroke the given way, yielding each call's rectangle: start with the
+    first sample, the middle ones one a call ("add") or in groups, the end call with the last
+    (a stroke of one sample ends where it started)."""
+    yield stroke.start(*samples[0])
+    middle = samples[1:-1]
+    if way == "add":
+        for sample in middle:
+            yield stroke.add(*sample)
+    else:
+        size = BATCH_WAYS[way][1]
+        for first in range(0, len(middle), size):
+            group = middle[first:first + size]
+            yield getattr(stroke, way)([(s.x, s.y) for s in group], group[-1].t_ms)
+    yield (stroke.end_batch if way == "add_batch" else stroke.end)(*samples[-1])
+
+
 class HostCopyFollowsTheShape(unittest.TestCase):
-    def test_every_engine_on_recorded_strokes(self):
+    def test_every_engine_and_way_on_recorded_strokes(self):
         # Mouse and tablet recordings, cut short: a check costs what the whole shape holds.
         strokes = (recorded("pf-edge-cases.txt") + [recorded()[0][:150]]
                    + [recorded("mypaint-painting30sec.txt")[2]])
-        for engine in quillmark.ENGINES:
+        ways = [(engine, "add") for engine in quillmark.ENGINES]
+        ways += [(engine, way) for way, (engines, _) in BATCH_WAYS.items() for engine in engines]
+        for engine, way in ways:
             for number, samples in enumerate(strokes):
-                with self.subTest(engine=engine, stroke=number):
-                    self.follow(engine, samples)
+                with self.subTest(engine=engine, way=way, stroke=number):
+                    self.follow(engine, way, samples)
 
-    def follow(self, engine, samples):
+    def follow(self, engine, way, samples):
         copy = HostCopy()
         with quillmark.Stroke(engine, 5) as stroke:
-            last = max(len(samples) - 1, 1)   # a stroke of one sample ends where it started
-            calls = [stroke.start] + [stroke.add] * (last - 1) + [stroke.end]
-            for i, call in enumerate(calls):
-                self.assertTrue(finite(call(*samples[min(i, len(samples) - 1)])))
+            for changed in steps(stroke, way, samples):
+                self.assertTrue(finite(changed))
                 copy.update(stroke.parts())
                 self.assertEqual(copy.polygons(), shape_of(stroke.polygons()))
 
@@ -116,12 +139,19 @@ class PinnedShapes(unittest.TestCase):
             xs, ys = zip(*as_tuples(outline))
             self.assertEqual((min(xs), max(xs), min(ys), max(ys)), (-5, 105, -5, 5))
 
-    def test_a_sample_too_close_is_dropped(self):
-        with quillmark.Stroke("brush", 6) as stroke:
-            stroke.start(0, 0, 0)
-            stroke.add(10, 0, 10)
-            self.assertEqual(stroke.add(10.05, 0, 20), quillmark.Rect(0, 0, 0, 0))
-            self.assertNotEqual(stroke.add(10.5, 0, 30), quillmark.Rect(0, 0, 0, 0))
+    def test_replay_reads_the_pressures_handed_over(self):
+        points = [(x, 0) for x in range(0, 101, 10)]
+
+        def widest(pressure):
+            with quillmark.Stroke("pressure", 10) as stroke:
+                stroke.replay(points, [10.0 * i for i in range(len(points))], pressure)
+                with self.assertRaises(ValueError):
+                    stroke.add(200, 0, 200)            # a replayed stroke is finished
+                return max(abs(y) for polygon in stroke.polygons() for _, y in as_tuples(polygon))
+
+        full = widest(None)
+        self.assertEqual(widest([1.0] * len(points)), full)
+        self.assertAlmostEqual(widest([0.5] * len(points)), full / 2, places=5)
 
 
 class ShapeDependsOnTheStampsOnly(unittest.TestCase):
@@ -131,11 +161,8 @@ class ShapeDependsOnTheStampsOnly(unittest.TestCase):
             with self.subTest(engine=engine):
                 fast = quillmark.draw(engine, 6, samples)
                 with quillmark.Stroke(engine, 6) as slow:
-                    slow.start(*samples[0])
-                    for sample in samples[1:-1]:
+                    for _ in steps(slow, "add", samples):
                         time.sleep(0.002)
-                        slow.add(*sample)
-                    slow.end(*samples[-1])
                     self.assertEqual(shape_of(slow.polygons()), shape_of(fast.polygons()))
                 fast.close()
 
@@ -259,10 +286,7 @@ class Recordings(unittest.TestCase):
     def test_draw_feeds_like_a_live_host(self):
         samples = recorded()[3][:100]
         with quillmark.Stroke("pressure", 4) as live:
-            live.start(*samples[0])
-            for sample in samples[1:-1]:
-                live.add(*sample)
-            live.end(*samples[-1])
+            list(steps(live, "add", samples))
             with quillmark.draw("pressure", 4, samples) as drawn:
                 self.assertEqual(shape_of(drawn.polygons()), shape_of(live.polygons()))
                 with self.assertRaises(ValueError):
