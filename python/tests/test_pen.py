@@ -150,6 +150,11 @@ class Loading(unittest.TestCase):
             with self.assertRaisesRegex(OSError, "nonexistent"):
                 _native.load()
 
+    def test_the_package_has_the_library_version(self):
+        setup = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "setup.py")
+        with open(setup) as source:
+            self.assertIn(f'version="{quillmark.version()}"', source.read())
+
     def test_the_installed_library_folder_comes_before_the_system(self):
         with tempfile.TemporaryDirectory() as folder, mock.patch.dict(os.environ), \
                 mock.patch.object(_native._location, "LIBRARY_DIRS", ("/nonexistent", folder)), \
