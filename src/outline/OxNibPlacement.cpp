@@ -2,6 +2,7 @@
 // placing it at the two ends of a segment.
 
 #include "OxGeometry.h"
+#include "OxNibTangents_p.h"
 #include "OxPathBuilder.h"
 
 #include <algorithm>
@@ -32,11 +33,18 @@ void OxPathBuilder::computeSections()
     sections.clear();
     samplePoints.clear();
     findSampleExtremes();
+    // The last element closes the outline onto its first point.
+    const int pointCount = samplePath.elementCount() - 1;
+    samplePoints.reserve(std::max(pointCount, 0));
+    for (int j = 0; j < pointCount; ++j) {
+        const QPainterPath::Element e = samplePath.elementAt(j);
+        samplePoints.append(QPointF(e.x, e.y));
+    }
     const float cx = float(sampleCenter.x());
     const float cy = float(sampleCenter.y());
     const float probeX = float(sampleCenter.x() + kProbeLength);
-    // The last element closes the outline onto its first point.
-    const int pointCount = samplePath.elementCount() - 1;
+    quillmark::detail::NibTangents tangents(samplePoints, sampleCenter);
+    sections.reserve(kSectorCount);
     for (int i = 0; i < kSectorCount; ++i) {
         const float a0 = float(i) * kSectorWidth;
         const float a1 = float(i + 1) * kSectorWidth;
@@ -44,28 +52,8 @@ void OxPathBuilder::computeSections()
         float qx = probeX;
         float qy = cy;
         rotatePoint(-a0, &qx, &qy, cx, cy);
-        float a, b, d;
-        lineCoefficients(&a, &b, &d, cx, cy, qx, qy);
-
-        float maxLeft = -1, maxRight = -1;
-        int left = 0, right = 0;
-        for (int j = 0; j < pointCount; ++j) {
-            const QPainterPath::Element e = samplePath.elementAt(j);
-            if (i == 0)
-                samplePoints.append(QPointF(e.x, e.y));
-            const float distance = pointToLineDistance(cx, cy, qx, qy, float(e.x), float(e.y));
-            const float side = float(a * e.x + b * e.y + d);
-            // Strict comparisons: among equally distant points the lower index wins.
-            if (side > 0) {
-                if (distance > maxLeft) {
-                    maxLeft = distance;
-                    left = j;
-                }
-            } else if (distance > maxRight) {
-                maxRight = distance;
-                right = j;
-            }
-        }
+        int left, right;
+        tangents.find(qx, qy, left, right);
         sections.append(OxPathSectionPara(a0, a1, left, right));
     }
     findCapExtremes();

@@ -222,12 +222,15 @@ void OxPathBuilder::findCapExtremes()
     }
     if (n < 2)
         return;
+    capExtremes.reserve(sections.size());
+    // Read through a const view: the walks read every point and need no detach checks.
+    const QVector<QPointF> &points = samplePoints;
     for (const OxPathSectionPara &section : sections) {
         // The cap of a segment ending in this sector: from its right index round to its left.
         CapExtremes e;
-        e.leftmost = e.rightmost = e.topmost = e.bottommost = samplePoints[section.rightIndex];
+        e.leftmost = e.rightmost = e.topmost = e.bottommost = points[section.rightIndex];
         walk(section.rightIndex, section.leftIndex, +1, [&](int k) {
-            const QPointF p = samplePoints[k];
+            const QPointF &p = points[k];
             if (p.x() < e.leftmost.x())
                 e.leftmost = p;
             if (p.x() > e.rightmost.x())
