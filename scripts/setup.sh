@@ -4,8 +4,10 @@
 set -euo pipefail
 
 # clang and libclang-rt-dev (its runtimes, libFuzzer among them; only recommended by clang) build
-# the fuzz targets.
-packages=(g++ clang libclang-rt-dev cmake make pkg-config qtbase5-dev libgtest-dev libbenchmark-dev)
+# the fuzz targets. qt6-qpa-plugins (only recommended by Qt 6 Gui) holds the platforms the tools'
+# tests run on.
+packages=(g++ clang libclang-rt-dev cmake make pkg-config qtbase5-dev qt6-base-dev qt6-qpa-plugins
+          libgtest-dev libbenchmark-dev)
 
 missing=()
 for p in "${packages[@]}"; do
