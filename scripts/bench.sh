@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds quillmark-bench (Release, in build/bench) and prints its table: the
 # per-sample cost of every engine and the gateway early and late in a 10,000-sample stroke, paint
-# time and the peak memory of a 100,000-sample stroke. Takes a few minutes; extra arguments go to
-# quillmark-bench (e.g. --runs 3 --budget 5).
+# time and the peak memory of a 100,000-sample stroke; then the Python package's rows. Takes a
+# few minutes; extra arguments go to quillmark-bench (e.g. --runs 3 --budget 5).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/bench"
@@ -23,4 +23,12 @@ elif command -v node >/dev/null; then
 else
   echo "bench: node not found, so no 100,000-sample stroke: the memory columns stay empty" >&2
 fi
-"$build/bench/quillmark-bench" "${args[@]}" "$@"
+"$build/bench/quillmark-bench" "${args[@]}" "$@" | tee "$build/bench-table.md"
+
+# The Python rows: quillmark.Stroke over the library just built, with the system's numpy,
+# checked against the C stroke face's rows above.
+echo
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+QUILLMARK_LIBRARY="$build/src/libquillmark.so" "$python" "$here/bench/python/stroke_bench.py" \
+  --c-table "$build/bench-table.md"

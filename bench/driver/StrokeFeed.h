@@ -50,6 +50,8 @@ struct Subject
     // Fed at the recording's real rate (the gateway's brush stamps samples with the time of day).
     bool paced = false;
     std::unique_ptr<StrokeFeed> (*make)() = nullptr;
+    // The subject whose median this one's is compared with (the C face: its engine), or null.
+    const char *baseline = nullptr;
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "Subjects.h"
 
+#include "ShapeCopy.h"
+
 #include "OxQuillmarkGateway.h"
 #include "OxStrokesFixWidth.h"
 #include "OxStrokesFixWidthFill.h"
@@ -114,10 +116,55 @@ private:
     int *pathSizes = nullptr;
 };
 
+// The C stroke face with the recorded time stamps and pressures, each call followed by the read
+// of a host that keeps its own copy of the shape: both are timed together.
+class CStrokeFeed : public StrokeFeed
+{
+public:
+    explicit CStrokeFeed(int engine) : stroke(quillmark_stroke_create(engine, kPenWidth)) {}
+    ~CStrokeFeed() override { quillmark_stroke_destroy(stroke); }
+    CStrokeFeed(const CStrokeFeed &) = delete;
+    CStrokeFeed &operator=(const CStrokeFeed &) = delete;
+
+    TimedCall feed(const RecordedSample &sample, Phase phase) override
+    {
+        const float x = float(sample.x), y = float(sample.y), pressure = float(sample.pressure);
+        const double t = double(sample.timeMs);
+        return timedCall([&] {
+            quillmark_rect r;
+            switch (phase) {
+            case Phase::Start:
+                quillmark_stroke_start(stroke, x, y, t, pressure, &r);
+                break;
+            case Phase::Creating:
+                quillmark_stroke_add(stroke, x, y, t, pressure, &r);
+                break;
+            case Phase::End:
+                quillmark_stroke_end(stroke, x, y, t, pressure, &r);
+                break;
+            }
+            copy.follow(stroke);
+            return QRectF(r.left, r.top, r.width, r.height);
+        });
+    }
+
+    bool paint(QPainter &, QRectF) override { return false; }
+
+private:
+    quillmark_stroke *stroke;
+    ShapeCopy copy;
+};
+
 template <class Engine>
 std::unique_ptr<StrokeFeed> makeEngineFeed()
 {
     return std::make_unique<EngineFeed<Engine>>();
+}
+
+template <int Engine>
+std::unique_ptr<StrokeFeed> makeCStrokeFeed()
+{
+    return std::make_unique<CStrokeFeed>(Engine);
 }
 
 template <int PenType>
@@ -140,6 +187,16 @@ const std::vector<Subject> &subjects()
          makeEngineFeed<OxStrokesVaryWidthBackwardTime>},
         {"gateway pen 1 (fill)", false, false, makeGatewayFeed<1>},
         {"gateway pen 2 (brush)", true, true, makeGatewayFeed<2>},
+        {"C stroke fix", false, false, makeCStrokeFeed<QUILLMARK_FIX>, "OxStrokesFixWidth"},
+        {"C stroke fill", false, false, makeCStrokeFeed<QUILLMARK_FILL>, "OxStrokesFixWidthFill"},
+        {"C stroke pressure", false, false, makeCStrokeFeed<QUILLMARK_PRESSURE>,
+         "OxStrokesVaryWidthPressure"},
+        {"C stroke speed", false, false, makeCStrokeFeed<QUILLMARK_SPEED>,
+         "OxStrokesVaryWidthTime"},
+        {"C stroke extend", true, false, makeCStrokeFeed<QUILLMARK_EXTEND>,
+         "OxStrokesVaryWidthBackwardExtend"},
+        {"C stroke brush", true, false, makeCStrokeFeed<QUILLMARK_BRUSH>,
+         "OxStrokesVaryWidthBackwardTime"},
     };
     return all;
 }

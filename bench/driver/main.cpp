@@ -12,11 +12,13 @@
 // (about 8.5 s each). The memory run of a subject stops after --memory-budget seconds.
 
 #include "BenchTable.h"
+#include "ExportTiming.h"
 #include "PaintTiming.h"
 #include "PeakMemory.h"
 #include "StrokeTiming.h"
 #include "Subjects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -315,6 +317,28 @@ std::vector<std::string> preamble(const Options &o, bool peakReset)
                     " cores; build: " QUILLMARK_BUILD_TYPE ".");
     return lines;
 }
+// How much the C face (call plus the read of a host that keeps its own copy) adds to its engine's
+// median, early and late, against the allowance kFaceAllowanceMicros.
+constexpr double kFaceAllowanceMicros = 3;
+
+void addBaselineNote(const Subject &subject, const std::vector<BenchRow> &rows, BenchRow &row)
+{
+    if (!subject.baseline)
+        return;
+    const BenchRow *base = nullptr;
+    for (const BenchRow &r : rows)
+        if (r.name == subject.baseline)
+            base = &r;
+    if (!base || !base->early || !base->late || !row.early || !row.late)
+        return;
+    const double early = row.early->median - base->early->median;
+    const double late = row.late->median - base->late->median;
+    const bool met = std::max(early, late) <= kFaceAllowanceMicros;
+    row.notes.push_back("median over " + std::string(subject.baseline) + "'s own: early " +
+                        fixed(early, 1) + " µs, late " + fixed(late, 1) + " µs (allowance " +
+                        shortest(kFaceAllowanceMicros) + " µs: " + (met ? "met" : "missed") +
+                        "); the call includes quillmark_stroke_parts and the copy of what changed");
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -330,6 +354,11 @@ int main(int argc, char **argv)
         if (rows.back().memory)
             peakReset = peakReset && rows.back().memory->peakReset;
     }
+    for (size_t i = 0; i < rows.size(); ++i)
+        addBaselineNote(subjects()[i], rows, rows[i]);
     printTable(rows, preamble(options, peakReset));
+    std::fprintf(stderr, "quillmark-bench: gateway export\n");
+    const RecordedStroke stroke = strokesOf(options.dataDir + "/synth-10k.txt").front();
+    printExportTable(timeGatewayExports(stroke), stroke.size());
     return 0;
 }

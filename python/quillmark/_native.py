@@ -6,6 +6,8 @@ import ctypes.util
 import functools
 import os
 
+from . import _location
+
 LIBRARY_VARIABLE = "QUILLMARK_LIBRARY"
 
 
@@ -24,10 +26,57 @@ class Shape(ctypes.Structure):
     ]
 
 
+class RectC(ctypes.Structure):
+    """quillmark_rect: a rectangle in drawing units; all 0 means nothing to repaint."""
+
+    _fields_ = [(name, ctypes.c_float) for name in ("left", "top", "width", "height")]
+
+
+class PolygonsC(ctypes.Structure):
+    """quillmark_polygons: the whole shape, in arrays owned by the stroke."""
+
+    _fields_ = [
+        ("count", ctypes.c_int),
+        ("point_count", ctypes.c_int),
+        ("tail_count", ctypes.c_int),
+        ("closed", ctypes.c_int),
+        ("sizes", ctypes.POINTER(ctypes.c_int)),
+        ("xy", ctypes.c_void_p),  # float[2 * point_count]; an address reads faster than a pointer
+    ]
+
+
+class RunC(ctypes.Structure):
+    """quillmark_run: count points, the first kept of them unchanged since the previous read."""
+
+    _fields_ = [
+        ("count", ctypes.c_int),
+        ("kept", ctypes.c_int),
+        ("xy", ctypes.c_void_p),  # float[2 * count]
+    ]
+
+
+class PartsC(ctypes.Structure):
+    """quillmark_parts: the shape in parts, for a host that keeps its own copy."""
+
+    _fields_ = [
+        ("start_cap", RunC),
+        ("left", RunC),
+        ("end_cap", RunC),
+        ("right", RunC),
+        ("polygon_count", ctypes.c_int),
+        ("tail_count", ctypes.c_int),
+        ("closed", ctypes.c_int),
+        ("polygons", ctypes.POINTER(RunC)),
+    ]
+
+
 _PEN = ctypes.c_void_p
+_STROKE = ctypes.c_void_p
 _SHAPE = ctypes.POINTER(Shape)
+_RECT = ctypes.POINTER(RectC)
 _INT_OUT = ctypes.POINTER(ctypes.c_int)
 _F, _D, _I = ctypes.c_float, ctypes.c_double, ctypes.c_int
+_FLOATS, _DOUBLES = ctypes.POINTER(_F), ctypes.POINTER(_D)
 
 # name: (result type, argument types)
 _SIGNATURES = {
@@ -42,9 +91,22 @@ _SIGNATURES = {
     "quillmark_pen_move": (_I, [_PEN, _F, _F, _SHAPE]),
     "quillmark_pen_end": (_I, [_PEN, _F, _F, _SHAPE]),
     "quillmark_pen_end_timed": (_I, [_PEN, _F, _F, _D, _SHAPE]),
-    "quillmark_pen_move_batch": (_I, [_PEN, _I, ctypes.POINTER(_F), _D, _SHAPE]),
+    "quillmark_pen_move_batch": (_I, [_PEN, _I, _FLOATS, _D, _SHAPE]),
     "quillmark_pen_end_batch": (_I, [_PEN, _F, _F, _D, _SHAPE]),
     "quillmark_pen_end_batch_accumulated": (_I, [_PEN, _F, _F, _D, _SHAPE]),
+    "quillmark_engine_from_name": (_I, [ctypes.c_char_p]),
+    "quillmark_stroke_create": (_STROKE, [_I, _F]),
+    "quillmark_stroke_destroy": (None, [_STROKE]),
+    "quillmark_stroke_start": (_I, [_STROKE, _F, _F, _D, _F, _RECT]),
+    "quillmark_stroke_add": (_I, [_STROKE, _F, _F, _D, _F, _RECT]),
+    "quillmark_stroke_end": (_I, [_STROKE, _F, _F, _D, _F, _RECT]),
+    "quillmark_stroke_add_batch": (_I, [_STROKE, _I, _FLOATS, _D, _RECT]),
+    "quillmark_stroke_end_batch": (_I, [_STROKE, _F, _F, _D, _F, _RECT]),
+    "quillmark_stroke_add_raw": (_I, [_STROKE, _I, _FLOATS, _D, _RECT]),
+    "quillmark_stroke_add_fitted": (_I, [_STROKE, _I, _FLOATS, _D, _RECT]),
+    "quillmark_stroke_replay": (_I, [_STROKE, _I, _FLOATS, _DOUBLES, _FLOATS, _RECT]),
+    "quillmark_stroke_polygons": (_I, [_STROKE, ctypes.POINTER(PolygonsC)]),
+    "quillmark_stroke_parts": (_I, [_STROKE, ctypes.POINTER(PartsC)]),
 }
 
 
@@ -53,15 +115,25 @@ def _is_library_file(name):
         suffix in name for suffix in (".so", ".dylib", ".dll"))
 
 
+def _library_files(folder):
+    try:
+        names = sorted(os.listdir(folder))
+    except OSError:
+        return []
+    return [os.path.join(folder, name) for name in names if _is_library_file(name)]
+
+
 def candidates():
     """Where the library is looked for, in order. An explicit QUILLMARK_LIBRARY is the only
-    candidate: a wrong setting fails instead of silently loading another build."""
+    candidate: a wrong setting fails instead of silently loading another build. Else a library
+    inside this package's folder, the folder of the installed library that setup.py recorded, and
+    what the system's search finds."""
     explicit = os.environ.get(LIBRARY_VARIABLE)
     if explicit:
         return [explicit]
-    here = os.path.dirname(os.path.abspath(__file__))
-    found = [os.path.join(here, name) for name in sorted(os.listdir(here))
-             if _is_library_file(name)]
+    found = _library_files(os.path.dirname(os.path.abspath(__file__)))
+    for folder in _location.LIBRARY_DIRS:
+        found += _library_files(folder)
     system = ctypes.util.find_library("quillmark")
     return found + ([system] if system else [])
 

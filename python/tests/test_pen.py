@@ -4,6 +4,7 @@ modes, bad input and the pen's own life cycle."""
 import ctypes
 import math
 import os
+import tempfile
 import unittest
 from unittest import mock
 
@@ -148,6 +149,22 @@ class Loading(unittest.TestCase):
             self.assertEqual(_native.candidates(), [missing])
             with self.assertRaisesRegex(OSError, "nonexistent"):
                 _native.load()
+
+    def test_the_package_has_the_library_version(self):
+        setup = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "setup.py")
+        with open(setup) as source:
+            self.assertIn(f'version="{quillmark.version()}"', source.read())
+
+    def test_the_installed_library_folder_comes_before_the_system(self):
+        with tempfile.TemporaryDirectory() as folder, mock.patch.dict(os.environ), \
+                mock.patch.object(_native._location, "LIBRARY_DIRS", ("/nonexistent", folder)), \
+                mock.patch.object(_native.ctypes.util, "find_library", lambda name: "system"):
+            os.environ.pop(_native.LIBRARY_VARIABLE, None)
+            for name in ("libquillmark.so.0", "libquillmark.so", "quillmark.txt", "libother.so"):
+                open(os.path.join(folder, name), "w").close()
+            self.assertEqual(_native.candidates(), [os.path.join(folder, "libquillmark.so"),
+                                                    os.path.join(folder, "libquillmark.so.0"),
+                                                    "system"])
 
 
 if __name__ == "__main__":

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+using namespace quillmark::detail;
+
 namespace {
 // Reparameterisations tried before the last curve is taken as it is.
 constexpr int kMaxIterations = 4;

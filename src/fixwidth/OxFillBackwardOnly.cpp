@@ -3,13 +3,15 @@
 
 #include "OxStrokesFixWidthFill.h"
 
-#include "OxFillSamples_p.h"
 #include "OxInputGuards_p.h"
 #include "OxSampleBatch_p.h"
+#include "OxStrokeEnd_p.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+using namespace quillmark::detail;
 
 namespace {
 // Batch samples closer than this to the previously kept one are dropped.
@@ -68,8 +70,8 @@ QRectF OxStrokesFixWidthFill::endCreateOnlyBackward(std::vector<OxInkPoint> &poi
     if (points.empty() || smoothedPoints.empty() || !isUsableSample(point, width)
         || !readTimeParam(params, time))
         return QRectF();
-    appendEndPoint(points, point, time);
-    appendEndPoint(smoothedPoints, point, time);
+    appendTimedEndPoint(points, point, time);
+    appendTimedEndPoint(smoothedPoints, point, time);
 
     QRectF rect;
     const int lastIndex = int(smoothedPoints.size()) - 1;

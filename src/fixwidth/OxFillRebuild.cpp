@@ -3,10 +3,12 @@
 
 #include "OxStrokesFixWidthFill.h"
 
-#include "OxFillSamples_p.h"
+#include "OxStrokeEnd_p.h"
 
 #include <algorithm>
 #include <memory>
+
+using namespace quillmark::detail;
 
 namespace {
 // True when both sides' element counts are recorded for the segment index and for the one
@@ -131,9 +133,8 @@ bool OxStrokesFixWidthFill::fillLastIndexsInPath(std::vector<OxInkPoint> &points
     // The backward run's start at points[n - 2] is, seen forwards, the end of the segment
     // before a -> b: its sides swap.
     const QPolygonF &corners = backward->lastCorners;
-    pathGenerator->lastEndRight = backward->lastStartLeft;
-    pathGenerator->lastEndLeft = backward->lastStartRight;
-    pathGenerator->lastCorners = QPolygonF({corners[2], corners[3], corners[0], corners[1]});
+    pathGenerator->continueFromCorners(QPolygonF({corners[2], corners[3], corners[0], corners[1]}),
+                                       backward->lastStartLeft, backward->lastStartRight);
     pathGenerator->addSegment(a.x, a.y, r, b.x, b.y, r);
     return true;
 }

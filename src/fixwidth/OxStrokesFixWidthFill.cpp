@@ -3,14 +3,14 @@
 #include "OxStrokesFixWidthFill.h"
 
 #include "OxDeferredOutline_p.h"
-#include "OxFillSamples_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxStrokeEnd_p.h"
 
-#include <QBrush>
-#include <QPainter>
 #include <algorithm>
 #include <memory>
+
+using namespace quillmark::detail;
 
 namespace {
 // A circle of radius 40 that stands for the width 40: a builder given the width w sweeps a round
@@ -20,7 +20,7 @@ constexpr float kNibSize = 40.0f;
 QPainterPath roundNib()
 {
     QPainterPath nib;
-    nib.addEllipse(QPointF(100, 100), 40, 40);
+    nib.addEllipse(QPointF(100, 100), kNibSize, kNibSize);
     return nib;
 }
 } // namespace
@@ -117,7 +117,7 @@ QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainte
     if (points.empty() || smoothedPoints.empty() || !isUsableSample(point, width)
         || !readTimeParam(params, time))
         return QRectF();
-    switch (appendEndPoint(points, point, time)) {
+    switch (appendTimedEndPoint(points, point, time)) {
     case EndPoint::kDot:
         path.lineTo(position(points.back()));
         setWholePath(QPainterPath());
@@ -129,7 +129,7 @@ QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainte
         break;
     }
     // The smoothed line trails the pen, so it is tested against its own end.
-    appendEndPoint(smoothedPoints, point, time);
+    appendTimedEndPoint(smoothedPoints, point, time);
 
     QRectF result;
     const int lastIndex = int(smoothedPoints.size()) - 1;
@@ -144,14 +144,7 @@ QRectF OxStrokesFixWidthFill::endCreate(std::vector<OxInkPoint> &points, QPainte
 
 void OxStrokesFixWidthFill::paint(QPainter *painter, QRectF rect, QColor color)
 {
-    if (!painter)
-        return;
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    QPainterPath clip;
-    clip.addRect(rect);
-    clip = clip.intersected(wholePath());
-    if (!clip.isEmpty())
-        painter->fillPath(clip, QBrush(color, Qt::SolidPattern));
+    fillInside(painter, rect, wholePath(), QBrush(color, Qt::SolidPattern));
 }
 
 QPainterPath OxStrokesFixWidthFill::getPathWhole() const

@@ -3,20 +3,14 @@
 #include "OxQuillmarkGateway.h"
 
 #include "OxBufferRoom_p.h"
+#include "OxExportMirror_p.h"
+#include "OxGrowingRun_p.h"
 #include "OxStrokesFixWidthFill.h"
 #include "OxStrokesVaryWidthBackwardTime.h"
 
 #include <algorithm>
 
-namespace {
-template <class T>
-T *copyToArray(const QVector<T> &values)
-{
-    T *array = new T[size_t(values.size())];
-    std::copy(values.begin(), values.end(), array);
-    return array;
-}
-} // namespace
+using namespace quillmark::detail;
 
 void OxQuillmarkGateway::appendPathElements(const QPainterPath &path, QVector<int> &counts,
                                             QVector<float> &coords, bool append)
@@ -48,66 +42,88 @@ int OxQuillmarkGateway::sumCounts(const QVector<int> &counts)
     return sum;
 }
 
-float *OxQuillmarkGateway::publishPaths(const QVector<QPainterPath> &paths, bool inPlace,
-                                        int &pointCount, int &pathCount, int *&pathSizes)
+void OxQuillmarkGateway::allocateExport(int pointCount, int pathCount)
 {
-    QVector<int> counts;
-    QVector<float> coords;
-    if (inPlace) {
-        // Sized once and filled in place: the calls made for every sample do not grow it.
-        int total = 0;
-        for (const QPainterPath &p : paths)
-            total += p.elementCount();
-        coords.reserve(bufferRoomFor(2 * total));
-        coords.fill(0.0f, 2 * total);
-    }
-    for (const QPainterPath &p : paths)
-        appendPathElements(p, counts, coords, !inPlace);
-
     releaseExport();
-    exportPointCount = sumCounts(counts);
-    exportPathCount = counts.size();
-    if (exportPathCount > 0)
-        exportPathSizes = copyToArray(counts);
-    if (!coords.isEmpty())
-        exportCoords = copyToArray(coords);
+    exportPointCount = pointCount;
+    exportPathCount = pathCount;
+    // Sizes that repeat from call to call, so that each array takes the place of the one just
+    // released (see OxBufferRoom_p.h).
+    if (pathCount > 0)
+        exportPathSizes = new int[size_t(bufferRoomFor(pathCount))];
+    if (pointCount > 0)
+        exportCoords = new float[size_t(bufferRoomFor(2 * pointCount))];
+}
+
+float *OxQuillmarkGateway::reportExport(int &pointCount, int &pathCount, int *&pathSizes) const
+{
     pointCount = exportPointCount;
     pathCount = exportPathCount;
     pathSizes = exportPathSizes;
     return exportCoords;
+}
+
+float *OxQuillmarkGateway::publishPaths(const QVector<QPainterPath> &paths,
+                                        const OxStrokeShape *body, int &pointCount,
+                                        int &pathCount, int *&pathSizes)
+{
+    const int bodySize = body ? body->outlineSize() : 0;
+    int total = bodySize, entries = bodySize > 0 ? 1 : 0;
+    for (const QPainterPath &p : paths) {
+        const int n = p.elementCount();
+        total += n;
+        entries += n > 0 ? 1 : 0;
+    }
+    allocateExport(total, entries);
+    int *sizes = exportPathSizes;
+    float *xy = exportCoords;
+    if (bodySize > 0) {
+        body->writeOutline(xy);
+        *sizes++ = bodySize;
+        xy += 2 * bodySize;
+    }
+    for (const QPainterPath &p : paths) {
+        const int n = p.elementCount();
+        if (n == 0)
+            continue;
+        *sizes++ = n;
+        for (int j = 0; j < n; ++j) {
+            const QPainterPath::Element &e = p.elementAt(j);
+            *xy++ = float(e.x);
+            *xy++ = float(e.y);
+        }
+    }
+    return reportExport(pointCount, pathCount, pathSizes);
 }
 
 float *OxQuillmarkGateway::publishSmoothedPoints(int &pointCount, int &pathCount,
                                                  int *&pathSizes)
 {
     const std::vector<OxInkPoint> &line = engine->smoothedPoints;
+    std::vector<float> &copy = exportMirror->centreLine;
+    followGrowingPoints(copy, int(line.size()),
+                        [&](int i) { return QPointF(line[size_t(i)].x, line[size_t(i)].y); });
     const int n = int(line.size());
-    releaseExport();
-    exportPathCount = 1;
-    exportPointCount = n;
-    exportPathSizes = new int[1]{n};
-    if (n > 0) {
-        exportCoords = new float[size_t(2 * n)];
-        for (int i = 0; i < n; ++i) {
-            exportCoords[2 * i] = line[size_t(i)].x;
-            exportCoords[2 * i + 1] = line[size_t(i)].y;
-        }
-    }
-    pointCount = exportPointCount;
-    pathCount = exportPathCount;
-    pathSizes = exportPathSizes;
-    return exportCoords;
+    allocateExport(n, 1);
+    exportPathSizes[0] = n;
+    std::copy(copy.begin(), copy.end(), exportCoords);
+    return reportExport(pointCount, pathCount, pathSizes);
 }
 
-float *OxQuillmarkGateway::publishEngineShape(bool brushTailOnly, bool inPlace, int &pointCount,
+float *OxQuillmarkGateway::publishEngineShape(bool brushTailOnly, int &pointCount,
                                               int &pathCount, int *&pathSizes)
 {
-    if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine)) {
-        QVector<QPainterPath> paths;
-        if (!brushTailOnly)
-            paths.append(brush->getPathWhole());
-        paths += brush->backwardPaths;
-        return publishPaths(paths, inPlace, pointCount, pathCount, pathSizes);
-    }
-    return publishSmoothedPoints(pointCount, pathCount, pathSizes);
+    OxStrokesVaryWidthBackwardExtend *brush =
+        dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine);
+    if (!brush)
+        return publishSmoothedPoints(pointCount, pathCount, pathSizes);
+    if (brushTailOnly)
+        return publishPaths(brush->backwardPaths, nullptr, pointCount, pathCount, pathSizes);
+    // The body outline grows with the stroke: it is copied from the followed runs, and
+    // assembled only when they cannot give it.
+    OxStrokeShape &body = exportMirror->body;
+    if (body.followOutline(*brush->pathGenerator) && body.outlineSize() >= 0)
+        return publishPaths(brush->backwardPaths, &body, pointCount, pathCount, pathSizes);
+    return publishPaths(QVector<QPainterPath>{brush->getPathWhole()} + brush->backwardPaths,
+                        nullptr, pointCount, pathCount, pathSizes);
 }

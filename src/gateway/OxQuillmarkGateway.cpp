@@ -2,6 +2,7 @@
 
 #include "OxQuillmarkGateway.h"
 
+#include "OxExportMirror_p.h"
 #include "OxStrokesFixWidthFill.h"
 #include "OxStrokesVaryWidthBackwardTime.h"
 
@@ -21,14 +22,16 @@ QRectF OxQuillmarkGateway::accumulatedRect;
 
 OxQuillmarkGateway::OxQuillmarkGateway()
     : factor1(1.0f), factor2(1.0f), penWidth(5.0f), penType(kFilledPen), engine(nullptr),
-      exportCoords(nullptr), exportPathSizes(nullptr), exportPathCount(0), exportPointCount(0)
+      exportCoords(nullptr), exportPathSizes(nullptr), exportPathCount(0), exportPointCount(0),
+      exportMirror(std::make_unique<OxExportMirror>())
 {
 }
 
 OxQuillmarkGateway::OxQuillmarkGateway(const OxQuillmarkGateway &other)
     : factor1(other.factor1), factor2(other.factor2), penWidth(other.penWidth),
       penType(other.penType), engine(nullptr), exportCoords(nullptr), exportPathSizes(nullptr),
-      exportPathCount(0), exportPointCount(0), points(other.points), path(other.path)
+      exportPathCount(0), exportPointCount(0), points(other.points), path(other.path),
+      exportMirror(std::make_unique<OxExportMirror>())
 {
 }
 

@@ -7,9 +7,12 @@
 #include <QPainterPath>
 #include <QRectF>
 #include <QVector>
+#include <memory>
 #include <vector>
 
+class OxStrokeShape;
 class OxStrokesFixWidth;
+struct OxExportMirror;
 
 // The face of the library for hosts that do not use Qt types: one gateway serves one pen.
 //
@@ -109,11 +112,19 @@ private:
     OxStrokesFixWidth *createFitStroke(int penType);
 
     void releaseExport();
-    float *publishPaths(const QVector<QPainterPath> &paths, bool inPlace, int &pointCount,
-                        int &pathCount, int *&pathSizes);
+    // Makes the export arrays for pointCount pairs in pathCount paths and reports them.
+    void allocateExport(int pointCount, int pathCount);
+    float *reportExport(int &pointCount, int &pathCount, int *&pathSizes) const;
+    // Exports the elements of paths, one path each (a path without elements of its own gets no
+    // entry), after the outline of body when it is not null.
+    float *publishPaths(const QVector<QPainterPath> &paths, const OxStrokeShape *body,
+                        int &pointCount, int &pathCount, int *&pathSizes);
     float *publishSmoothedPoints(int &pointCount, int &pathCount, int *&pathSizes);
-    float *publishEngineShape(bool brushTailOnly, bool inPlace, int &pointCount, int &pathCount,
+    float *publishEngineShape(bool brushTailOnly, int &pointCount, int &pathCount,
                               int *&pathSizes);
+
+    // The parts of the exported shape that grow with the stroke, followed from call to call.
+    std::unique_ptr<OxExportMirror> exportMirror;
 };
 
 #endif

@@ -65,7 +65,7 @@ float *OxQuillmarkGateway::startSketch(float x, float y, long long time, float &
     report(r, left, top, width, height);
     if (!r.isEmpty())
         accumulatedRect |= r;
-    return publishEngineShape(false, false, pointCount, pathCount, pathSizes);
+    return publishEngineShape(false, pointCount, pathCount, pathSizes);
 }
 
 float *OxQuillmarkGateway::sketching(float x, float y, float &left, float &top, float &width,
@@ -76,7 +76,7 @@ float *OxQuillmarkGateway::sketching(float x, float y, float &left, float &top, 
         return nullptr;
     const QRectF r = engine->creating(points, path, roundedPoint(x, y), nowParams(), penWidth);
     report(r, left, top, width, height);
-    return publishEngineShape(false, true, pointCount, pathCount, pathSizes);
+    return publishEngineShape(false, pointCount, pathCount, pathSizes);
 }
 
 float *OxQuillmarkGateway::endSketch(float x, float y, float &left, float &top, float &width,
@@ -87,7 +87,7 @@ float *OxQuillmarkGateway::endSketch(float x, float y, float &left, float &top, 
         return nullptr;
     const QRectF r = engine->endCreate(points, path, roundedPoint(x, y), nowParams(), penWidth);
     report(r, left, top, width, height);
-    return publishEngineShape(false, false, pointCount, pathCount, pathSizes);
+    return publishEngineShape(false, pointCount, pathCount, pathSizes);
 }
 
 float *OxQuillmarkGateway::endSketch2(float x, float y, long long time, float &left, float &top,
@@ -104,7 +104,7 @@ float *OxQuillmarkGateway::endSketch2(float x, float y, long long time, float &l
         r = inflated(r, penWidth);
         report(r, left, top, width, height);
     }
-    return publishEngineShape(false, false, pointCount, pathCount, pathSizes);
+    return publishEngineShape(false, pointCount, pathCount, pathSizes);
 }
 
 float *OxQuillmarkGateway::sketching2(int count, float *xy, long long *times, float &left,
@@ -136,8 +136,8 @@ float *OxQuillmarkGateway::sketching2(int count, float *xy, long long *times, fl
         accumulatedRect |= r;
     }
     if (filled)
-        return publishPaths({filled->getPathWhole()}, true, pointCount, pathCount, pathSizes);
-    return publishEngineShape(false, true, pointCount, pathCount, pathSizes);
+        return publishPaths({filled->getPathWhole()}, nullptr, pointCount, pathCount, pathSizes);
+    return publishEngineShape(false, pointCount, pathCount, pathSizes);
 }
 
 float *OxQuillmarkGateway::endSketch3(float x, float y, long long time, float &left, float &top,
@@ -152,7 +152,7 @@ float *OxQuillmarkGateway::endSketch3(float x, float y, long long time, float &l
         if (!r.isEmpty())
             accumulatedRect |= inflated(r, penWidth);
         report(accumulatedRect, left, top, width, height);
-        return publishEngineShape(true, false, pointCount, pathCount, pathSizes);
+        return publishEngineShape(true, pointCount, pathCount, pathSizes);
     }
     return publishSmoothedPoints(pointCount, pathCount, pathSizes);
 }
@@ -169,7 +169,7 @@ float *OxQuillmarkGateway::endSketch4(float x, float y, long long time, float &l
         if (!r.isEmpty())
             r = inflated(r, penWidth);
         report(r, left, top, width, height);
-        return publishEngineShape(true, false, pointCount, pathCount, pathSizes);
+        return publishEngineShape(true, pointCount, pathCount, pathSizes);
     }
     auto *filled = dynamic_cast<OxStrokesFixWidthFill *>(engine);
     if (!filled)
@@ -179,5 +179,5 @@ float *OxQuillmarkGateway::endSketch4(float x, float y, long long time, float &l
     if (!r.isEmpty())
         r = inflated(r, penWidth);
     report(r, left, top, width, height);
-    return publishPaths({filled->getPathWhole()}, false, pointCount, pathCount, pathSizes);
+    return publishPaths({filled->getPathWhole()}, nullptr, pointCount, pathCount, pathSizes);
 }

@@ -11,6 +11,8 @@
 
 #include <climits>
 
+namespace quillmark::detail {
+
 // The smallest power of two that is at least n (n itself when n exceeds the largest power of two
 // an int holds, 0 for n <= 0).
 inline int bufferRoomFor(int n)
@@ -24,5 +26,7 @@ inline int bufferRoomFor(int n)
         room *= 2;
     return room;
 }
+
+} // namespace quillmark::detail
 
 #endif

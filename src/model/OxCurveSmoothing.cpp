@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace quillmark::detail;
+
 namespace {
 // A sampled point is kept only where the line turns by more than 2 degrees.
 constexpr double kStraightDegrees = 178.0;

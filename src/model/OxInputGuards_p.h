@@ -11,6 +11,8 @@
 #include <cmath>
 #include <limits>
 
+namespace quillmark::detail {
+
 inline bool isFinitePoint(QPointF p)
 {
     return std::isfinite(p.x()) && std::isfinite(p.y());
@@ -61,5 +63,7 @@ inline bool readPressureParam(const QMap<QString, QVariant> &params, float &pres
     pressure = p;
     return true;
 }
+
+} // namespace quillmark::detail
 
 #endif

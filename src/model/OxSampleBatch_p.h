@@ -13,6 +13,8 @@
 #include <cmath>
 #include <limits>
 
+namespace quillmark::detail {
+
 // The finite positions of samples that lie far enough from the previously kept one (the first
 // compared with from): at least minDistance when inclusive, farther than it otherwise.
 inline QList<QPointF> keptBatchPositions(const QList<QPointF> &samples, QPointF from,
@@ -59,5 +61,7 @@ struct BatchClock
     int start;
     int step;
 };
+
+} // namespace quillmark::detail
 
 #endif

@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+namespace quillmark::detail {
+
 // The pressure of a sample that brings none of its own.
 constexpr float kNoPressure = -0.5f;
 
@@ -50,5 +52,7 @@ inline std::optional<SampleStep> usableStep(const std::vector<OxInkPoint> &point
         return std::nullopt;
     return SampleStep{last, dist};
 }
+
+} // namespace quillmark::detail
 
 #endif

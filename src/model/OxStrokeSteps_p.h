@@ -4,6 +4,8 @@
 // Distances (and the delay of a tap) that decide what a new sample does to a stroke, shared by
 // every engine.
 
+namespace quillmark::detail {
+
 // Samples this close to the previous one add noise, not shape.
 constexpr double kMinSampleStep = 0.1;
 // Moves shorter than this are contract steps, longer ones extend steps.
@@ -16,5 +18,7 @@ constexpr double kTapDelayMs = 10.0;
 // The engines that fill an outline grow the rectangles they report by this fixed margin (not by
 // the width), which covers the antialiased edge.
 constexpr float kOutlineMargin = 4.0f;
+
+} // namespace quillmark::detail
 
 #endif

@@ -3,9 +3,12 @@
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
+#include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <cmath>
+
+using namespace quillmark::detail;
 
 OxStrokesFixWidth::OxStrokesFixWidth()
     : extendPending(false), lastDrawnIndex(0), maxControlDistance(4.0f)
@@ -61,20 +64,10 @@ QRectF OxStrokesFixWidth::endCreate(std::vector<OxInkPoint> &points, QPainterPat
 {
     if (points.empty() || !isUsableSample(point, width))
         return QRectF();
-    const OxInkPoint last = points.back();
-    if (points.size() <= 1) {
-        // A one-sample stroke ends in a dot: a unit diagonal gives the host something to stroke.
-        const OxInkPoint q(last.x + 1, last.y + 1, 0, kNoPressure, 0, 0);
-        points.push_back(q);
-        smoothedPoints.push_back(q);
-        path.lineTo(position(q));
-    } else {
-        const OxInkPoint q = samplePoint(point);
-        if (pointDistance(last.x, last.y, q.x, q.y) >= kMinEndStep) {
-            smoothedPoints.push_back(q);
-            points.push_back(q);
-            path.lineTo(point);
-        }
+    const EndStep end = appendEndPoint(points, samplePoint(point), {0, kNoPressure});
+    if (end.added != EndPoint::kNone) {
+        smoothedPoints.push_back(end.point);
+        path.lineTo(drawnEnd(end, point));
     }
 
     QRectF result;

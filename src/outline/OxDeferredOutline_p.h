@@ -3,7 +3,12 @@
 
 #include "OxPathBuilder.h"
 
+#include <QBrush>
+#include <QPainter>
 #include <QPainterPath>
+#include <QRectF>
+
+namespace quillmark::detail {
 
 // An engine keeps its whole outline (pathWhole) in step with its generator without assembling it
 // at every sample: assembling costs time in proportion to the stroke's length, so it waits until
@@ -28,5 +33,22 @@ inline void replaceOutline(QPainterPath &outline, bool &stale, const QPainterPat
     outline = value;
     stale = false;
 }
+
+// Fills the part of outline inside rect with brush, antialiased; nothing outside rect is touched
+// and a null painter draws nothing.
+inline void fillInside(QPainter *painter, QRectF rect, const QPainterPath &outline,
+                       const QBrush &brush)
+{
+    if (!painter)
+        return;
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath clip;
+    clip.addRect(rect);
+    clip = clip.intersected(outline);
+    if (!clip.isEmpty())
+        painter->fillPath(clip, brush);
+}
+
+} // namespace quillmark::detail
 
 #endif

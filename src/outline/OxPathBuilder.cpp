@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace quillmark::detail;
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
@@ -465,6 +467,18 @@ QPainterPath OxPathBuilder::getOutlinePath()
     outline.closeSubpath();
     outline.setFillRule(Qt::WindingFill);
     return outline;
+}
+
+bool OxPathBuilder::continueFromCorners(const QPolygonF &corners, int endRight, int endLeft)
+{
+    const int n = samplePoints.size();
+    auto isNibPoint = [n](int k) { return k >= 0 && k < n; };
+    if (corners.size() != 4 || !isNibPoint(endRight) || !isNibPoint(endLeft))
+        return false;
+    lastCorners = corners;
+    lastEndRight = endRight;
+    lastEndLeft = endLeft;
+    return true;
 }
 
 void OxPathBuilder::resetOutline()

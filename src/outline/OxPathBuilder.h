@@ -68,9 +68,15 @@ public:
     QPainterPath getOutlinePath();
     // Forgets the outline; keeps the nib and the held anchor.
     void resetOutline();
+    // The next segment joins the outline as if the last one had ended at corners (start-right,
+    // start-left, end-left, end-right) with the end nib's tangent points endRight and endLeft;
+    // the outline itself does not change. Returns false, changing nothing, unless there are four
+    // corners and both indices are points of the nib.
+    bool continueFromCorners(const QPolygonF &corners, int endRight, int endLeft);
 
 protected:
     friend class OxStrokesFixWidthFill;
+    friend class OxStrokeShape;
 
     QPainterPath startCap;   // first nib from its right tangent point around to its left one
     QPainterPath leftSide;

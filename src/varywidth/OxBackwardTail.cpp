@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace quillmark::detail;
+
 namespace {
 // The nib size at the pen tip and its growth per unit of path length walked back.
 constexpr double kTipRadius = 0.1;

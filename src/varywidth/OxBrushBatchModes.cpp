@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+using namespace quillmark::detail;
+
 namespace {
 // Backward-only batches keep positions at least this far apart, raw batches farther than 0.1.
 constexpr double kBackwardOnlyStep = 1.0;
@@ -20,9 +22,13 @@ constexpr double kLateWindow = 200.0;
 } // namespace
 
 int OxStrokesVaryWidthBackwardTime::acceptBatch(std::vector<OxInkPoint> &points,
-                                                const QList<QPointF> &samples, double minDistance,
-                                                bool inclusive, int time)
+                                                const QList<QPointF> &samples,
+                                                const QMap<QString, QVariant> &params, float width,
+                                                double minDistance, bool inclusive)
 {
+    int time = 0;
+    if (points.empty() || !std::isfinite(width) || !readTimeParam(params, time))
+        return 0;
     const OxInkPoint last = points.back();
     const QList<QPointF> kept =
         keptBatchPositions(samples, QPointF(last.x, last.y), minDistance, inclusive);
@@ -51,9 +57,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingOnlyBackward(std::vector<OxInkPoi
                                                             QMap<QString, QVariant> params,
                                                             float width)
 {
-    int time = 0;
-    if (points.empty() || !std::isfinite(width) || !readTimeParam(params, time)
-        || acceptBatch(points, samples, kBackwardOnlyStep, true, time) == 0)
+    if (acceptBatch(points, samples, params, width, kBackwardOnlyStep, true) == 0)
         return QRectF();
     QRectF dirty;
     takeOldTail(dirty);
@@ -61,12 +65,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingOnlyBackward(std::vector<OxInkPoi
     int index = 0;
     const double window = int(points.size()) < kYoungStrokePoints ? kYoungWindow : kLateWindow;
     const bool moved = prepareWithDuration(window, index, width);
-    QRectF tail;
-    computeBackwardPath(backwardInfos, backwardPaths, tail);
-    if (!tail.isEmpty()) {
-        backwardRect |= tail;
-        dirty |= tail;
-    }
+    drawTail(dirty);
     // Older points drop out of later tails; nothing goes to the body.
     if (moved)
         lastDrawnIndex = index;
@@ -105,25 +104,12 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingYuanShi(std::vector<OxInkPoint> &
                                                        QList<QPointF> &samples,
                                                        QMap<QString, QVariant> params, float width)
 {
-    int time = 0;
-    if (points.empty() || !std::isfinite(width) || !readTimeParam(params, time)
-        || acceptBatch(points, samples, kRawStep, false, time) == 0)
+    if (acceptBatch(points, samples, params, width, kRawStep, false) == 0)
         return QRectF();
     QRectF dirty;
-    if (!backwardRect.isEmpty())
-        dirty = unionTwoRect(dirty, backwardRect);
-    backwardRect = QRectF();
-    backwardPaths.clear();
-    backwardInfos.clear();
+    takeOldTail(dirty);
     int index = 0;
-    const bool commit = prepareBackwardPath(backwardInfos, smoothedPoints, index, QPointF(), width);
-    QRectF tail;
-    computeBackwardPath(backwardInfos, backwardPaths, tail);
-    if (!tail.isEmpty()) {
-        backwardRect = unionTwoRect(backwardRect, tail);
-        dirty = unionTwoRect(dirty, tail);
-    }
-    if (commit) {
+    if (rebuildTail(QPointF(), width, index, dirty)) {
         dirty = unionTwoRect(dirty, computeConnectPaths(smoothedPoints, lastDrawnIndex, index,
                                                         width));
         wholePathFollowsGenerator();

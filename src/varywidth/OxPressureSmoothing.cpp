@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+using namespace quillmark::detail;
+
 namespace {
 // The point's own pressure enters with this fixed weight besides the window.
 constexpr int kOwnWeight = 5;
@@ -16,7 +18,7 @@ float OxStrokesVaryWidthPressure::getSmoothPressure(std::vector<OxInkPoint> &poi
 {
     const int m = smoothWeights.size();
     const int k = std::min(index + 1, m);
-    float sum = float(5.0 * pressure);
+    float sum = kOwnWeight * pressure;
     int weightSum = kOwnWeight;
     for (int j = std::max(index - k + 1, 0); j <= index && j < int(points.size()); ++j) {
         const int w = smoothWeights[m - 1 - (index - j)];

@@ -3,9 +3,12 @@
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
+#include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <QPainter>
+
+using namespace quillmark::detail;
 
 OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend()
     : pathConnector(new OxPathConnector)
@@ -44,8 +47,15 @@ QRectF OxStrokesVaryWidthBackwardExtend::startCreate(std::vector<OxInkPoint> &po
 {
     if (!isUsableSample(point, width))
         return QRectF();
+    return startWithDot(points, path, point, 0, width);
+}
+
+QRectF OxStrokesVaryWidthBackwardExtend::startWithDot(std::vector<OxInkPoint> &points,
+                                                      QPainterPath &path, QPointF point,
+                                                      double time, float width)
+{
     lastDrawnIndex = 0;
-    const OxInkPoint p = samplePoint(point);
+    const OxInkPoint p = samplePoint(point, time);
     points.push_back(p);
     smoothedPoints.push_back(p);
     QPainterPath dot;
@@ -74,12 +84,7 @@ QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &point
     int index = 0;
     const bool bodyReached =
         prepareBackwardPath(backwardInfos, smoothedPoints, index, point, width);
-    QRectF tail;
-    computeBackwardPath(backwardInfos, backwardPaths, tail);
-    if (!tail.isEmpty()) {
-        backwardRect |= tail;
-        dirty |= tail;
-    }
+    drawTail(dirty);
     if (bodyReached) {
         dirty |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index + 1, width);
         wholePathFollowsGenerator();
@@ -95,17 +100,10 @@ QRectF OxStrokesVaryWidthBackwardExtend::endCreate(std::vector<OxInkPoint> &poin
     if (points.empty() || !isUsableSample(point, width))
         return QRectF();
     QRectF result;
-    const OxInkPoint last = points.back();
-    if (points.size() <= 1) {
-        const OxInkPoint q(last.x + 1, last.y + 1, 0, kNoPressure, 0, 0);
-        points.push_back(q);
-        smoothedPoints.push_back(q);
-        path.lineTo(q.x, q.y);
-    } else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep) {
-        const OxInkPoint q = samplePoint(point);
-        points.push_back(q);
-        smoothedPoints.push_back(q);
-        path.lineTo(point);
+    const EndStep end = appendEndPoint(points, samplePoint(point), {0, kNoPressure});
+    if (end.added != EndPoint::kNone) {
+        smoothedPoints.push_back(end.point);
+        path.lineTo(drawnEnd(end, point));
     }
     if (!backwardRect.isEmpty())
         result |= backwardRect;
@@ -141,6 +139,16 @@ void OxStrokesVaryWidthBackwardExtend::takeOldTail(QRectF &dirty)
         dirty |= backwardRect;
     backwardRect = QRectF();
     backwardPaths.clear();
+}
+
+void OxStrokesVaryWidthBackwardExtend::drawTail(QRectF &dirty)
+{
+    QRectF tail;
+    computeBackwardPath(backwardInfos, backwardPaths, tail);
+    if (!tail.isEmpty()) {
+        backwardRect |= tail;
+        dirty |= tail;
+    }
 }
 
 void OxStrokesVaryWidthBackwardExtend::paint(QPainter *painter, QRectF rect, const QBrush &brush)

@@ -52,6 +52,7 @@ public:
 
 protected:
     friend class OxQuillmarkGateway;
+    friend class OxStrokeShape;
 
     // The distance taper: walks back from the tip endPt over pts (its last point is replaced by
     // the tip) and prepends the tail segments to infos until both ends of a segment are at full
@@ -74,9 +75,16 @@ protected:
     void setPointsPressureInfo(std::vector<OxInkPoint> &pts, QVector<OxBackwardInfo> &infos,
                                float width);
 
+    // Opens the stroke at point, stamped time: the tail list starts with a dot of radius
+    // width / 10. Returns the dot's bounds grown by 4.
+    QRectF startWithDot(std::vector<OxInkPoint> &points, QPainterPath &path, QPointF point,
+                        double time, float width);
     // Unites the previous tail's rectangle into dirty (it must be repainted) and forgets the
     // previous tail.
     void takeOldTail(QRectF &dirty);
+    // Builds the outline of the tail in backwardInfos into backwardPaths; a tail with an area
+    // joins backwardRect (the next call repaints it) and dirty.
+    void drawTail(QRectF &dirty);
 
     QVector<QPainterPath> backwardPaths;   // drawn apart from the body: start dot, current tail
     QRectF backwardRect;                   // bounds of the tail built by the previous call

@@ -4,9 +4,12 @@
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
+#include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <algorithm>
+
+using namespace quillmark::detail;
 
 namespace {
 // A window shorter than this in path length has no tail.
@@ -80,15 +83,7 @@ QRectF OxStrokesVaryWidthBackwardTime::startCreate(std::vector<OxInkPoint> &poin
     int time = 0;
     if (!isUsableSample(point, width) || !readTimeParam(params, time))
         return QRectF();
-    lastDrawnIndex = 0;
-    const OxInkPoint p = samplePoint(point, time);
-    points.push_back(p);
-    smoothedPoints.push_back(p);
-    QPainterPath dot;
-    dot.addEllipse(point, width / 10, width / 10);
-    backwardPaths.append(dot);
-    path.moveTo(point);
-    return inflateRect(dot.boundingRect(), kOutlineMargin);
+    return startWithDot(points, path, point, time, width);
 }
 
 bool OxStrokesVaryWidthBackwardTime::rebuildTail(QPointF tip, float width, int &index,
@@ -97,12 +92,7 @@ bool OxStrokesVaryWidthBackwardTime::rebuildTail(QPointF tip, float width, int &
     backwardInfos.clear();
     index = 0;
     const bool commit = prepareBackwardPath(backwardInfos, smoothedPoints, index, tip, width);
-    QRectF tail;
-    computeBackwardPath(backwardInfos, backwardPaths, tail);
-    if (!tail.isEmpty()) {
-        backwardRect |= tail;
-        dirty |= tail;
-    }
+    drawTail(dirty);
     return commit;
 }
 
@@ -148,16 +138,8 @@ void OxStrokesVaryWidthBackwardTime::appendFinalPoints(std::vector<OxInkPoint> &
                                                        QPointF point, int time)
 {
     // The raw and the smoothed line are tested apart: the smoothed line trails the pen.
-    auto appendTo = [&](std::vector<OxInkPoint> &line) {
-        const OxInkPoint last = line.back();
-        if (line.size() <= 1)
-            line.emplace_back(last.x + 1, last.y + 1, last.time + kTapDelayMs, kNoPressure, 0, 0);
-        else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep)
-            line.push_back(samplePoint(point, time));
-    };
-    appendTo(points);
-    if (!smoothedPoints.empty())
-        appendTo(smoothedPoints);
+    appendTimedEndPoint(points, point, time);
+    appendTimedEndPoint(smoothedPoints, point, time);
 }
 
 QRectF OxStrokesVaryWidthBackwardTime::endCreate(std::vector<OxInkPoint> &points,

@@ -79,10 +79,12 @@ private:
     // Appends the last sample to points and, tested apart, to smoothedPoints.
     void appendFinalPoints(std::vector<OxInkPoint> &points, QPointF point, int time);
     // Appends the batch positions far enough from the previously kept one (at least minDistance,
-    // or farther when not inclusive) to points and smoothedPoints, stamped evenly up to time;
-    // returns how many were kept.
+    // or farther when not inclusive) to points and smoothedPoints, stamped evenly up to
+    // params["time"]; returns how many were kept: none when there is no stroke to add to or the
+    // width or the time is not usable.
     int acceptBatch(std::vector<OxInkPoint> &points, const QList<QPointF> &samples,
-                    double minDistance, bool inclusive, int time);
+                    const QMap<QString, QVariant> &params, float width, double minDistance,
+                    bool inclusive);
     // Runs the time taper with another window length for one call.
     bool prepareWithDuration(double duration, int &index, float width);
 };

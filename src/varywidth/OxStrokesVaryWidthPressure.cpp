@@ -4,9 +4,11 @@
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
+#include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
 
-#include <QPainter>
+
+using namespace quillmark::detail;
 
 OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure()
     : pathGenerator(new OxPathGenerator), smoothWeights{1, 1, 1, 1, 1}
@@ -44,7 +46,7 @@ QPainterPath OxStrokesVaryWidthPressure::ellipticNib()
 {
     const QPointF center(100, 100);
     QPainterPath ellipse;
-    ellipse.addEllipse(center, 25, 40);
+    ellipse.addEllipse(center, 25, kNibSize);
     return rotate2(-60, center).map(ellipse);
 }
 #pragma GCC diagnostic pop
@@ -110,21 +112,16 @@ QRectF OxStrokesVaryWidthPressure::endCreate(std::vector<OxInkPoint> &points, QP
     if (points.empty() || !isUsableSample(point, width) || !readPressureParam(params, pressure)
         || !readTimeParam(params, time))
         return QRectF();
-    const OxInkPoint last = points.back();
-    if (points.size() <= 1) {
-        // A tap: a unit diagonal with the start point's pressure gives the outline its extent.
-        const OxInkPoint extra(float(last.x + 1.0), float(last.y + 1.0),
-                               double(time) + kTapDelayMs, last.pressure, 0, 0);
-        points.push_back(extra);
-        smoothedPoints.push_back(extra);
-        path.lineTo(last.x + 1, last.y + 1);
-        setWholePath(QPainterPath());
-    } else if (pointDistance(last.x, last.y, float(point.x()), float(point.y())) >= kMinEndStep) {
-        const OxInkPoint end(float(point.x()), float(point.y()), time, pressure, 0, 0);
-        smoothedPoints.push_back(end);
-        points.push_back(end);
-        path.lineTo(point);
+    // A tap's dot keeps the start point's pressure, which gives the outline its extent.
+    const TapStamp tap{double(time) + kTapDelayMs, points.back().pressure};
+    const OxInkPoint sample(float(point.x()), float(point.y()), time, pressure, 0, 0);
+    const EndStep end = appendEndPoint(points, sample, tap);
+    if (end.added != EndPoint::kNone) {
+        smoothedPoints.push_back(end.point);
+        path.lineTo(drawnEnd(end, point));
     }
+    if (end.added == EndPoint::kDot)
+        setWholePath(QPainterPath());
 
     QRectF changed;
     const int n = int(smoothedPoints.size());
@@ -156,14 +153,7 @@ QRectF OxStrokesVaryWidthPressure::loadFromWholePoints(std::vector<OxInkPoint> &
 
 void OxStrokesVaryWidthPressure::paint(QPainter *painter, QRectF rect, const QBrush &brush)
 {
-    if (!painter)
-        return;
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    QPainterPath clip;
-    clip.addRect(rect);
-    clip = clip.intersected(wholePath());
-    if (!clip.isEmpty())
-        painter->fillPath(clip, brush);
+    fillInside(painter, rect, wholePath(), brush);
 }
 
 QPainterPath OxStrokesVaryWidthPressure::getPathWhole() const

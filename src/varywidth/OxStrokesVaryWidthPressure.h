@@ -60,6 +60,8 @@ public:
     void setSamplePath(QPainterPath &path, float size);
 
 protected:
+    friend class OxStrokeShape;
+
     // The nib of the variable-width engines: an ellipse of radii 25 across and 40 down around
     // (100, 100), turned by -60 degrees about its centre. It stands for the width kNibSize (its
     // long radius), so a generator width w gives long radius w and short radius 0.625 w.

@@ -3,20 +3,35 @@
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
+#include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <algorithm>
 #include <cmath>
 
+using namespace quillmark::detail;
+
 namespace {
+// The speed (units per ms) at which the width reaches its floor.
+constexpr float kFloorSpeed = 3.5f;
+// The floor: the width divided by this, and never below kMinFloor.
+constexpr double kFloorDivisor = 3.0;
+constexpr double kMinFloor = 3.0;
+// The speed is measured over a window of the smoothed line that moves on every this many units.
+constexpr float kSpeedWindowLength = 100.0f;
+// When the window moves on, it restarts at (start + current index) divided by this.
+constexpr double kWindowRestartDivisor = 3.0;
 // Durations at or below this (equal or decreasing time stamps) count as speed 1.0.
 constexpr double kMinDuration = 1e-5;
-// The arc length a tap's unit diagonal adds.
+// The stroke starts as a dot of radius width divided by this; its point has pressure 0.5.
+constexpr double kStartDotDivisor = 5.0;
+constexpr float kStartPressure = 0.5f;
+// The arc length a tap adds: a fixed 1.96, not the length of the dot's diagonal (about 1.41).
 constexpr double kTapArcLength = 1.96;
 } // namespace
 
 OxStrokesVaryWidthTime::OxStrokesVaryWidthTime()
-    : maxVelocity(3.5f), speedWindowStart(0), speedWindowLength(100.0f)
+    : maxVelocity(kFloorSpeed), speedWindowStart(0), speedWindowLength(kSpeedWindowLength)
 {
     smoothWeights = {1, 1, 1, 1, 1};
 }
@@ -25,7 +40,7 @@ OxStrokesVaryWidthTime::~OxStrokesVaryWidthTime() = default;
 
 float OxStrokesVaryWidthTime::velocityToWidth(float velocity, float width)
 {
-    const float floor = float(std::fmax(width / 3.0, 3.0));
+    const float floor = float(std::fmax(width / kFloorDivisor, kMinFloor));
     const float w = (1 - velocity / maxVelocity) * (width - floor) + floor;
     return std::max(floor, w);
 }
@@ -51,13 +66,13 @@ QRectF OxStrokesVaryWidthTime::startCreate(std::vector<OxInkPoint> &points, QPai
         return QRectF();
     lastDrawnIndex = 0;
     speedWindowStart = 0;
-    const OxInkPoint first(float(point.x()), float(point.y()), time, 0.5f, 0, 0);
+    const OxInkPoint first(float(point.x()), float(point.y()), time, kStartPressure, 0, 0);
     points.assign(1, first);
     smoothedPoints.assign(1, first);
     arcLengths.assign(1, 0.0f);
     pathGenerator->resetOutline();
     setWholePath(QPainterPath());
-    wholePath().addEllipse(point, width / 5.0, width / 5.0);
+    wholePath().addEllipse(point, width / kStartDotDivisor, width / kStartDotDivisor);
     path = QPainterPath();
     path.moveTo(point);
     return inflateRect(wholePath().boundingRect(), kOutlineMargin);
@@ -85,8 +100,8 @@ QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainte
         const float length = distance(smoothedPoints[size_t(i)], next) + arcLengths.back();
         arcLengths.push_back(length);
         if (length - l0 > speedWindowLength) {
-            // The window restarts at (s + i) / 3: ahead of s when i > 2 s, behind it otherwise.
-            s = int(float(s + i) / 3.0);
+            // The window restarts ahead of s when i > 2 s, behind it otherwise.
+            s = int(float(s + i) / kWindowRestartDivisor);
             speedWindowStart = s;
             t0 = float(smoothedPoints[size_t(s)].time);
             l0 = arcLengths[size_t(s)];
@@ -107,32 +122,29 @@ QRectF OxStrokesVaryWidthTime::endCreate(std::vector<OxInkPoint> &points, QPaint
         || !readTimeParam(params, time))
         return QRectF();
     const OxInkPoint last = points.back();
-    if (points.size() < 2) {
+    const EndPoint added = endPointFor(points, point);
+    OxInkPoint end;
+    if (added == EndPoint::kDot) {
         arcLengths.push_back(float(arcLengths.back() + kTapArcLength));
-        const OxInkPoint extra(float(last.x + 1.0), float(last.y + 1.0),
-                               double(time) + kTapDelayMs, last.pressure, 0, 0);
-        points.push_back(extra);
-        smoothedPoints.push_back(extra);
-        path.lineTo(last.x + 1, last.y + 1);
+        end = dotPoint(last, {double(time) + kTapDelayMs, last.pressure});
         setWholePath(QPainterPath());
-    } else {
-        const float d = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
-        if (d >= kMinEndStep) {
-            // The window is not moved for the last sample.
-            const int s = std::min(speedWindowStart, int(arcLengths.size()) - 1);
-            const float t0 = float(smoothedPoints[size_t(s)].time);
-            const float l0 = arcLengths[size_t(s)];
-            const float length = d + arcLengths.back();
-            arcLengths.push_back(length);
-            const float duration = float(time) - t0;
-            const float pressure =
-                getSmoothPressure(smoothedPoints, int(smoothedPoints.size()) - 1,
-                                  pseudoPressure(length - l0, duration, width));
-            const OxInkPoint end(float(point.x()), float(point.y()), time, pressure, 0, 0);
-            points.push_back(end);
-            smoothedPoints.push_back(end);
-            path.lineTo(point);
-        }
+    } else if (added == EndPoint::kSample) {
+        // The window is not moved for the last sample.
+        const int s = std::min(speedWindowStart, int(arcLengths.size()) - 1);
+        const float t0 = float(smoothedPoints[size_t(s)].time);
+        const float l0 = arcLengths[size_t(s)];
+        const float length =
+            pointDistance(last.x, last.y, float(point.x()), float(point.y())) + arcLengths.back();
+        arcLengths.push_back(length);
+        const float duration = float(time) - t0;
+        const float pressure = getSmoothPressure(smoothedPoints, int(smoothedPoints.size()) - 1,
+                                                 pseudoPressure(length - l0, duration, width));
+        end = OxInkPoint(float(point.x()), float(point.y()), time, pressure, 0, 0);
+    }
+    if (added != EndPoint::kNone) {
+        points.push_back(end);
+        smoothedPoints.push_back(end);
+        path.lineTo(drawnEnd({added, end}, point));
     }
 
     QRectF changed;

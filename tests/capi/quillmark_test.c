@@ -8,17 +8,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-static int failures = 0;
-
-static int check(int ok, const char *what, int line)
-{
-    if (!ok) {
-        fprintf(stderr, "quillmark_test.c:%d: failed: %s\n", line, what);
-        ++failures;
-    }
-    return ok;
-}
-#define CHECK(cond) check((cond) != 0, #cond, __LINE__)
+static const char *const check_file = "quillmark_test.c";
+#include "check.h"
 
 #define is_finite(v) ((v) == (v) && (v) - (v) == 0)
 

@@ -7,21 +7,17 @@
 #include <limits>
 
 namespace {
-// Opens the protected helpers and state to the tests.
+// Opens the curve sampling and the point helpers, whose rules are finer than a stroke shows.
 struct FixWidth : OxStrokesFixWidth
 {
     using OxStrokesFixWidth::bezireToPoints;
     using OxStrokesFixWidth::getPtAccordBaseDistance;
     using OxStrokesFixWidth::getPtAccordDesDistance;
-    using OxStrokesFixWidth::inflateRect;
-    using OxStrokesFixWidth::kMaxCurveSamples;
-    using OxStrokesFixWidth::lastDrawnIndex;
-    using OxStrokesFixWidth::rotate2;
-    using OxStrokesFixWidth::smoothedPoints;
-    using OxStrokesFixWidth::twoPointDistance;
     using OxStrokesFixWidth::unionTwoRect;
 };
-using Stroke = EngineStroke<FixWidth>;
+// The plain engine lays every new smoothed point into the caller's path as it goes: the path is
+// the smoothed line so far.
+using Stroke = EngineStroke<OxStrokesFixWidth>;
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -33,15 +29,12 @@ OxInkPoint at(float x, float y, double time = 0, float pressure = 0)
 
 TEST(OxStrokesFixWidthHelpers, RectanglesAndPoints)
 {
-    EXPECT_EQ(FixWidth::inflateRect(QRectF(), 2), QRectF(-2, -2, 4, 4));
-    EXPECT_EQ(FixWidth::inflateRect(QRectF(0, 0, 10, 10), -1), QRectF(1, 1, 8, 8));
     const QRectF some(1, 2, 3, 4);
     EXPECT_EQ(FixWidth::unionTwoRect(QRectF(), some), some);
     EXPECT_EQ(FixWidth::unionTwoRect(some, QRectF(5, 5, 0, 7)), some);  // empty, not null
     EXPECT_EQ(FixWidth::unionTwoRect(QRectF(5, 5, 0, 7), QRectF(9, 9, 0, 0)), QRectF(9, 9, 0, 0));
     EXPECT_EQ(FixWidth::unionTwoRect(some, QRectF(10, 10, 1, 1)), QRectF(1, 2, 10, 9));
 
-    EXPECT_EQ(FixWidth::twoPointDistance(QPointF(0, 0), QPointF(3, 4)), 5);
     const OxInkPoint a = at(0, 0), b = at(10, 0, 100, 1);
     // Attributes move along, t in single precision.
     EXPECT_EQ(fields(FixWidth::getPtAccordBaseDistance(a, b, 3)),
@@ -51,10 +44,6 @@ TEST(OxStrokesFixWidthHelpers, RectanglesAndPoints)
     EXPECT_FLOAT_EQ(beyond.pressure, 1.4f);
     EXPECT_EQ(fields(FixWidth::getPtAccordBaseDistance(b, b, 3)), fields(b));
     EXPECT_EQ(fields(FixWidth::getPtAccordDesDistance(b, b, 3)), fields(b));
-
-    const QPointF turned = FixWidth::rotate2(90, QPointF(1, 1)).map(QPointF(2, 1));
-    EXPECT_NEAR(turned.x(), 1, 1e-12);
-    EXPECT_NEAR(turned.y(), 2, 1e-12);
 }
 
 TEST(OxStrokesFixWidthBezier, ShortClosedCurvesGetTheirMidControlPoint)
@@ -100,10 +89,9 @@ TEST(OxStrokesFixWidthPhases, StartSquareOfTwiceTheWidthThenCloseSamplesAreDropp
 {
     Stroke s(4);
     EXPECT_EQ(s.start(QPointF(10, 10), 70), QRectF(6, 6, 8, 8));
-    EXPECT_EQ(s.engine.lastDrawnIndex, 0);
     ASSERT_EQ(s.points.size(), 1u);
     EXPECT_EQ(fields(s.points[0]), (Fields{10, 10, 0, -0.5, 0, 0}));
-    EXPECT_EQ(s.engine.smoothedPoints.size(), 1u);
+    EXPECT_EQ(elements(s.path), (std::vector<QPointF>{QPointF(10, 10)}));
 
     EXPECT_TRUE(s.move(QPointF(10.05, 10.05)).isNull());
     EXPECT_EQ(s.points.size(), 1u);
@@ -111,7 +99,9 @@ TEST(OxStrokesFixWidthPhases, StartSquareOfTwiceTheWidthThenCloseSamplesAreDropp
     // The first accepted sample is appended to the smoothed line unchanged, whatever its distance;
     // the time handed over is not kept.
     EXPECT_EQ(s.move(QPointF(30, 10), 80), QRectF(QPointF(8, 8), QPointF(32, 12)));
-    EXPECT_EQ(fields(s.engine.smoothedPoints.back()), (Fields{30, 10, 0, -0.5, 0, 0}));
+    EXPECT_EQ(elements(s.path), (std::vector<QPointF>{QPointF(10, 10), QPointF(30, 10)}));
+    EXPECT_EQ(fields(s.points.back()), (Fields{30, 10, 0, -0.5, 0, 0}));
+    s.end(QPointF(30, 10));
     EXPECT_EQ(fields(s.points.back()), (Fields{30, 10, 0, -0.5, 0, 0}));
 }
 
@@ -123,7 +113,6 @@ TEST(OxStrokesFixWidthPhases, OneSampleStrokeTracesItsDotTwice)
     const QRectF r = s.end(p);
     const std::vector<QPointF> dot{p, p + QPointF(1, 1)};
     EXPECT_EQ(positions(s.points), dot);
-    EXPECT_EQ(positions(s.engine.smoothedPoints), dot);
     EXPECT_EQ(elements(s.path), (std::vector<QPointF>{p, p + QPointF(1, 1), p, p + QPointF(1, 1)}));
     EXPECT_EQ(r, QRectF(QPointF(8, 18), QPointF(13, 23)));
 }
@@ -137,8 +126,7 @@ TEST(OxStrokesFixWidthPhases, StraightRunKeepsOnlyMidpoints)
     const std::vector<QPointF> expected{QPointF(0, 0),    QPointF(5, 0),    QPointF(7.5, 0),
                                         QPointF(12.5, 0), QPointF(17.5, 0), QPointF(22.5, 0),
                                         QPointF(27.5, 0)};
-    EXPECT_EQ(positions(s.engine.smoothedPoints), expected);
-    EXPECT_EQ(s.engine.lastDrawnIndex, 6);
+    EXPECT_EQ(elements(s.path), expected);
 
     // An end sample closer than 1.0 adds nothing: the line ends at the last midpoint.
     EXPECT_TRUE(s.end(QPointF(30.5, 0)).isNull());
@@ -153,12 +141,12 @@ TEST(OxStrokesFixWidthPhases, ExtendStepsReachTheNewSample)
     // The control point now lies 4 ahead of (20, 0); the next curve ends 4 short of the control
     // point set ahead of (40, 0), that is at (40, 0) itself.
     s.move(QPointF(40, 0));
-    EXPECT_EQ(positions(s.engine.smoothedPoints),
+    EXPECT_EQ(elements(s.path),
               (std::vector<QPointF>{QPointF(0, 0), QPointF(20, 0), QPointF(40, 0)}));
     // A contract step after an extend step is built like one: it ends 2.5 short of the
     // control point set 2.5 ahead of (45, 0).
     s.move(QPointF(45, 0));
-    EXPECT_FLOAT_EQ(s.engine.smoothedPoints.back().x, 45);
+    EXPECT_FLOAT_EQ(float(s.path.currentPosition().x()), 45);
 }
 
 TEST(OxStrokesFixWidthReplay, LoadFromWholePointsMatchesALiveStroke)
@@ -172,7 +160,7 @@ TEST(OxStrokesFixWidthReplay, LoadFromWholePointsMatchesALiveStroke)
         liveRect |= live.move(pos(i));
     liveRect |= live.end(pos(stroke.size() - 1));
 
-    FixWidth replay;
+    OxStrokesFixWidth replay;
     std::vector<OxInkPoint> points;
     for (size_t i = 0; i < stroke.size(); ++i)
         points.push_back(at(float(pos(i).x()), float(pos(i).y()), 0, 0.5f));
@@ -188,7 +176,7 @@ TEST(OxStrokesFixWidthBadInput, UnusableSamplesAndReplaysChangeNothing)
     Stroke s(4);
     EXPECT_TRUE(s.start(QPointF(kNaN, 1)).isNull());
     EXPECT_TRUE(s.points.empty());
-    EXPECT_TRUE(s.engine.smoothedPoints.empty());
+    EXPECT_TRUE(s.path.isEmpty());
     // No previous point: nothing to continue or end.
     EXPECT_TRUE(s.move(QPointF(5, 5)).isNull());
     EXPECT_TRUE(s.end(QPointF(5, 5)).isNull());
@@ -196,24 +184,24 @@ TEST(OxStrokesFixWidthBadInput, UnusableSamplesAndReplaysChangeNothing)
 
     s.start(QPointF(0, 0));
     s.move(QPointF(10, 0));
-    const auto smoothed = positions(s.engine.smoothedPoints);
-    const int elementsBefore = s.path.elementCount();
+    const auto smoothed = elements(s.path);
     EXPECT_TRUE(s.move(QPointF(std::numeric_limits<double>::infinity(), 0)).isNull());
     s.width = std::numeric_limits<float>::quiet_NaN();
     EXPECT_TRUE(s.move(QPointF(20, 0)).isNull());
     s.width = 4;
     EXPECT_TRUE(s.end(QPointF(0, kNaN)).isNull());
     EXPECT_EQ(s.points.size(), 2u);
-    EXPECT_EQ(positions(s.engine.smoothedPoints), smoothed);
-    EXPECT_EQ(s.path.elementCount(), elementsBefore);
+    EXPECT_EQ(elements(s.path), smoothed);
+    // The end call then ends the line it left.
+    s.end(QPointF(20, 0));
+    EXPECT_EQ(positions(s.points).back(), QPointF(20, 0));
 
     // A replay needs a point; points with a non-finite coordinate are left out. One point is
     // the dot of a tap: startCreate's square and the end's dot offset by (1, 1).
-    FixWidth replay, tap;
+    OxStrokesFixWidth replay, tap;
     std::vector<OxInkPoint> one{at(1, 1)}, none;
     QPainterPath path, tapPath;
     EXPECT_TRUE(replay.loadFromWholePoints(none, path, 4).isNull());
-    EXPECT_TRUE(replay.smoothedPoints.empty());
     EXPECT_TRUE(path.isEmpty());
     EXPECT_EQ(tap.loadFromWholePoints(one, tapPath, 4), QRectF(-3, -3, 8, 8));
     EXPECT_EQ(positions(one), (std::vector<QPointF>{{1, 1}, {2, 2}}));
@@ -229,5 +217,81 @@ TEST(OxStrokesFixWidthBadInput, HugeStepsFinish)
     for (QPointF p : {QPointF(1e6, 0), QPointF(-1e9, 3e9), QPointF(1e30, -1e30)})
         s.move(p);
     s.end(QPointF(0, 0));
-    EXPECT_LT(s.engine.smoothedPoints.size(), size_t(3 * FixWidth::kMaxCurveSamples));
+    // Each curve is cut at 50,000 samples.
+    EXPECT_LT(s.points.size(), size_t(3 * 50000));
+}
+
+// The distances that decide what a sample does, each pinned at its edge.
+TEST(OxStrokesFixWidthRules, SamplesCloserThanATenthAreDropped)
+{
+    Stroke s(4);
+    s.start(QPointF(0, 0));
+    EXPECT_TRUE(s.move(QPointF(0.09, 0)).isNull());
+    EXPECT_FALSE(s.move(QPointF(0.11, 0)).isNull()) << "a step of 0.11 must be taken";
+    EXPECT_EQ(s.points.size(), 2u);
+}
+
+TEST(OxStrokesFixWidthRules, MovesOfSevenOrMoreAreExtendSteps)
+{
+    // After a contract step, another one ends the curve halfway to the sample, while an extend
+    // step on a straight line reaches the sample itself.
+    auto endAfter = [](double step) {
+        Stroke s(4);
+        s.start(QPointF(0, 0));
+        s.move(QPointF(5, 0));
+        s.move(QPointF(10, 0));
+        s.move(QPointF(10 + step, 0));
+        return s.path.currentPosition().x();
+    };
+    EXPECT_DOUBLE_EQ(endAfter(6.5), 13.25) << "a move of 6.5 is a contract step";
+    EXPECT_DOUBLE_EQ(endAfter(7), 17) << "a move of exactly 7 is an extend step";
+}
+
+TEST(OxStrokesFixWidthRules, TheEndSampleIsKeptFromOneUnitOn)
+{
+    auto endsAt = [](double x) {
+        Stroke s(4);
+        s.start(QPointF(0, 0));
+        s.move(QPointF(10, 0));
+        s.end(QPointF(x, 0));
+        return s.points.back().x;
+    };
+    EXPECT_EQ(endsAt(10.9), 10) << "an end sample 0.9 away is left out";
+    EXPECT_EQ(endsAt(11), 11) << "an end sample exactly 1.0 away is kept";
+}
+
+TEST(OxStrokesFixWidthRules, CurvesKeepOnlyPointsWhereTheyTurnByMoreThanTwoDegrees)
+{
+    FixWidth engine;
+    // A straight curve whose start continues a line from ref: its second sample is kept only
+    // when the two meet at less than 178 degrees.
+    auto keptAfterTurn = [&](double degrees) {
+        const double a = degrees * M_PI / 180;
+        std::vector<OxInkPoint> line{at(0, 0), at(10, 0), at(20, 0), at(30, 0)};
+        const OxInkPoint ref = at(float(-10 * std::cos(a)), float(10 * std::sin(a)));
+        return engine.bezireToPoints(line, true, ref).size();
+    };
+    EXPECT_EQ(keptAfterTurn(1.5), 2u) << "a turn of 1.5 degrees is straight on";
+    EXPECT_EQ(keptAfterTurn(2.5), 3u) << "a turn of 2.5 degrees is kept";
+    // Quarter circles sampled every 2 units of their control polygon.
+    auto keptOnArc = [&](float r) {
+        const float k = 0.5523f * r;   // control distance of a quarter circle
+        std::vector<OxInkPoint> arc{at(r, 0), at(r, k), at(k, r), at(0, r)};
+        return engine.bezireToPoints(arc, false, OxInkPoint()).size();
+    };
+    EXPECT_EQ(keptOnArc(40), 35u);
+    EXPECT_EQ(keptOnArc(80), 48u);
+    EXPECT_EQ(keptOnArc(200), 51u);
+}
+
+TEST(OxStrokesFixWidthRules, AfterAnExtendStepTheCurveOvershootsByTheControlDistance)
+{
+    // An extend step sets the next control point 4 ahead of its sample: turning there, the line
+    // swings out past the corner toward it.
+    Stroke s(4);
+    s.start(QPointF(0, 0));
+    s.move(QPointF(20, 0));
+    s.move(QPointF(40, 0));
+    s.move(QPointF(40, 20));
+    EXPECT_FLOAT_EQ(float(s.path.boundingRect().right()), 41.975166f);
 }

@@ -1,7 +1,5 @@
 #include "EngineStroke.h"
-#include "OxPathConnector.h"
 #include "OxPathGenerator.h"
-#include "TestData.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -206,22 +204,34 @@ TEST(OxPathBuilderLifecycle, CloneAndResetStartEmpty)
     EXPECT_EQ(g.getOutlinePath(), first);
 }
 
-TEST(OxPathBuilderLifecycle, ConnectorMatchesGeneratorOnARecordedStroke)
+TEST(OxPathBuilderContinue, TheNextSegmentJoinsTheGivenCorners)
 {
-    const RecordedStroke stroke = loadStrokes("mypaint-painting30sec.txt").at(0);
     Generator g;
-    Open<OxPathConnector> c;
-    for (size_t i = 0; i + 1 < stroke.size(); ++i) {
-        const auto &a = stroke[i];
-        const auto &b = stroke[i + 1];
-        const float wa = 10 * a.pressure, wb = 10 * b.pressure;
-        EXPECT_EQ(g.addSegment(a.x, a.y, wa, b.x, b.y, wb), c.addSegment(a.x, a.y, wa, b.x, b.y, wb));
-    }
-    const QPainterPath outline = g.getOutlinePath();
-    EXPECT_EQ(outline, c.getOutlinePath());
-    EXPECT_GT(outline.elementCount(), int(stroke.size()));
-    // Closed: the last element returns to the first.
-    EXPECT_EQ(QPointF(outline.elementAt(0)), QPointF(outline.elementAt(outline.elementCount() - 1)));
+    g.addSegment(0, 0, 5, 20, 0, 5);
+    const QPolygonF corners = g.lastCorners;
+    const int endRight = g.lastEndRight, endLeft = g.lastEndLeft;
+    const int nibPoints = g.samplePoints.size();
+
+    // Unusable corners are refused and change nothing.
+    Generator h = g;
+    EXPECT_FALSE(h.continueFromCorners(QPolygonF({QPointF(0, 0)}), endRight, endLeft));
+    EXPECT_FALSE(h.continueFromCorners(corners, -1, endLeft));
+    EXPECT_FALSE(h.continueFromCorners(corners, endRight, nibPoints));
+    EXPECT_EQ(h.lastCorners, corners);
+
+    // The corners the builder left itself: the stroke goes on as if nothing happened.
+    ASSERT_TRUE(h.continueFromCorners(corners, endRight, endLeft));
+    EXPECT_EQ(h.addSegment(20, 0, 5, 30, 10, 5), g.addSegment(20, 0, 5, 30, 10, 5));
+    EXPECT_EQ(h.getOutlinePath(), g.getOutlinePath());
+
+    // Corners turned the other way round make the next segment join them instead.
+    Generator turned;
+    turned.addSegment(0, 0, 5, 20, 0, 5);
+    ASSERT_TRUE(turned.continueFromCorners(QPolygonF({corners[2], corners[3], corners[0],
+                                                      corners[1]}),
+                                           endLeft, endRight));
+    turned.addSegment(20, 0, 5, 30, 10, 5);
+    EXPECT_NE(turned.getOutlinePath(), g.getOutlinePath());
 }
 
 TEST(OxPathBuilderBadInput, UnusableSegmentsAreDropped)

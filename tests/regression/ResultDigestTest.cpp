@@ -1,7 +1,9 @@
 // Replays the recorded strokes through every engine and the gateway, in every mode, and compares
-// a digest of every returned rectangle, outline element, point and exported number with the
+// digests of every returned rectangle, outline element, point and exported number with the
 // stored ones: a change that is meant to keep results (an optimisation) must reproduce them bit
-// for bit. After an intended change of results, regenerate the file with
+// for bit. Each stroke keeps one digest per kind of output and call, so a failure names the
+// case, the file, the first stroke that differs and what differs in it. After an intended change
+// of results, regenerate the file with
 //   QUILLMARK_WRITE_DIGESTS=1 build/release/tests/regression/regression_tests
 
 #include "OxQuillmarkGateway.h"
@@ -19,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 namespace {
 const char *const kFiles[] = {"pf-recorded.txt", "pf-edge-cases.txt",
@@ -37,16 +40,47 @@ QMap<QString, QVariant> paramsOf(const RecordedSample &s)
     return {{QStringLiteral("time"), int(s.timeMs)}, {QStringLiteral("pressure"), s.pressure}};
 }
 
+// The digests of one stroke, one per kind of output and call ("creating rect", "outline", ...),
+// in the order they were first fed.
+class StrokeDigests
+{
+public:
+    ResultDigest &operator[](const std::string &field)
+    {
+        for (auto &[name, digest] : fields_) {
+            if (name == field)
+                return digest;
+        }
+        fields_.emplace_back(field, ResultDigest());
+        return fields_.back().second;
+    }
+    // "field=hex field=hex ...", the way the digest file stores them: 32 bits a field, which
+    // keeps the file small and still misses a change only once in four billion.
+    std::string text() const
+    {
+        std::ostringstream out;
+        for (const auto &[name, digest] : fields_) {
+            const uint32_t folded = uint32_t(digest.value() ^ (digest.value() >> 32));
+            out << (&name == &fields_.front().first ? "" : " ") << name << '=' << std::hex
+                << std::setw(8) << std::setfill('0') << folded;
+        }
+        return out.str();
+    }
+
+private:
+    std::vector<std::pair<std::string, ResultDigest>> fields_;
+};
+
 // What an engine shows besides the caller's path and points.
-void addShapes(ResultDigest &d, OxStrokesFixWidth &engine)
+void addShapes(StrokeDigests &d, OxStrokesFixWidth &engine)
 {
     if (auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(&engine))
-        d.add(fill->getPathWhole());
+        d["outline"].add(fill->getPathWhole());
     if (auto *vary = dynamic_cast<OxStrokesVaryWidthPressure *>(&engine))
-        d.add(vary->getPathWhole());
+        d["outline"].add(vary->getPathWhole());
     if (auto *extend = dynamic_cast<OxStrokesVaryWidthBackwardExtend *>(&engine)) {
         for (const QPainterPath &p : extend->getBackwardPaths())
-            d.add(p);
+            d["tail-paths"].add(p);
     }
 }
 
@@ -66,7 +100,7 @@ const std::map<std::string, EngineFactory> &engines()
 }
 
 // Every sample through startCreate / creating / endCreate.
-void live(ResultDigest &d, const EngineFactory &make, const RecordedStroke &stroke)
+void live(StrokeDigests &d, const EngineFactory &make, const RecordedStroke &stroke)
 {
     auto engine = make();
     std::vector<OxInkPoint> points;
@@ -74,26 +108,25 @@ void live(ResultDigest &d, const EngineFactory &make, const RecordedStroke &stro
     const size_t n = stroke.size();
     for (size_t i = 0; i < std::max<size_t>(n, 2); ++i) {
         const RecordedSample &s = stroke[std::min(i, n - 1)];
-        QRectF r;
+        const QMap<QString, QVariant> params = paramsOf(s);
         if (i == 0)
-            r = engine->startCreate(points, path, at(s), paramsOf(s), kWidth);
+            d["startCreate-rect"].add(engine->startCreate(points, path, at(s), params, kWidth));
         else if (i + 1 < n)
-            r = engine->creating(points, path, at(s), paramsOf(s), kWidth);
+            d["creating-rects"].add(engine->creating(points, path, at(s), params, kWidth));
         else
-            r = engine->endCreate(points, path, at(s), paramsOf(s), kWidth);
-        d.add(r);
+            d["endCreate-rect"].add(engine->endCreate(points, path, at(s), params, kWidth));
         if (n <= kEveryCallUpTo || i % 16 == 0 || i + 1 >= n)
             addShapes(d, *engine);
     }
-    d.add(points);
-    d.add(path);
+    d["points"].add(points);
+    d["path"].add(path);
 }
 
 // The whole stroke at once. A replay has no time stamps, so the brush's tail never closes and it
 // rebuilds the whole stroke at every point: its replays are cut to kReplayBrushSamples.
 constexpr size_t kReplayBrushSamples = 120;
 
-void replay(ResultDigest &d, const EngineFactory &make, const RecordedStroke &stroke)
+void replay(StrokeDigests &d, const EngineFactory &make, const RecordedStroke &stroke)
 {
     auto engine = make();
     const size_t n = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine.get())
@@ -104,58 +137,61 @@ void replay(ResultDigest &d, const EngineFactory &make, const RecordedStroke &st
         points.emplace_back(float(stroke[i].x), float(stroke[i].y), double(stroke[i].timeMs),
                             stroke[i].pressure, 0, 0);
     QPainterPath path;
-    d.add(engine->loadFromWholePoints(points, path, kWidth));
+    d["loadFromWholePoints-rect"].add(engine->loadFromWholePoints(points, path, kWidth));
     addShapes(d, *engine);
-    d.add(points);
-    d.add(path);
+    d["points"].add(points);
+    d["path"].add(path);
 }
 
 // Batches of four samples through a batch call, then the matching end call.
 template <class Engine, class BatchCall, class EndCall>
-void batches(ResultDigest &d, const RecordedStroke &stroke, BatchCall batch, EndCall end)
+void batches(StrokeDigests &d, const RecordedStroke &stroke, BatchCall batch, EndCall end)
 {
     Engine engine;
     std::vector<OxInkPoint> points;
     QPainterPath path;
-    d.add(engine.startCreate(points, path, at(stroke[0]), paramsOf(stroke[0]), kWidth));
+    d["startCreate-rect"].add(
+        engine.startCreate(points, path, at(stroke[0]), paramsOf(stroke[0]), kWidth));
     for (size_t i = 1; i + 1 < stroke.size(); i += 4) {
         QList<QPointF> samples;
         for (size_t k = i; k < std::min(i + 4, stroke.size() - 1); ++k)
             samples.append(at(stroke[k]));
         const RecordedSample &newest = stroke[std::min(i + 3, stroke.size() - 2)];
-        d.add(batch(engine, points, path, samples, newest));
+        d["batch-rects"].add(batch(engine, points, path, samples, newest));
         addShapes(d, engine);
     }
-    d.add(end(engine, points, path, stroke.back()));
+    d["end-rect"].add(end(engine, points, path, stroke.back()));
     addShapes(d, engine);
-    d.add(points);
+    d["points"].add(points);
 }
 
 // The gateway's outputs, all of them, after one sketch call.
 struct GatewayRun
 {
     OxQuillmarkGateway gateway;
-    ResultDigest &d;
+    StrokeDigests &d;
 
     using Call = std::function<float *(float &, float &, float &, float &, int &, int &, int *&)>;
-    void run(const Call &call)
+    // Digests the rectangle as "<call>-rect" and the arrays as "<call>-arrays".
+    void run(const std::string &callName, const Call &call)
     {
         float left = 0, top = 0, width = 0, height = 0;
         int pointCount = 0, pathCount = 0;
         int *sizes = nullptr;
         const float *coords = call(left, top, width, height, pointCount, pathCount, sizes);
         for (float v : {left, top, width, height})
-            d.add(v);
-        d.add(pointCount);
-        d.add(pathCount);
+            d[callName + "-rect"].add(v);
+        ResultDigest &arrays = d[callName + "-arrays"];
+        arrays.add(pointCount);
+        arrays.add(pathCount);
         for (int i = 0; i < pathCount; ++i)
-            d.add(sizes[i]);
+            arrays.add(sizes[i]);
         if (coords)
-            d.addBytes(coords, sizeof(float) * 2 * size_t(pointCount));
+            arrays.addBytes(coords, sizeof(float) * 2 * size_t(pointCount));
     }
 };
 
-void gatewayStroke(ResultDigest &d, int penType, const RecordedStroke &stroke, bool backwardOnly,
+void gatewayStroke(StrokeDigests &d, int penType, const RecordedStroke &stroke, bool backwardOnly,
                    int endCall)
 {
     GatewayRun g{OxQuillmarkGateway(), d};
@@ -163,7 +199,7 @@ void gatewayStroke(ResultDigest &d, int penType, const RecordedStroke &stroke, b
     // Recorded times start at 0, which the gateway reads as "now": shift them by 1 ms.
     auto stamp = [](const RecordedSample &s) { return s.timeMs + 1; };
     const RecordedSample &first = stroke[0];
-    g.run([&](float &l, float &t, float &w, float &h, int &pc, int &pn, int *&ps) {
+    g.run("startSketch", [&](float &l, float &t, float &w, float &h, int &pc, int &pn, int *&ps) {
         return g.gateway.startSketch(float(first.x), float(first.y), stamp(first), l, t, w, h,
                                      pc, pn, ps);
     });
@@ -175,7 +211,8 @@ void gatewayStroke(ResultDigest &d, int penType, const RecordedStroke &stroke, b
             xy.push_back(float(stroke[k].y));
         }
         long long times[] = {stamp(stroke[std::min(i + step, stroke.size() - 1) - 1])};
-        g.run([&](float &l, float &t, float &w, float &h, int &pc, int &pn, int *&ps) {
+        g.run("sketching", [&](float &l, float &t, float &w, float &h, int &pc, int &pn,
+                               int *&ps) {
             // The brush's sketching stamps the time of day; its batch call takes the host's.
             if (!backwardOnly && penType == 1)
                 return g.gateway.sketching(xy[0], xy[1], l, t, w, h, pc, pn, ps);
@@ -184,7 +221,7 @@ void gatewayStroke(ResultDigest &d, int penType, const RecordedStroke &stroke, b
         });
     }
     const RecordedSample &last = stroke.back();
-    g.run([&](float &l, float &t, float &w, float &h, int &pc, int &pn, int *&ps) {
+    g.run("endSketch", [&](float &l, float &t, float &w, float &h, int &pc, int &pn, int *&ps) {
         auto call = endCall == 2 ? &OxQuillmarkGateway::endSketch2
                     : endCall == 3 ? &OxQuillmarkGateway::endSketch3
                                    : &OxQuillmarkGateway::endSketch4;
@@ -194,18 +231,18 @@ void gatewayStroke(ResultDigest &d, int penType, const RecordedStroke &stroke, b
 }
 
 // Every case: its name and how it feeds one stroke into the digest.
-std::map<std::string, std::function<void(ResultDigest &, const RecordedStroke &)>> cases()
+std::map<std::string, std::function<void(StrokeDigests &, const RecordedStroke &)>> cases()
 {
-    std::map<std::string, std::function<void(ResultDigest &, const RecordedStroke &)>> all;
+    std::map<std::string, std::function<void(StrokeDigests &, const RecordedStroke &)>> all;
     for (const auto &[name, make] : engines()) {
-        all["live-" + name] = [make = make](ResultDigest &d, const RecordedStroke &s) {
+        all["live-" + name] = [make = make](StrokeDigests &d, const RecordedStroke &s) {
             live(d, make, s);
         };
-        all["replay-" + name] = [make = make](ResultDigest &d, const RecordedStroke &s) {
+        all["replay-" + name] = [make = make](StrokeDigests &d, const RecordedStroke &s) {
             replay(d, make, s);
         };
     }
-    all["batch-fill"] = [](ResultDigest &d, const RecordedStroke &s) {
+    all["batch-fill"] = [](StrokeDigests &d, const RecordedStroke &s) {
         batches<OxStrokesFixWidthFill>(
             d, s,
             [](auto &e, auto &points, auto &, auto &samples, const RecordedSample &newest) {
@@ -215,7 +252,7 @@ std::map<std::string, std::function<void(ResultDigest &, const RecordedStroke &)
                 return e.endCreateOnlyBackward(points, path, at(last), paramsOf(last), kWidth);
             });
     };
-    all["batch-brush"] = [](ResultDigest &d, const RecordedStroke &s) {
+    all["batch-brush"] = [](StrokeDigests &d, const RecordedStroke &s) {
         batches<OxStrokesVaryWidthBackwardTime>(
             d, s,
             [](auto &e, auto &points, auto &, auto &samples, const RecordedSample &newest) {
@@ -225,7 +262,7 @@ std::map<std::string, std::function<void(ResultDigest &, const RecordedStroke &)
                 return e.endCreateOnlyBackward(points, path, at(last), paramsOf(last), kWidth);
             });
     };
-    all["raw-brush"] = [](ResultDigest &d, const RecordedStroke &s) {
+    all["raw-brush"] = [](StrokeDigests &d, const RecordedStroke &s) {
         batches<OxStrokesVaryWidthBackwardTime>(
             d, s,
             [](auto &e, auto &points, auto &, auto &samples, const RecordedSample &newest) {
@@ -235,7 +272,7 @@ std::map<std::string, std::function<void(ResultDigest &, const RecordedStroke &)
                 return e.endCreate(points, path, at(last), paramsOf(last), kWidth);
             });
     };
-    all["fitted-brush"] = [](ResultDigest &d, const RecordedStroke &s) {
+    all["fitted-brush"] = [](StrokeDigests &d, const RecordedStroke &s) {
         batches<OxStrokesVaryWidthBackwardTime>(
             d, s,
             [](auto &e, auto &points, auto &path, auto &samples, const RecordedSample &newest) {
@@ -250,52 +287,102 @@ std::map<std::string, std::function<void(ResultDigest &, const RecordedStroke &)
     };
     for (int pen : {1, 2}) {
         const std::string p = std::to_string(pen);
-        all["gateway" + p + "-end2"] = [pen](ResultDigest &d, const RecordedStroke &s) {
+        all["gateway" + p + "-end2"] = [pen](StrokeDigests &d, const RecordedStroke &s) {
             gatewayStroke(d, pen, s, false, 2);
         };
-        all["gateway" + p + "-backward-end3"] = [pen](ResultDigest &d, const RecordedStroke &s) {
+        all["gateway" + p + "-backward-end3"] = [pen](StrokeDigests &d, const RecordedStroke &s) {
             gatewayStroke(d, pen, s, true, 3);
         };
-        all["gateway" + p + "-backward-end4"] = [pen](ResultDigest &d, const RecordedStroke &s) {
+        all["gateway" + p + "-backward-end4"] = [pen](StrokeDigests &d, const RecordedStroke &s) {
             gatewayStroke(d, pen, s, true, 4);
         };
     }
     return all;
 }
 
-std::map<std::string, std::string> storedDigests()
+// "<case>/<file>#<stroke>" -> that stroke's digests as StrokeDigests::text writes them.
+using DigestTable = std::map<std::string, std::string>;
+
+DigestTable storedDigests()
 {
-    std::map<std::string, std::string> stored;
+    DigestTable stored;
     std::ifstream file(QUILLMARK_DIGEST_FILE);
-    std::string name, value;
-    while (file >> name >> value)
-        stored[name] = value;
+    std::string line;
+    while (std::getline(file, line)) {
+        const size_t space = line.find(' ');
+        if (space != std::string::npos)
+            stored[line.substr(0, space)] = line.substr(space + 1);
+    }
     return stored;
+}
+
+std::map<std::string, std::string> fieldsOf(const std::string &text)
+{
+    std::map<std::string, std::string> fields;
+    std::istringstream in(text);
+    std::string field;
+    while (in >> field) {
+        const size_t eq = field.find('=');
+        fields[field.substr(0, eq)] = eq == std::string::npos ? "" : field.substr(eq + 1);
+    }
+    return fields;
+}
+
+// "stroke 3 of 8 (120 samples): creating-rects, outline differ; startCreate-rect, points agree"
+std::string describeDifference(const std::string &stored, const std::string &computed)
+{
+    const std::map<std::string, std::string> was = fieldsOf(stored), is = fieldsOf(computed);
+    std::string differ, agree;
+    for (const auto &[field, value] : is) {
+        const auto old = was.find(field);
+        std::string &list = old != was.end() && old->second == value ? agree : differ;
+        list += (list.empty() ? "" : ", ") + field;
+    }
+    for (const auto &[field, value] : was) {
+        if (!is.count(field))
+            differ += (differ.empty() ? "" : ", ") + field + " (no longer produced)";
+    }
+    return differ + " differ" + (agree.empty() ? "" : "; " + agree + " agree");
 }
 } // namespace
 
 TEST(ResultDigest, EveryEngineAndTheGatewayReproduceTheirResults)
 {
-    std::map<std::string, std::string> computed;
+    DigestTable computed;
+    // For the messages: every case and file with its strokes in order.
+    std::vector<std::pair<std::string, std::vector<RecordedStroke>>> runs;
     for (const auto &[name, feed] : cases()) {
         for (const char *file : kFiles) {
-            ResultDigest d;
-            for (const RecordedStroke &stroke : loadStrokes(file))
-                feed(d, stroke);
-            std::ostringstream hex;
-            hex << std::hex << std::setw(16) << std::setfill('0') << d.value();
-            computed[name + "/" + file] = hex.str();
+            const std::vector<RecordedStroke> strokes = loadStrokes(file);
+            for (size_t i = 0; i < strokes.size(); ++i) {
+                StrokeDigests d;
+                feed(d, strokes[i]);
+                computed[name + "/" + file + "#" + std::to_string(i)] = d.text();
+            }
+            runs.emplace_back(name + "/" + file, strokes);
         }
     }
 
     if (std::getenv("QUILLMARK_WRITE_DIGESTS")) {
         std::ofstream out(QUILLMARK_DIGEST_FILE);
-        for (const auto &[name, value] : computed)
-            out << name << ' ' << value << '\n';
+        for (const auto &[key, value] : computed)
+            out << key << ' ' << value << '\n';
         GTEST_SKIP() << "wrote " << computed.size() << " digests to " << QUILLMARK_DIGEST_FILE;
     }
-    const std::map<std::string, std::string> stored = storedDigests();
+    const DigestTable stored = storedDigests();
     ASSERT_EQ(stored.size(), computed.size()) << "regenerate " << QUILLMARK_DIGEST_FILE;
-    for (const auto &[name, value] : computed)
-        EXPECT_EQ(stored.at(name), value) << name;
+    // One failure per case and file, at its first stroke that differs.
+    for (const auto &[run, strokes] : runs) {
+        for (size_t i = 0; i < strokes.size(); ++i) {
+            const std::string key = run + "#" + std::to_string(i);
+            const auto old = stored.find(key);
+            const std::string was = old == stored.end() ? "" : old->second;
+            if (was == computed.at(key))
+                continue;
+            ADD_FAILURE() << run << ": stroke " << i << " of " << strokes.size() << " ("
+                          << strokes[i].size() << " samples) is the first that changed: "
+                          << describeDifference(was, computed.at(key));
+            break;
+        }
+    }
 }

@@ -9,7 +9,6 @@ namespace {
 struct Extend : OxStrokesVaryWidthBackwardExtend
 {
     using OxStrokesVaryWidthBackwardExtend::backwardInfos;
-    using OxStrokesVaryWidthBackwardExtend::backwardPaths;
     using OxStrokesVaryWidthBackwardExtend::backwardRect;
     using OxStrokesVaryWidthBackwardExtend::lastDrawnIndex;
     using OxStrokesVaryWidthBackwardExtend::pathConnector;
@@ -54,16 +53,16 @@ TEST(OxStrokesVaryWidthBackwardExtendTaper, RadiiGrowFromTheTip)
     EngineStroke<Extend> thin(0.2f);
     drawLine(thin, 10, 5);
     EXPECT_EQ(thin.engine.lastDrawnIndex, int(thin.engine.smoothedPoints.size()) - 1);
-    EXPECT_TRUE(thin.engine.backwardPaths.at(0).isEmpty());
+    EXPECT_TRUE(thin.engine.getBackwardPaths().at(0).isEmpty());
 }
 
 TEST(OxStrokesVaryWidthBackwardExtendPhases, FirstStepDropsTheDotUnreported)
 {
     EngineStroke<Extend> s(10);
     EXPECT_NEAR(s.start(QPointF(0, 0)).width(), 2 + 8, 1e-9);  // radius width / 10, margin 4
-    ASSERT_EQ(s.engine.backwardPaths.size(), 1);
+    ASSERT_EQ(s.engine.getBackwardPaths().size(), 1);
     const QRectF first = s.move(QPointF(30, 0));
-    EXPECT_EQ(s.engine.backwardPaths.size(), 1);  // the tail replaced the dot
+    EXPECT_EQ(s.engine.getBackwardPaths().size(), 1);  // the tail replaced the dot
     EXPECT_EQ(first, s.engine.backwardRect);      // only the new tail, no dot, no body yet
     EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
     // From now on the old tail's area is part of what each call repaints.
@@ -81,7 +80,7 @@ TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTailAndTakesItAtT
     EXPECT_FLOAT_EQ(s.engine.backwardInfos.last().endRadius, 0.1f);
     EXPECT_EQ(s.engine.backwardInfos.last().endPoint, QPointF(59 * 5, 0.3 * (59 % 3)));
     s.end(QPointF(300, 0));
-    EXPECT_TRUE(s.engine.backwardPaths.isEmpty());
+    EXPECT_TRUE(s.engine.getBackwardPaths().isEmpty());
     EXPECT_GT(s.engine.getPathWhole().boundingRect().right(), body.right());
     // Relative widths: 1.0 on the body, 0.2 / width at the tip.
     EXPECT_FLOAT_EQ(s.points.back().pressure, 0.2f / 10);
@@ -106,7 +105,7 @@ TEST(OxStrokesVaryWidthBackwardExtendPaint, TailIsPaintedWholeBodyClipped)
     // Half width 8: the tail is the last (8 - 0.1) / 0.05 = 158 units, the body lies before it.
     EngineStroke<Extend> s(16);
     drawLine(s, 80, 4);
-    ASSERT_GT(s.engine.backwardPaths.at(0).boundingRect().left(), 100);
+    ASSERT_GT(s.engine.getBackwardPaths().at(0).boundingRect().left(), 100);
     // The alpha of the pixels at x = 20, 60, 200 and 250 on the line after painting rect.
     auto inkAlong = [&](QRectF rect) {
         QImage image(340, 40, QImage::Format_ARGB32);

@@ -8,7 +8,6 @@ struct Brush : OxStrokesVaryWidthBackwardTime
 {
     using OxStrokesVaryWidthBackwardTime::backwardDuration;
     using OxStrokesVaryWidthBackwardTime::backwardInfos;
-    using OxStrokesVaryWidthBackwardTime::backwardPaths;
     using OxStrokesVaryWidthBackwardTime::backwardRect;
     using OxStrokesVaryWidthBackwardTime::lastDrawnIndex;
     using OxStrokesVaryWidthBackwardTime::prepareBackwardPath;
@@ -62,7 +61,7 @@ TEST(OxStrokesVaryWidthBackwardTimePhases, TailCoversTheLastHundredMilliseconds)
     EXPECT_FALSE(s.engine.getPathWhole().isEmpty());
 
     s.end(QPointF(200, 0), 500);
-    EXPECT_TRUE(s.engine.backwardPaths.isEmpty());
+    EXPECT_TRUE(s.engine.getBackwardPaths().isEmpty());
     EXPECT_FLOAT_EQ(s.points.back().pressure, 0.5f);
     EXPECT_EQ(s.path.elementCount(), int(s.points.size()));
 
@@ -83,9 +82,9 @@ TEST(OxStrokesVaryWidthBackwardTimePhases, WithoutTimeTheWholeStrokeIsOneTail)
     EXPECT_EQ(s.path.elementCount(), 1);
     EXPECT_EQ(s.engine.lastDrawnIndex, 0);
     EXPECT_EQ(s.engine.backwardInfos.first().startPoint, QPointF(0, 0));
-    const QRectF tail = s.engine.backwardPaths.at(0).boundingRect();
+    const QRectF tail = s.engine.getBackwardPaths().at(0).boundingRect();
     s.engine.endCreate(s.points, s.path, QPointF(130, 0), {}, s.width);
-    EXPECT_TRUE(s.engine.backwardPaths.isEmpty());
+    EXPECT_TRUE(s.engine.getBackwardPaths().isEmpty());
     EXPECT_TRUE(s.engine.getPathWhole().boundingRect().contains(tail.adjusted(1, 1, -1, -1)));
 }
 
@@ -98,7 +97,7 @@ TEST(OxStrokesVaryWidthBackwardTimePhases, NoTailWhenTheWindowHoldsOnePosition)
     s.move(QPointF(10, 0), 2000);
     EXPECT_EQ(s.engine.lastDrawnIndex, int(s.engine.smoothedPoints.size()) - 1);
     EXPECT_TRUE(s.engine.backwardInfos.isEmpty());
-    EXPECT_TRUE(s.engine.backwardPaths.at(0).isEmpty());
+    EXPECT_TRUE(s.engine.getBackwardPaths().at(0).isEmpty());
 
     // Recent points at one position: no tail, and nothing committed either.
     Brush fresh;
@@ -125,6 +124,16 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, TimeStampsAreSpreadOverTheBatch)
     EXPECT_EQ(s.points.size(), 6u);
 }
 
+TEST(OxStrokesVaryWidthBackwardTimeBatches, BackwardOnlyBatchesKeepSamplesFromOneUnitApartOn)
+{
+    Stroke s;
+    s.start(QPointF(0, 0), 0);
+    s.batch({QPointF(0.9, 0), QPointF(1, 0), QPointF(2.5, 0)}, 30);
+    EXPECT_EQ(positions(s.points), (std::vector<QPointF>{QPointF(0, 0), QPointF(1, 0),
+                                                         QPointF(2.5, 0)}))
+        << "a sample exactly 1.0 from the last one kept must be kept, one 0.9 away dropped";
+}
+
 TEST(OxStrokesVaryWidthBackwardTimeBatches, WindowSwitchesAtThirtyRawPoints)
 {
     // 28 samples 10 ms apart: 29 raw points keep the 500 ms window, the 30th switches to 200.
@@ -144,7 +153,7 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, EndOnlyBackwardLeavesPressuresAndBod
     s.drawBatches(40);
     const QRectF lastTail = s.engine.backwardRect;
     EXPECT_TRUE(s.endBatch(QPointF(210, 0), 420).contains(lastTail));
-    EXPECT_EQ(s.engine.backwardPaths.size(), 1);  // the final tail stays
+    EXPECT_EQ(s.engine.getBackwardPaths().size(), 1);  // the final tail stays
     EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
     EXPECT_EQ(s.path.elementCount(), 1);
     for (const OxInkPoint &p : s.points)
@@ -152,7 +161,7 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, EndOnlyBackwardLeavesPressuresAndBod
     EXPECT_EQ(s.engine.backwardRect, lastTail);
     // Ending again with nothing new: no tail, the old rectangle reported.
     EXPECT_EQ(s.endBatch(QPointF(210, 0), 430), lastTail);
-    EXPECT_TRUE(s.engine.backwardPaths.isEmpty());
+    EXPECT_TRUE(s.engine.getBackwardPaths().isEmpty());
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeFitted, ExtraSamplesSteerTheCurve)

@@ -12,8 +12,6 @@ namespace {
 struct Pressure : OxStrokesVaryWidthPressure
 {
     using OxStrokesVaryWidthPressure::getSmoothPressure;
-    using OxStrokesVaryWidthPressure::pathGenerator;
-    using OxStrokesVaryWidthPressure::smoothedPoints;
     using OxStrokesVaryWidthPressure::smoothPressures;
 };
 
@@ -92,7 +90,6 @@ TEST(OxStrokesVaryWidthPressurePhases, StartCircleIsErasedAtTheFirstStep)
     EXPECT_EQ(s.points.size(), 1u);
     const QRectF first = s.move(QPointF(60, 50), 0.8f);
     EXPECT_TRUE(first.contains(dot));
-    EXPECT_EQ(s.engine.smoothedPoints.size(), 2u);
     EXPECT_FALSE(s.engine.getPathWhole().isEmpty());
 }
 
@@ -226,21 +223,30 @@ TEST(OxStrokesVaryWidthPressureOwnership, CopiesOwnTheirGenerators)
     const RecordedStroke stroke = loadStrokes("mypaint-painting30sec.txt").at(2);
     Stroke a;
     drawRecorded(a, stroke);
-    {
-        Pressure copy(a.engine);
-        EXPECT_NE(copy.pathGenerator, a.engine.pathGenerator);
-        EXPECT_EQ(copy.getPathWhole(), a.engine.getPathWhole());
-        // The copy continues the same outline on its own.
+    const QPainterPath original = a.engine.getPathWhole();
+    // Each continues the same outline on its own: the original does not see it.
+    auto goOn = [&](Pressure &e) {
         std::vector<OxInkPoint> points = a.points;
         QPainterPath path;
-        copy.creating(points, path, QPointF(500, 500), sample(0.5f), 10);
-        EXPECT_NE(copy.getPathWhole(), a.engine.getPathWhole());
+        e.creating(points, path, QPointF(500, 500), sample(0.5f), 10);
+    };
+    {
+        Pressure copy(a.engine);
+        EXPECT_EQ(copy.getPathWhole(), original);
+        goOn(copy);
+        EXPECT_NE(copy.getPathWhole(), original);
+        EXPECT_EQ(a.engine.getPathWhole(), original);
     }
     Pressure target;
     target = a.engine;
     target = target;
-    EXPECT_EQ(target.getPathWhole(), a.engine.getPathWhole());
-    EXPECT_NE(target.pathGenerator, a.engine.pathGenerator);
+    EXPECT_EQ(target.getPathWhole(), original);
+    goOn(target);
+    EXPECT_NE(target.getPathWhole(), original);
+    EXPECT_EQ(a.engine.getPathWhole(), original);
+    // The original outlives its copies and still draws.
+    goOn(a.engine);
+    EXPECT_NE(a.engine.getPathWhole(), original);
 }
 
 TEST(OxStrokesVaryWidthPressureBadInput, NonFiniteParametersDropTheSample)
@@ -263,4 +269,25 @@ TEST(OxStrokesVaryWidthPressureBadInput, NonFiniteParametersDropTheSample)
     Stroke fresh;
     EXPECT_TRUE(fresh.move(QPointF(1, 1)).isNull());
     EXPECT_TRUE(fresh.end(QPointF(1, 1)).isNull());
+}
+
+// The nib is an ellipse of radii 25 across and 40 down, turned by -60 degrees, standing for the
+// width 40: a straight stroke is as high and reaches as far beyond its ends as that ellipse,
+// scaled to half the pen width, is high and wide.
+TEST(OxStrokesVaryWidthPressureNib, AStraightStrokeHasTheTurnedEllipsesExtent)
+{
+    Stroke s;
+    s.width = 40;
+    s.start(QPointF(0, 0), 1);
+    for (int x = 10; x < 100; x += 10)
+        s.move(QPointF(x, 0), 1);
+    s.end(QPointF(100, 0), 1);
+    const double rx = 25 * 0.5, ry = 40 * 0.5, turn = 60 * M_PI / 180;
+    const double high = std::hypot(rx * std::sin(turn), ry * std::cos(turn));
+    const double wide = std::hypot(rx * std::cos(turn), ry * std::sin(turn));
+    const QRectF bounds = s.engine.getPathWhole().boundingRect();
+    EXPECT_NEAR(bounds.top(), -high, 0.05) << "the nib's height";
+    EXPECT_NEAR(bounds.bottom(), high, 0.05) << "the nib's height";
+    EXPECT_NEAR(bounds.left(), -wide, 0.05) << "the nib's width";
+    EXPECT_NEAR(bounds.right(), 100 + wide, 0.05) << "the nib's width";
 }

@@ -17,17 +17,26 @@ LiveStroke::LiveStroke(const EngineAdapter &engine, float width, const QColor &c
 
 QRectF LiveStroke::start(const PenSample &sample)
 {
-    return engine->startCreate(points, path, sample.position, paramsOf(sample), penWidth);
+    return followed(
+        engine->startCreate(points, path, sample.position, paramsOf(sample), penWidth));
 }
 
 QRectF LiveStroke::add(const PenSample &sample)
 {
-    return engine->creating(points, path, sample.position, paramsOf(sample), penWidth);
+    return followed(
+        engine->creating(points, path, sample.position, paramsOf(sample), penWidth));
 }
 
 QRectF LiveStroke::finish(const PenSample &sample)
 {
-    return engine->endCreate(points, path, sample.position, paramsOf(sample), penWidth);
+    return followed(
+        engine->endCreate(points, path, sample.position, paramsOf(sample), penWidth));
+}
+
+QRectF LiveStroke::followed(QRectF changed)
+{
+    parts.update(*engine, path);
+    return changed;
 }
 
 StrokeShapes LiveStroke::shapes() const

@@ -4,6 +4,7 @@
 // The stroke being drawn: one engine object fed sample by sample, as a host feeds it.
 
 #include "EngineAdapter.h"
+#include "OxStrokeShape.h"
 
 #include <QColor>
 #include <memory>
@@ -22,13 +23,16 @@ public:
     LiveStroke(const EngineAdapter &engine, float width, const QColor &colour);
 
     // The phase calls with the sample's "time" and "pressure"; each returns the rectangle the
-    // engine reports as changed. start once, add for every further sample, finish once.
+    // engine reports as changed and brings shape() up to date. start once, add for every
+    // further sample, finish once.
     QRectF start(const PenSample &sample);
     QRectF add(const PenSample &sample);
     QRectF finish(const PenSample &sample);
 
-    // What the engine has drawn so far.
+    // What the engine has drawn so far, whole (its cost grows with the stroke).
     StrokeShapes shapes() const;
+    // The same as runs that tell what changed with the last call.
+    const OxStrokeShape &shape() const { return parts; }
     float width() const { return penWidth; }
     const QColor &colour() const { return ink; }
 
@@ -39,6 +43,10 @@ private:
     const QColor ink;
     std::vector<OxInkPoint> points;
     QPainterPath path;
+    OxStrokeShape parts;
+
+    // Brings parts up to date after an engine call and passes its rectangle on.
+    QRectF followed(QRectF changed);
 };
 
 #endif

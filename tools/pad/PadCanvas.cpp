@@ -54,7 +54,7 @@ void PadCanvas::penDown(const PenSample &sample)
             repaintArea(rect);
     }
     reported.clear();
-    live = std::make_unique<LiveStroke>(*nextEngine, strokeWidth, ink);
+    live = std::make_unique<LiveStroke>(*nextEngine, strokeWidth, inkColour);
     engineCalled(live->start(sample));
 }
 
@@ -68,10 +68,10 @@ void PadCanvas::penUp(const PenSample &sample)
 {
     if (!live)
         return;
-    const QRectF rect = live->finish(sample);
+    engineCalled(live->finish(sample));
     store.add(live->shapes(), live->width(), live->colour());
     live.reset();
-    engineCalled(rect);
+    ink.repaint(store.strokes().back().bounds, store);
     emit strokeCountChanged(int(store.strokes().size()));
 }
 
@@ -79,18 +79,31 @@ void PadCanvas::undo()
 {
     if (store.isEmpty())
         return;
-    repaintArea(store.removeLast());
+    const QRectF area = store.removeLast();
+    redrawInk();
+    repaintArea(area);
     emit strokeCountChanged(int(store.strokes().size()));
 }
 
 void PadCanvas::clear()
 {
-    repaintArea(store.clear());
+    const QRectF area = store.clear();
+    redrawInk();
+    repaintArea(area);
     emit strokeCountChanged(0);
+}
+
+void PadCanvas::redrawInk()
+{
+    ink.reset(size(), store);
+    if (live)
+        ink.addBody(live->shape(), live->width(), live->colour(), true);
 }
 
 void PadCanvas::engineCalled(const QRectF &rect)
 {
+    if (live)
+        ink.addBody(live->shape(), live->width(), live->colour());
     if (rect.isEmpty())
         return;
     reported.push_back(rect);
@@ -109,10 +122,9 @@ void PadCanvas::repaintArea(const QRectF &rect)
 void PadCanvas::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::white);
-    store.paint(painter, event->rect());
+    painter.drawImage(event->rect(), ink.image(), event->rect());
     if (live)
-        paintShapes(painter, live->shapes(), live->width(), live->colour());
+        paintLoosePolygons(painter, live->shape(), live->colour());
     if (showRepaints) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(QPen(kRepaintOutline, 0));
@@ -120,6 +132,11 @@ void PadCanvas::paintEvent(QPaintEvent *event)
         for (const QRectF &rect : reported)
             painter.drawRect(rect);
     }
+}
+
+void PadCanvas::resizeEvent(QResizeEvent *)
+{
+    redrawInk();
 }
 
 PenSample PadCanvas::sampleOf(const QInputEvent &event, QPointF position, float pressure)

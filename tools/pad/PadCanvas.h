@@ -2,9 +2,11 @@
 #define QUILLMARK_PAD_PADCANVAS_H
 
 // The drawing surface of quillmark-pad. Pen input (mouse, tablet, or a replayed recording) goes
-// to one engine object per stroke; after every engine call the canvas repaints only the
-// rectangle the engine returned. Drawing coordinates are widget coordinates.
+// to one engine object per stroke; after every engine call the canvas paints what the stroke's
+// body added into its ink layer and repaints only the rectangle the engine returned: the layer's
+// pixels with the stroke's tails and dots on top. Drawing coordinates are widget coordinates.
 
+#include "InkLayer.h"
 #include "LiveStroke.h"
 #include "StrokeStore.h"
 
@@ -27,8 +29,8 @@ public:
     void setEngine(const EngineAdapter &engine) { nextEngine = &engine; }
     void setPenWidth(float width) { strokeWidth = width; }
     float penWidth() const { return strokeWidth; }
-    void setColour(const QColor &colour) { ink = colour; }
-    const QColor &colour() const { return ink; }
+    void setColour(const QColor &colour) { inkColour = colour; }
+    const QColor &colour() const { return inkColour; }
 
     // Outlines the rectangles the engine calls of the latest stroke returned. While on, every
     // repaint grows by a pixel on each side, where the outlines are drawn.
@@ -55,9 +57,12 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void tabletEvent(QTabletEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void engineCalled(const QRectF &rect);
+    // The ink layer painted afresh: after a resize, an undo or a clear.
+    void redrawInk();
     void repaintArea(const QRectF &rect);
     // The sample of an input event: "time" counts from the stroke's first event, as event time
     // stamps (milliseconds since some moment of the system) overflow the engines' int.
@@ -65,12 +70,13 @@ private:
 
     const EngineAdapter *nextEngine;
     float strokeWidth = 6;
-    QColor ink = Qt::black;
+    QColor inkColour = Qt::black;
     bool showRepaints = false;
     std::unique_ptr<LiveStroke> live;
     ulong strokeStartStamp = 0;
     std::vector<QRectF> reported;  // by the latest stroke's engine calls
     StrokeStore store;
+    InkLayer ink;
 };
 
 #endif

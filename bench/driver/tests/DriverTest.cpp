@@ -153,10 +153,14 @@ TEST(StrokeTiming, BudgetStopsFullRunsButTheEarlyPrefixIsStillRepeated)
 TEST(Subjects, EveryEngineAndGatewayDrawsAndTheOutlineEnginesPaint)
 {
     const RecordedStroke stroke = strokeOf({10, 14, 19, 25, 32, 40, 49, 59});
-    ASSERT_EQ(subjects().size(), 8u);
+    ASSERT_EQ(subjects().size(), 14u);  // six engines, two gateway pens, six C strokes
     for (const Subject &s : subjects()) {
         SCOPED_TRACE(s.name);
         EXPECT_EQ(findSubject(s.name), &s);
+        EXPECT_EQ(s.baseline != nullptr, s.name.rfind("C stroke", 0) == 0);
+        if (s.baseline) {
+            EXPECT_NE(findSubject(s.baseline), nullptr);
+        }
         const InputTimes t = timeStrokes(s, {stroke}, SIZE_MAX, TimingLimits{1, 60, 60, 0});
         ASSERT_EQ(t.micros.size(), stroke.size());
         ASSERT_FALSE(t.finalDirty.isEmpty());

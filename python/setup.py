@@ -1,0 +1,50 @@
+"""Installs the quillmark package: `pip install ./python`.
+
+Needs nothing but setuptools, so it installs offline (Debian: python3-setuptools). The package
+loads the quillmark shared library at run time; the library folder that pkg-config reports for an
+installed quillmark is written into the installed package, so it finds that library without
+QUILLMARK_LIBRARY. numpy is optional: with it, shapes come as numpy arrays."""
+
+import os
+import subprocess
+
+from setuptools import setup
+from setuptools.command.build_py import build_py
+
+LOCATION_MODULE = os.path.join("quillmark", "_location.py")
+
+
+def installed_library_dir():
+    """The libdir of the installed quillmark's pkg-config file, or None without one."""
+    try:
+        found = subprocess.run(["pkg-config", "--variable=libdir", "quillmark"],
+                               capture_output=True, text=True, check=True)
+    except (OSError, subprocess.CalledProcessError):
+        return None
+    libdir = found.stdout.strip()
+    return os.path.normpath(libdir) if libdir else None
+
+
+class BuildPyWithLibraryDir(build_py):
+    """Writes the installed library's folder into the built copy of _location.py."""
+
+    def run(self):
+        super().run()
+        libdir = installed_library_dir()
+        target = os.path.join(self.build_lib, LOCATION_MODULE)
+        if libdir and not self.dry_run:
+            os.remove(target)  # it may be a hard link to the source file
+            with open(target, "w") as module:
+                module.write(f'"""Written by setup.py."""\n\nLIBRARY_DIRS = ({libdir!r},)\n')
+
+
+setup(
+    name="quillmark",
+    version="0.1.0",  # the library's version, as in CMakeLists.txt
+    description="Ink-stroke geometry for Python hosts, over quillmark's C interface",
+    packages=["quillmark"],
+    package_data={"quillmark": ["py.typed"]},
+    python_requires=">=3.8",
+    extras_require={"numpy": ["numpy"]},
+    cmdclass={"build_py": BuildPyWithLibraryDir},
+)

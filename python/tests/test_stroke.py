@@ -1,0 +1,310 @@
+"""quillmark.Stroke over the library named by QUILLMARK_LIBRARY, run with numpy and without it
+(tests/run.py): the host's copy kept from parts(), the shape's independence from the pace of the
+calls, pinned shapes, the forms the arrays take, bad input and the stroke's life cycle."""
+
+import gc
+import itertools
+import math
+import os
+import tempfile
+import time
+import unittest
+
+import quillmark
+
+DATA_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "data")
+BODY_RUNS = ("start_cap", "left", "end_cap", "right")
+
+
+def recorded(name="pf-recorded.txt"):
+    return quillmark.read_strokes(os.path.join(DATA_DIR, name))
+
+
+def as_tuples(points):
+    """Points in either form (an array or a list of (x, y)) as a list of (x, y) floats."""
+    return list(map(tuple, points.tolist() if hasattr(points, "tolist") else points))
+
+
+def without_repeats(points):
+    """Points with each run of equal neighbours kept once (joints repeat a point)."""
+    return [point for point, _ in itertools.groupby(points)]
+
+
+def shape_of(polygons):
+    return [without_repeats(as_tuples(polygon)) for polygon in polygons]
+
+
+class HostCopy:
+    """What a host that keeps its own copy does with parts(): every run cut to its kept points
+    and given the added ones; polygons beyond those handed out are gone."""
+
+    def __init__(self):
+        self.runs = {name: [] for name in BODY_RUNS}
+        self.loose = []
+
+    def update(self, parts):
+        for name in BODY_RUNS:
+            self._apply(self.runs[name], getattr(parts, name))
+        self.loose = self.loose[:len(parts.polygons)]
+        self.loose += [[] for _ in range(len(parts.polygons) - len(self.loose))]
+        for copy, run in zip(self.loose, parts.polygons):
+            self._apply(copy, run)
+
+    def polygons(self):
+        r = self.runs
+        body = r["start_cap"] + r["left"] + r["end_cap"] + r["right"][::-1]
+        return shape_of(([body] if body else []) + self.loose)
+
+    @staticmethod
+    def _apply(copy, run):
+        del copy[run.kept:]
+        copy += as_tuples(run.added)
+
+
+def finite(rect):
+    return all(math.isfinite(v) for v in rect) and rect.width >= 0 and rect.height >= 0
+
+
+# The ways of feeding a stroke besides one sample a call, with the engines that have them and
+# the samples a call.
+BATCH_WAYS = {"add_batch": (("fill", "brush"), 8), "add_raw": (("brush",), 4),
+              "add_fitted": (("brush",), 3)}
+
+
+def steps(stroke, way, samples):
+    """Feeds samples to stroke the given way, yielding each call's rectangle: start with the
+    first sample, the middle ones one a call ("add") or in groups, the end call with the last
+    (a stroke of one sample ends where it started)."""
+    yield stroke.start(*samples[0])
+    middle = samples[1:-1]
+    if way == "add":
+        for sample in middle:
+            yield stroke.add(*sample)
+    else:
+        size = BATCH_WAYS[way][1]
+        for first in range(0, len(middle), size):
+            group = middle[first:first + size]
+            yield getattr(stroke, way)([(s.x, s.y) for s in group], group[-1].t_ms)
+    yield (stroke.end_batch if way == "add_batch" else stroke.end)(*samples[-1])
+
+
+class HostCopyFollowsTheShape(unittest.TestCase):
+    def test_every_engine_and_way_on_recorded_strokes(self):
+        # Mouse and tablet recordings, cut short: a check costs what the whole shape holds.
+        strokes = (recorded("pf-edge-cases.txt") + [recorded()[0][:150]]
+                   + [recorded("mypaint-painting30sec.txt")[2]])
+        ways = [(engine, "add") for engine in quillmark.ENGINES]
+        ways += [(engine, way) for way, (engines, _) in BATCH_WAYS.items() for engine in engines]
+        for engine, way in ways:
+            for number, samples in enumerate(strokes):
+                with self.subTest(engine=engine, way=way, stroke=number):
+                    self.follow(engine, way, samples)
+
+    def follow(self, engine, way, samples):
+        copy = HostCopy()
+        with quillmark.Stroke(engine, 5) as stroke:
+            for changed in steps(stroke, way, samples):
+                self.assertTrue(finite(changed))
+                copy.update(stroke.parts())
+                self.assertEqual(copy.polygons(), shape_of(stroke.polygons()))
+
+
+class PinnedShapes(unittest.TestCase):
+    @staticmethod
+    def straight(engine, width):
+        """A stroke along y = 0 from x = 0 to 100, a sample every 10 units and 10 ms."""
+        stroke = quillmark.Stroke(engine, width)
+        changed = [stroke.start(0, 0, 0)]
+        changed += [stroke.add(x, 0, x) for x in range(10, 100, 10)]
+        changed.append(stroke.end(100, 0, 100))
+        return stroke, changed
+
+    def test_fix_hands_out_its_centre_line(self):
+        stroke, changed = self.straight("fix", 10)
+        with stroke:
+            self.assertEqual(changed[0], quillmark.Rect(-10, -10, 20, 20))
+            self.assertEqual(changed[-1], quillmark.Rect(85, -5, 20, 10))
+            line, = stroke.polygons()
+            self.assertEqual(as_tuples(line)[::len(line) - 1], [(0, 0), (100, 0)])
+            self.assertEqual({y for _, y in as_tuples(line)}, {0})
+            parts = stroke.parts()
+            self.assertEqual(as_tuples(parts.left.added), as_tuples(line))
+            self.assertEqual([len(parts.start_cap.added), len(parts.end_cap.added),
+                              len(parts.right.added), len(parts.polygons)], [0, 0, 0, 0])
+
+    def test_fill_outline_is_the_pen_swept_along_the_line(self):
+        stroke, _ = self.straight("fill", 10)
+        with stroke:
+            outline, = stroke.polygons()
+            xs, ys = zip(*as_tuples(outline))
+            self.assertEqual((min(xs), max(xs), min(ys), max(ys)), (-5, 105, -5, 5))
+
+    def test_replay_reads_the_pressures_handed_over(self):
+        points = [(x, 0) for x in range(0, 101, 10)]
+
+        def widest(pressure):
+            with quillmark.Stroke("pressure", 10) as stroke:
+                stroke.replay(points, [10.0 * i for i in range(len(points))], pressure)
+                with self.assertRaises(ValueError):
+                    stroke.add(200, 0, 200)            # a replayed stroke is finished
+                return max(abs(y) for polygon in stroke.polygons() for _, y in as_tuples(polygon))
+
+        full = widest(None)
+        self.assertEqual(widest([1.0] * len(points)), full)
+        self.assertAlmostEqual(widest([0.5] * len(points)), full / 2, places=5)
+
+
+class ShapeDependsOnTheStampsOnly(unittest.TestCase):
+    def test_fast_and_slow_calls_draw_the_same(self):
+        samples = recorded()[1][:60]
+        for engine in ("speed", "brush"):
+            with self.subTest(engine=engine):
+                fast = quillmark.draw(engine, 6, samples)
+                with quillmark.Stroke(engine, 6) as slow:
+                    for _ in steps(slow, "add", samples):
+                        time.sleep(0.002)
+                    self.assertEqual(shape_of(slow.polygons()), shape_of(fast.polygons()))
+                fast.close()
+
+    def test_the_clock_of_the_stamps_does_not_matter(self):
+        samples = recorded()[2][:80]
+        moved = [s._replace(t_ms=s.t_ms + 1.7e12) for s in samples]  # the epoch, in ms
+        with quillmark.draw("brush", 6, samples) as near, quillmark.draw("brush", 6, moved) as far:
+            self.assertEqual(shape_of(near.polygons()), shape_of(far.polygons()))
+
+
+class Arrays(unittest.TestCase):
+    def test_form_of_the_points(self):
+        with quillmark.draw("fill", 6, recorded()[0][:40]) as stroke:
+            polygons = stroke.polygons()
+            self.assertEqual(len(polygons), 1)
+            if quillmark.USES_NUMPY:
+                import numpy
+                self.assertIsInstance(polygons[0], numpy.ndarray)
+                self.assertEqual((polygons[0].dtype, polygons[0].shape[1]), (numpy.float32, 2))
+                self.assertFalse(polygons[0].flags.writeable)
+                self.assertFalse(polygons[0].flags.owndata)
+            else:
+                self.assertIsInstance(polygons[0], list)
+                self.assertIsInstance(polygons[0][0], tuple)
+
+    @unittest.skipUnless(quillmark.USES_NUMPY, "views exist with numpy only")
+    def test_a_view_keeps_the_library_memory_alive(self):
+        stroke = quillmark.draw("brush", 6, recorded()[0][:40])
+        polygons = stroke.polygons()
+        expected = shape_of(polygons)
+        del stroke
+        gc.collect()
+        self.assertEqual(shape_of(polygons), expected)
+
+    def test_inputs_as_pairs_or_arrays(self):
+        points = [(float(x), float(y)) for x, y, _, _ in recorded()[0][:30]]
+        forms = [points, [list(p) for p in points]]
+        if quillmark.USES_NUMPY:
+            import numpy
+            forms += [numpy.array(points), numpy.array(points, numpy.float32)]
+        shapes = []
+        for form in forms:
+            with quillmark.Stroke("brush", 6) as stroke:
+                stroke.start(0, 0, 0)
+                stroke.add_batch(form, 100)
+                shapes.append(shape_of(stroke.polygons()))
+        self.assertTrue(shapes[0])
+        self.assertEqual(shapes, [shapes[0]] * len(forms))
+
+
+class BadInput(unittest.TestCase):
+    def test_unknown_engines_and_widths_are_refused(self):
+        for engine, width in (("ink", 5), ("Brush", 5), ("brush\0", 5), (6, 5), (None, 5),
+                              ("brush", 0), ("brush", -2), ("fix", math.nan), ("fill", math.inf),
+                              ("fill", 1e300)):
+            with self.subTest(engine=engine, width=width), self.assertRaises(ValueError):
+                quillmark.Stroke(engine, width)
+
+    def test_numbers_that_are_not_usable_are_dropped(self):
+        nan, inf = math.nan, math.inf
+        for engine in quillmark.ENGINES:
+            with self.subTest(engine=engine), quillmark.Stroke(engine, 6) as stroke:
+                self.assertEqual(stroke.start(nan, 0, 0), quillmark.Rect(0, 0, 0, 0))
+                self.assertEqual(stroke.polygons(), [])       # still not started
+                self.assertTrue(finite(stroke.start(0, 0, 0)))
+                before = shape_of(stroke.polygons())
+                for sample in ((inf, 1, 10), (5, -inf, 10), (5, 5, nan), (5, 5, inf),
+                               (5, 5, 1e30), (5, 5, 10, nan)):
+                    self.assertEqual(stroke.add(*sample), quillmark.Rect(0, 0, 0, 0), sample)
+                self.assertEqual(shape_of(stroke.polygons()), before)
+                stroke.add(1e30, -1e30, 20)       # beyond the promise of finite results
+                stroke.polygons()
+
+    def test_calls_out_of_order_are_refused(self):
+        with quillmark.Stroke("brush", 6) as stroke:
+            self.assertIsNone(stroke.parts())
+            for call in (lambda: stroke.add(1, 1, 1), lambda: stroke.end(1, 1, 1),
+                         lambda: stroke.add_batch([(1, 1)], 1)):
+                with self.assertRaises(ValueError):
+                    call()
+            stroke.start(0, 0, 0)
+            with self.assertRaises(ValueError):
+                stroke.start(0, 0, 0)
+            stroke.add(10, 0, 10)
+            with self.assertRaises(ValueError):
+                stroke.add_batch([(20, 0)], 20)   # fed sample by sample already
+            stroke.end(30, 0, 30)
+            with self.assertRaises(ValueError):
+                stroke.add(40, 0, 40)
+
+    def test_modes_the_engine_lacks_are_refused(self):
+        for engine, call in (("pressure", lambda s: s.add_batch([(5, 5)], 10)),
+                             ("fill", lambda s: s.add_raw([(5, 5)], 10)),
+                             ("speed", lambda s: s.add_fitted([(5, 5)], 10))):
+            with self.subTest(engine=engine), quillmark.Stroke(engine, 6) as stroke:
+                stroke.start(0, 0, 0)
+                with self.assertRaises(ValueError):
+                    call(stroke)
+
+    def test_malformed_points_are_refused(self):
+        with quillmark.Stroke("brush", 6) as stroke:
+            stroke.start(0, 0, 0)
+            for points in ([(1, 2, 3)], [1, 2], [("a", 1)]):
+                with self.subTest(points=points), self.assertRaises((ValueError, TypeError)):
+                    stroke.add_batch(points, 10)
+        with quillmark.Stroke("pressure", 6) as stroke, self.assertRaises(ValueError):
+            stroke.replay([(0, 0), (10, 0)], pressure=[1.0])
+
+    def test_closed_stroke(self):
+        stroke = quillmark.Stroke("fix", 3)
+        stroke.close()
+        stroke.close()
+        self.assertTrue(stroke.closed)
+        for call in (lambda: stroke.start(0, 0, 0), stroke.polygons, stroke.parts,
+                     lambda: stroke.replay([(0, 0), (5, 5)])):
+            with self.assertRaises(ValueError):
+                call()
+
+
+class Recordings(unittest.TestCase):
+    def test_draw_feeds_like_a_live_host(self):
+        samples = recorded()[3][:100]
+        with quillmark.Stroke("pressure", 4) as live:
+            list(steps(live, "add", samples))
+            with quillmark.draw("pressure", 4, samples) as drawn:
+                self.assertEqual(shape_of(drawn.polygons()), shape_of(live.polygons()))
+                with self.assertRaises(ValueError):
+                    drawn.add(0, 0, 1000)               # finished
+
+    def test_read_strokes(self):
+        strokes = recorded("pf-edge-cases.txt")
+        self.assertEqual([len(s) for s in strokes], [1, 2, 2, 5, 18])
+        self.assertEqual(strokes[3][3], quillmark.Sample(25, 5, 12, 0.5))
+        for bad in ("1 2 3 4\n1 2 3\n", "# x y t p\n\n1 2 3 4\n1 2 3 4 5\n", "1 2 3 x\n"):
+            with self.subTest(bad=bad), tempfile.TemporaryDirectory() as folder:
+                path = os.path.join(folder, "bad.txt")
+                with open(path, "w") as file:
+                    file.write(bad)
+                line = bad.count("\n")
+                with self.assertRaisesRegex(ValueError, f"bad.txt:{line}: not a sample"):
+                    quillmark.read_strokes(path)
+
+
+if __name__ == "__main__":
+    unittest.main()

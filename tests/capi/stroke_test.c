@@ -1,0 +1,421 @@
+/* The stroke face driven as a C host drives it, compiled as C89: recorded strokes through every
+   engine in every way it can be fed, with a host copy of the shape kept up to date from the
+   parts read after every call and compared with a full read; the same samples fed at another
+   pace or on another clock; and every call with unusable input. */
+
+#include "quillmark.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+
+static const char *const check_file = "stroke_test.c";
+#include "check.h"
+
+typedef struct {
+    float x, y, pressure;
+    double t;
+    int first; /* starts a stroke */
+} sample;
+enum { kMaxSamples = 4096, kMaxBatch = 6, kMaxPolygons = 64 };
+static sample samples[kMaxSamples];
+
+/* How a stroke is fed after its first sample. */
+enum way { kOrdinary, kBatch, kRaw, kFitted, kWays };
+static const char *const way_names[] = {"ordinary", "batch", "raw", "fitted"};
+
+static int engine_has_way(int engine, int way)
+{
+    return way == kOrdinary || (way == kBatch && engine == QUILLMARK_FILL)
+           || engine == QUILLMARK_BRUSH;
+}
+
+/* ---- The host's copy of the shape, kept from the parts read. ---- */
+
+typedef struct {
+    float *xy;
+    int count;
+} run_copy;
+
+typedef struct {
+    run_copy body[4]; /* start cap, left, end cap, right */
+    run_copy polygons[kMaxPolygons];
+    int polygon_count;
+} shape_copy;
+
+static void follow_run(run_copy *copy, const quillmark_run *run, int line)
+{
+    check(run->kept >= 0 && run->kept <= run->count && run->kept <= copy->count,
+          "kept lies within the run and the copy", line);
+    check((run->xy == NULL) == (run->count == 0), "xy null iff the run is empty", line);
+    copy->xy = (float *)realloc(copy->xy, sizeof(float) * 2 * (size_t)(run->count + 1));
+    if (run->count > run->kept)
+        memcpy(copy->xy + 2 * run->kept, run->xy + 2 * run->kept,
+               sizeof(float) * 2 * (size_t)(run->count - run->kept));
+    copy->count = run->count;
+}
+
+static void follow_parts(shape_copy *copy, const quillmark_parts *parts, int line)
+{
+    int i;
+    const quillmark_run *body[4];
+    body[0] = &parts->start_cap, body[1] = &parts->left, body[2] = &parts->end_cap;
+    body[3] = &parts->right;
+    for (i = 0; i < 4; ++i)
+        follow_run(&copy->body[i], body[i], line);
+    check(parts->polygon_count >= 0 && parts->polygon_count <= kMaxPolygons
+              && parts->tail_count >= 0 && parts->tail_count <= parts->polygon_count,
+          "polygon and tail counts", line);
+    /* Polygons beyond the count are gone: a later one in their place starts from nothing. */
+    for (i = parts->polygon_count; i < copy->polygon_count; ++i)
+        copy->polygons[i].count = 0;
+    for (i = 0; i < parts->polygon_count && i < kMaxPolygons; ++i)
+        follow_run(&copy->polygons[i], &parts->polygons[i], line);
+    copy->polygon_count = parts->polygon_count;
+}
+
+static void free_copy(shape_copy *copy)
+{
+    int i;
+    for (i = 0; i < 4; ++i)
+        free(copy->body[i].xy);
+    for (i = 0; i < kMaxPolygons; ++i)
+        free(copy->polygons[i].xy);
+    memset(copy, 0, sizeof *copy);
+}
+
+/* Whether points [from, from + n) of xy equal the copy's run, walked backwards if reversed. */
+static int same_points(const float *xy, const run_copy *run, int reversed)
+{
+    int i;
+    for (i = 0; i < run->count; ++i) {
+        int j = reversed ? run->count - 1 - i : i;
+        if (xy[2 * i] != run->xy[2 * j] || xy[2 * i + 1] != run->xy[2 * j + 1])
+            return 0;
+    }
+    return 1;
+}
+
+/* The copy joined (body runs, right side backwards, then the polygons) equals the full read. */
+static void check_copy_is_whole(const shape_copy *copy, const quillmark_polygons *whole,
+                                int line)
+{
+    int i, polygon = 0, body = 0, ok = 1;
+    const float *xy = whole->xy;
+    for (i = 0; i < 4; ++i)
+        body += copy->body[i].count;
+    ok = whole->count == copy->polygon_count + (body > 0);
+    if (ok && body > 0) {
+        ok = whole->sizes[0] == body;
+        for (i = 0; ok && i < 4; ++i) {
+            ok = same_points(xy, &copy->body[i], i == 3);
+            xy += 2 * copy->body[i].count;
+        }
+        polygon = 1;
+    }
+    for (i = 0; ok && i < copy->polygon_count; ++i, ++polygon) {
+        ok = whole->sizes[polygon] == copy->polygons[i].count
+             && same_points(xy, &copy->polygons[i], 0);
+        xy += 2 * copy->polygons[i].count;
+    }
+    check(ok && xy - whole->xy == 2 * whole->point_count, "the host copy equals a full read",
+          line);
+}
+
+/* ---- Feeding strokes. ---- */
+
+/* A cheap fingerprint of a full read, to compare two runs of the same stroke. */
+static unsigned long fingerprint(const quillmark_polygons *whole)
+{
+    unsigned long h = 2166136261UL;
+    const unsigned char *bytes = (const unsigned char *)whole->xy;
+    size_t i, n = sizeof(float) * 2 * (size_t)whole->point_count;
+    for (i = 0; i < n; ++i)
+        h = (h ^ bytes[i]) * 16777619UL;
+    for (i = 0; i < (size_t)whole->count; ++i)
+        h = (h ^ (unsigned long)whole->sizes[i]) * 16777619UL;
+    return h;
+}
+
+/* Spends about a millisecond of processor time. */
+static void linger(void)
+{
+    clock_t until = clock() + CLOCKS_PER_SEC / 1000;
+    while (clock() < until)
+        ;
+}
+
+typedef struct {
+    int engine, way;
+    double clock_offset; /* added to every time stamp */
+    int slow;            /* linger between calls */
+    int follow;          /* keep a host copy and compare it after every call */
+} feed_setup;
+
+/* Feeds one recorded stroke of n samples and returns the fingerprints of the full read after
+   every call, combined. */
+static unsigned long feed_stroke(const sample *s, int n, const feed_setup *setup)
+{
+    int k, j, size, batch = setup->way == kOrdinary ? 1 : kMaxBatch;
+    unsigned long combined = 0;
+    float xy[2 * kMaxBatch];
+    quillmark_rect changed;
+    quillmark_parts parts;
+    quillmark_polygons whole;
+    shape_copy copy;
+    const sample *last = s + n - 1;
+    quillmark_stroke *stroke = quillmark_stroke_create(setup->engine, 6);
+    memset(&copy, 0, sizeof copy);
+    if (!CHECK(stroke != NULL))
+        return 0;
+
+    for (k = 0; k < n; k += size) {
+        int ok;
+        size = k == 0 || k == n - 1 ? 1 : (n - 1 - k < batch ? n - 1 - k : batch);
+        for (j = 0; j < size; ++j) {
+            xy[2 * j] = s[k + j].x;
+            xy[2 * j + 1] = s[k + j].y;
+        }
+        {
+            const sample *p = &s[k + size - 1];
+            double t = p->t + setup->clock_offset;
+            if (k == 0)
+                ok = quillmark_stroke_start(stroke, p->x, p->y, t, p->pressure, &changed);
+            else if (k == n - 1)
+                ok = setup->way == kBatch
+                         ? quillmark_stroke_end_batch(stroke, p->x, p->y, t, p->pressure,
+                                                      &changed)
+                         : quillmark_stroke_end(stroke, p->x, p->y, t, p->pressure, &changed);
+            else if (setup->way == kOrdinary)
+                ok = quillmark_stroke_add(stroke, p->x, p->y, t, p->pressure, &changed);
+            else if (setup->way == kBatch)
+                ok = quillmark_stroke_add_batch(stroke, size, xy, t, &changed);
+            else if (setup->way == kRaw)
+                ok = quillmark_stroke_add_raw(stroke, size, xy, t, &changed);
+            else
+                ok = quillmark_stroke_add_fitted(stroke, size, xy, t, &changed);
+        }
+        if (!check(ok && changed.width >= 0 && changed.height >= 0, way_names[setup->way],
+                   __LINE__))
+            break;
+        if (setup->slow)
+            linger();
+        if (setup->follow) {
+            CHECK(quillmark_stroke_parts(stroke, &parts));
+            follow_parts(&copy, &parts, __LINE__);
+        }
+        CHECK(quillmark_stroke_polygons(stroke, &whole));
+        CHECK(whole.closed == (setup->engine != QUILLMARK_FIX));
+        if (setup->follow)
+            CHECK(whole.tail_count == parts.tail_count);
+        if (setup->follow)
+            check_copy_is_whole(&copy, &whole, __LINE__);
+        combined = combined * 31 + fingerprint(&whole);
+    }
+    CHECK(!quillmark_stroke_add(stroke, last->x, last->y, last->t, 0.5f, &changed));
+    free_copy(&copy);
+    quillmark_stroke_destroy(stroke);
+    return combined;
+}
+
+/* Every engine, every way, every recorded stroke: the host copy follows a full read, and the
+   same stamps fed slowly or on another clock give the same shapes at every call. */
+static void test_recorded_strokes(int count)
+{
+    int engine, way, i, n;
+    for (engine = QUILLMARK_FIX; engine <= QUILLMARK_BRUSH; ++engine)
+        for (way = 0; way < kWays; ++way) {
+            if (!engine_has_way(engine, way))
+                continue;
+            for (i = 0; i < count; i += n) {
+                feed_setup setup;
+                unsigned long followed, epoch, slow;
+                for (n = 1; i + n < count && !samples[i + n].first; ++n)
+                    ;
+                setup.engine = engine, setup.way = way, setup.clock_offset = 0;
+                setup.slow = 0, setup.follow = 1;
+                followed = feed_stroke(samples + i, n, &setup);
+                setup.follow = 0, setup.clock_offset = 1.7e12;
+                epoch = feed_stroke(samples + i, n, &setup);
+                setup.slow = i == 0 && way == kOrdinary, setup.clock_offset = 0;
+                slow = setup.slow ? feed_stroke(samples + i, n, &setup) : followed;
+                if (!CHECK(followed == epoch && followed == slow))
+                    fprintf(stderr, "  engine %d, %s, stroke at sample %d\n", engine,
+                            way_names[way], i);
+            }
+        }
+}
+
+/* ---- Unusable input. ---- */
+
+static const quillmark_rect zero_rect = {0, 0, 0, 0};
+static int is_zero(const quillmark_rect *r)
+{
+    return !memcmp(r, &zero_rect, sizeof *r);
+}
+
+static void test_names_and_creation(void)
+{
+    static const char *const names[] = {"fix", "fill", "pressure", "speed", "extend", "brush"};
+    int i;
+    for (i = 0; i < 6; ++i)
+        CHECK(quillmark_engine_from_name(names[i]) == i + 1);
+    CHECK(quillmark_engine_from_name(NULL) == 0 && quillmark_engine_from_name("") == 0
+          && quillmark_engine_from_name("Brush") == 0 && quillmark_engine_from_name("brush ") == 0);
+    CHECK(quillmark_stroke_create(0, 5) == NULL && quillmark_stroke_create(7, 5) == NULL
+          && quillmark_stroke_create(-1, 5) == NULL);
+    CHECK(quillmark_stroke_create(1, 0) == NULL && quillmark_stroke_create(1, -5) == NULL
+          && quillmark_stroke_create(1, (float)atof("nan")) == NULL
+          && quillmark_stroke_create(1, (float)atof("inf")) == NULL);
+    quillmark_stroke_destroy(NULL);
+}
+
+/* Every call on a null stroke, and every call but start and replay before start: refused,
+   *changed zeroed, reads hand out nothing. */
+static void test_refused_before_start(quillmark_stroke *stroke)
+{
+    static const float xy[] = {1, 2, 3, 4};
+    quillmark_rect r = {1, 2, 3, 4};
+    quillmark_polygons whole;
+    quillmark_parts parts;
+    memset(&whole, 0x5a, sizeof whole);
+    memset(&parts, 0x5a, sizeof parts);
+    CHECK(!quillmark_stroke_add(stroke, 1, 1, 1, 1, &r) && is_zero(&r));
+    r.width = 7;
+    CHECK(!quillmark_stroke_end(stroke, 1, 1, 1, 1, &r) && is_zero(&r));
+    CHECK(!quillmark_stroke_add_batch(stroke, 2, xy, 1, &r) && !quillmark_stroke_end_batch(stroke, 1, 1, 1, 1, &r)
+          && !quillmark_stroke_add_raw(stroke, 2, xy, 1, &r)
+          && !quillmark_stroke_add_fitted(stroke, 2, xy, 1, &r));
+    CHECK(!quillmark_stroke_add(stroke, 1, 1, 1, 1, NULL));
+    CHECK(!quillmark_stroke_polygons(stroke, &whole) && whole.count == 0 && whole.xy == NULL
+          && whole.sizes == NULL && whole.point_count == 0);
+    CHECK(!quillmark_stroke_parts(stroke, &parts) && parts.polygon_count == 0
+          && parts.left.count == 0 && parts.left.xy == NULL && parts.polygons == NULL);
+}
+
+static void test_unusable_input(void)
+{
+    static const float xy[] = {10, 0, 20, 0};
+    const float nan = (float)atof("nan"), inf = (float)atof("inf");
+    const double nan_ms = atof("nan"), inf_ms = atof("inf");
+    quillmark_rect r;
+    quillmark_polygons whole, before;
+    float bad_xy[4];
+    int engine;
+
+    test_refused_before_start(NULL);
+    CHECK(!quillmark_stroke_start(NULL, 0, 0, 0, 1, &r) && is_zero(&r));
+    CHECK(!quillmark_stroke_replay(NULL, 2, xy, NULL, NULL, &r));
+    CHECK(!quillmark_stroke_polygons(NULL, &whole) && !quillmark_stroke_parts(NULL, NULL));
+
+    for (engine = QUILLMARK_FIX; engine <= QUILLMARK_BRUSH; ++engine) {
+        quillmark_stroke *stroke = quillmark_stroke_create(engine, 5);
+        test_refused_before_start(stroke);
+        CHECK(!quillmark_stroke_polygons(stroke, NULL) && !quillmark_stroke_parts(stroke, NULL));
+
+        /* A first sample that is not finite is dropped and leaves the stroke unstarted. */
+        r.width = 9;
+        CHECK(quillmark_stroke_start(stroke, nan, 0, 0, 1, &r) && is_zero(&r));
+        CHECK(quillmark_stroke_start(stroke, 0, 0, inf_ms, 1, &r) && is_zero(&r));
+        CHECK(quillmark_stroke_start(stroke, 0, 0, 0, nan, &r) && is_zero(&r));
+        test_refused_before_start(stroke);
+
+        CHECK(quillmark_stroke_start(stroke, 0, 0, 1000, 1, &r) && r.width > 0);
+        CHECK(!quillmark_stroke_start(stroke, 0, 0, 1000, 1, &r) && is_zero(&r));
+        CHECK(!quillmark_stroke_replay(stroke, 2, xy, NULL, NULL, &r));
+        CHECK(quillmark_stroke_add(stroke, 10, 0, 1010, 1, NULL));
+        CHECK(quillmark_stroke_polygons(stroke, &before));
+
+        /* Dropped samples: reached, nothing changed. */
+        r.width = 9;
+        CHECK(quillmark_stroke_add(stroke, nan, 5, 1020, 1, &r) && is_zero(&r));
+        CHECK(quillmark_stroke_add(stroke, 20, inf, 1020, 1, &r) && is_zero(&r));
+        CHECK(quillmark_stroke_add(stroke, 20, 0, nan_ms, 1, &r) && is_zero(&r));
+        CHECK(quillmark_stroke_add(stroke, 20, 0, -inf_ms, 1, &r) && is_zero(&r));
+        CHECK(quillmark_stroke_add(stroke, 20, 0, 1000 + 2147483648.0, 1, &r) && is_zero(&r));
+        CHECK(quillmark_stroke_add(stroke, 20, 0, 1020, inf, &r) && is_zero(&r));
+        CHECK(quillmark_stroke_add(stroke, 10.05f, 0, 1020, 1, &r) && is_zero(&r));
+        CHECK(quillmark_stroke_polygons(stroke, &whole) && whole.point_count == before.point_count);
+
+        /* Counts and arrays, and the ways the engine lacks or the stroke has left behind. */
+        bad_xy[0] = nan, bad_xy[1] = 0, bad_xy[2] = inf, bad_xy[3] = 1e30f;
+        CHECK(!quillmark_stroke_add_batch(stroke, 2, xy, 1030, &r) && is_zero(&r));
+        CHECK(!quillmark_stroke_end_batch(stroke, 30, 0, 1030, 1, &r));
+        CHECK(!quillmark_stroke_add_raw(stroke, 0, xy, 1030, &r)
+              && !quillmark_stroke_add_raw(stroke, -1, xy, 1030, &r)
+              && !quillmark_stroke_add_fitted(stroke, 1, NULL, 1030, &r));
+        CHECK(quillmark_stroke_add_raw(stroke, 2, bad_xy, 1030, &r) == (engine == QUILLMARK_BRUSH));
+        CHECK(quillmark_stroke_add_fitted(stroke, 2, bad_xy, 1030, &r)
+              == (engine == QUILLMARK_BRUSH));
+
+        /* Huge numbers are taken; the shape stays readable. */
+        CHECK(quillmark_stroke_add(stroke, 1e30f, -1e30f, 1040, 1e30f, &r));
+        CHECK(quillmark_stroke_polygons(stroke, &whole));
+
+        CHECK(quillmark_stroke_end(stroke, 40, 0, 1050, 1, &r));
+        CHECK(!quillmark_stroke_end(stroke, 50, 0, 1060, 1, &r) && is_zero(&r));
+        CHECK(!quillmark_stroke_add(stroke, 50, 0, 1060, 1, &r));
+        CHECK(quillmark_stroke_polygons(stroke, &whole));
+        quillmark_stroke_destroy(stroke);
+    }
+}
+
+/* The batch way and the ordinary way exclude each other; replay finishes a fresh stroke. */
+static void test_ways_and_replay(void)
+{
+    static const float xy[] = {10, 0, 20, 0, 30, 5};
+    static const double t[] = {5e12, 5e12 + 10, 5e12 + 20};
+    quillmark_rect r;
+    quillmark_polygons whole;
+    quillmark_stroke *brush = quillmark_stroke_create(QUILLMARK_BRUSH, 6);
+    quillmark_stroke *fill = quillmark_stroke_create(QUILLMARK_FILL, 6);
+
+    CHECK(quillmark_stroke_start(brush, 0, 0, 0, 1, &r) && quillmark_stroke_start(fill, 0, 0, 0, 1, &r));
+    CHECK(quillmark_stroke_add_batch(brush, 2, xy, 30, &r) && r.width > 0);
+    CHECK(!quillmark_stroke_add(brush, 40, 0, 40, 1, &r) && !quillmark_stroke_add_raw(brush, 2, xy, 40, &r)
+          && !quillmark_stroke_end(brush, 40, 0, 40, 1, &r));
+    CHECK(quillmark_stroke_end_batch(brush, 40, 0, 40, 1, &r));
+    CHECK(quillmark_stroke_add(fill, 40, 0, 40, 1, &r));
+    CHECK(!quillmark_stroke_add_batch(fill, 2, xy, 50, &r) && !quillmark_stroke_end_batch(fill, 40, 0, 50, 1, &r));
+    CHECK(quillmark_stroke_end(fill, 50, 0, 50, 1, &r));
+    quillmark_stroke_destroy(brush);
+    quillmark_stroke_destroy(fill);
+
+    brush = quillmark_stroke_create(QUILLMARK_PRESSURE, 6);
+    CHECK(!quillmark_stroke_replay(brush, 0, xy, NULL, NULL, &r) && !quillmark_stroke_replay(brush, 3, NULL, t, NULL, &r));
+    CHECK(quillmark_stroke_replay(brush, 3, xy, t, NULL, &r) && r.width > 0);
+    CHECK(quillmark_stroke_polygons(brush, &whole) && whole.count == 1 && whole.point_count > 10);
+    CHECK(!quillmark_stroke_replay(brush, 3, xy, t, NULL, &r) && !quillmark_stroke_add(brush, 1, 1, 1, 1, &r));
+    quillmark_stroke_destroy(brush);
+}
+
+int main(void)
+{
+    char line[4096];
+    int count = 0, first = 1;
+    /* Recorded strokes: "x y t_ms pressure" a line, '#' comments, a blank line between them. */
+    FILE *in = fopen(QUILLMARK_DATA_DIR "/pf-recorded.txt", "r");
+    while (in && count < kMaxSamples && fgets(line, sizeof line, in)) {
+        sample *s = &samples[count];
+        if (line[0] == '#')
+            continue;
+        if (sscanf(line, "%f %f %lf %f", &s->x, &s->y, &s->t, &s->pressure) != 4) {
+            first = 1;
+            continue;
+        }
+        s->first = first;
+        first = 0;
+        ++count;
+    }
+    if (!CHECK(in != NULL && count > 0))
+        return 1;
+    fclose(in);
+    test_names_and_creation();
+    test_unusable_input();
+    test_ways_and_replay();
+    test_recorded_strokes(count);
+    if (failures)
+        fprintf(stderr, "%d failures\n", failures);
+    return failures ? 1 : 0;
+}
