@@ -3,6 +3,7 @@
 
 #include "OxInkPoint.h"
 #include "QuillmarkExport.h"
+#include "QuillmarkMatrix.h"
 
 #include <QColor>
 #include <QMap>
@@ -12,12 +13,6 @@
 #include <QString>
 #include <QVariant>
 #include <vector>
-
-// Some Qt 5.15 builds mark QMatrix deprecated; the interface keeps it.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#include <QMatrix>
-#pragma GCC diagnostic pop
 
 class QPainter;
 class OxQuillmarkGateway;

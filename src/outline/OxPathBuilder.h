@@ -3,6 +3,7 @@
 
 #include "OxPathSectionPara.h"
 #include "QuillmarkExport.h"
+#include "QuillmarkMatrix.h"
 
 #include <QPainterPath>
 #include <QPointF>
@@ -11,11 +12,6 @@
 #include <QString>
 #include <QVarLengthArray>
 #include <QVector>
-
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#include <QMatrix>
-#pragma GCC diagnostic pop
 
 // Sweeps a nib (a closed sample outline) along centre-line segments whose ends carry a width and
 // builds the filled outline of the swept area: start cap + left side + end cap + right side,

@@ -1,6 +1,12 @@
-# Installs the build into a scratch prefix, then configures, builds and runs the consumer project
-# (a C++ and a C host) against it through find_package(Quillmark), and both once more through
-# pkg-config.
+# Installs the builds BUILD_DIRS into one scratch prefix, then for each of them configures, builds
+# and runs the consumer project (a C++ and a C host) against it through find_package(<its entry of
+# PACKAGES>), and both once more through pkg-config (<its entry of PC_MODULES>). With a Qt 5 and a
+# Qt 6 build, this shows that the two install side by side.
+#
+# Qt is a private requirement of the pkg-config module: the C++ host, which uses Qt itself, names
+# Qt's Gui module beside quillmark; the C host finds <quillmark.h> with -I<prefix>/include alone
+# and links with `pkg-config --libs <module>` where no Qt .pc file is visible, as on a machine
+# without Qt's development files.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 
@@ -11,17 +17,6 @@ function(run)
   endif()
 endfunction()
 
-run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
-run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build -DCMAKE_PREFIX_PATH=${prefix})
-run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
-run(${WORK_DIR}/build/consumer)
-run(${WORK_DIR}/build/consumer_c)
-
-# The same through pkg-config. Qt is a private requirement: the C++ host, which uses Qt itself,
-# names Qt5Gui beside quillmark; the C host finds <quillmark.h> with -I<prefix>/include alone and
-# links with `pkg-config --libs quillmark` where no Qt .pc file is visible, as on a machine
-# without Qt's development files.
-set(pc_dirs ${prefix}/lib/pkgconfig:${prefix}/lib/x86_64-linux-gnu/pkgconfig)
 function(pkg_config_flags variable)
   execute_process(COMMAND pkg-config ${ARGN}
                   OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
@@ -32,24 +27,53 @@ function(pkg_config_flags variable)
   set(${variable} ${flags} PARENT_SCOPE)
 endfunction()
 
-set(ENV{PKG_CONFIG_PATH} ${pc_dirs})
-pkg_config_flags(cxx_flags --cflags --libs quillmark Qt5Gui)
-run(c++ -std=c++17 -fPIC ${CONSUMER_DIR}/main.cpp ${cxx_flags} -o ${WORK_DIR}/consumer-pc)
+foreach(build_dir IN LISTS BUILD_DIRS)
+  run(${CMAKE_COMMAND} --install ${build_dir} --prefix ${prefix})
+endforeach()
 
-set(ENV{PKG_CONFIG_LIBDIR} ${pc_dirs})
-unset(ENV{PKG_CONFIG_PATH})
-pkg_config_flags(c_libs --libs quillmark)
-run(cc -std=c89 -pedantic-errors -Wall -Wextra -I${prefix}/include ${CONSUMER_DIR}/main.c ${c_libs}
-    -o ${WORK_DIR}/consumer-c-pc)
+set(pc_dirs ${prefix}/lib/pkgconfig:${prefix}/lib/x86_64-linux-gnu/pkgconfig)
+set(lib_dirs ${prefix}/lib:${prefix}/lib/x86_64-linux-gnu)
+list(LENGTH PACKAGES count)
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+  list(GET PACKAGES ${i} package)
+  list(GET PC_MODULES ${i} module)
+  set(work ${WORK_DIR}/${package})
+  run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${work} -DCMAKE_PREFIX_PATH=${prefix}
+      -DQUILLMARK_PACKAGE=${package})
+  run(${CMAKE_COMMAND} --build ${work})
+  set(ENV{LD_LIBRARY_PATH} ${lib_dirs})
+  run(${work}/consumer)
+  run(${work}/consumer_c)
 
-set(ENV{LD_LIBRARY_PATH} ${prefix}/lib:${prefix}/lib/x86_64-linux-gnu)
-run(${WORK_DIR}/consumer-pc)
-run(${WORK_DIR}/consumer-c-pc)
+  if(module MATCHES "-qt6$")
+    set(qt_gui Qt6Gui)
+  else()
+    set(qt_gui Qt5Gui)
+  endif()
+  unset(ENV{PKG_CONFIG_LIBDIR})
+  set(ENV{PKG_CONFIG_PATH} ${pc_dirs})
+  pkg_config_flags(cxx_flags --cflags --libs ${module} ${qt_gui})
+  run(c++ -std=c++17 -fPIC ${CONSUMER_DIR}/main.cpp ${cxx_flags} -o ${work}/consumer-pc)
+
+  set(ENV{PKG_CONFIG_LIBDIR} ${pc_dirs})
+  unset(ENV{PKG_CONFIG_PATH})
+  pkg_config_flags(c_libs --libs ${module})
+  run(cc -std=c89 -pedantic-errors -Wall -Wextra -I${prefix}/include ${CONSUMER_DIR}/main.c
+      ${c_libs} -o ${work}/consumer-c-pc)
+
+  run(${work}/consumer-pc)
+  run(${work}/consumer-c-pc)
+endforeach()
 
 # The Python package, installed by pip into a fresh environment that sees the system's packages
 # (offline: no index, no build isolation), finds the installed library through the folder that
-# pkg-config named at its install, with neither QUILLMARK_LIBRARY nor LD_LIBRARY_PATH set.
-if(PYTHON)
+# pkg-config named at its install, with neither QUILLMARK_LIBRARY nor LD_LIBRARY_PATH set. It
+# looks for the Qt 5 build's module, quillmark.
+list(FIND PC_MODULES quillmark qt5_module)
+if(PYTHON AND qt5_module GREATER -1)
+  set(ENV{PKG_CONFIG_PATH} ${pc_dirs})
+  unset(ENV{PKG_CONFIG_LIBDIR})
   file(COPY ${PYTHON_DIR}/ DESTINATION ${WORK_DIR}/python-package
        PATTERN build EXCLUDE PATTERN *.egg-info EXCLUDE PATTERN __pycache__ EXCLUDE)
   run(${PYTHON} -m venv --system-site-packages --without-pip ${WORK_DIR}/venv)

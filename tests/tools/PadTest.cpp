@@ -32,9 +32,19 @@ public:
 
 void sendTablet(QWidget &target, QEvent::Type type, QPointF position, ulong time)
 {
-    QTabletEvent event(type, position, target.mapToGlobal(position.toPoint()),
-                       QTabletEvent::Stylus, QTabletEvent::Pen, 1.0, 0, 0, 0, 0, 0,
-                       Qt::NoModifier, 1, Qt::LeftButton, Qt::LeftButton);
+    const QPointF global = target.mapToGlobal(position.toPoint());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QPointingDevice stylus(QStringLiteral("stylus"), 1, QInputDevice::DeviceType::Stylus,
+                                 QPointingDevice::PointerType::Pen,
+                                 QInputDevice::Capability::Position
+                                     | QInputDevice::Capability::Pressure,
+                                 1, 1);
+    QTabletEvent event(type, &stylus, position, global, 1.0, 0, 0, 0, 0, 0, Qt::NoModifier,
+                       Qt::LeftButton, Qt::LeftButton);
+#else
+    QTabletEvent event(type, position, global, QTabletEvent::Stylus, QTabletEvent::Pen, 1.0, 0, 0,
+                       0, 0, 0, Qt::NoModifier, 1, Qt::LeftButton, Qt::LeftButton);
+#endif
     event.setTimestamp(time);
     QApplication::sendEvent(&target, &event);
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 struct Pressure : OxStrokesVaryWidthPressure
@@ -118,6 +119,23 @@ TEST(OxStrokesVaryWidthPressurePhases, TapAtTheLastMillisecondOfTheIntRange)
     ASSERT_EQ(s.points.size(), 2u);
     EXPECT_EQ(s.points[1].time, double(last) + 10);
     EXPECT_TRUE(std::isfinite(s.engine.getPathWhole().boundingRect().width()));
+}
+
+TEST(OxStrokesVaryWidthPressurePhases, FloatingPointTimesRoundAsOnQt5)
+{
+    // Halves go up, a float's in float arithmetic. Qt 6's QVariant::toInt would store -3, -1 and
+    // -8388610 for the second, third and fifth.
+    const std::pair<QVariant, double> cases[] = {
+        {2.5, 3}, {-2.5, -2}, {-0.5, 0}, {0.49999999999999994, 1},
+        {QVariant(-8388609.0f), -8388609}, {QVariant(8388609.0f), 8388610}};
+    for (const auto &[time, stored] : cases) {
+        Stroke s;
+        const QMap<QString, QVariant> params{{QStringLiteral("time"), time},
+                                             {QStringLiteral("pressure"), 0.5f}};
+        s.engine.startCreate(s.points, s.path, QPointF(1, 1), params, 10);
+        ASSERT_EQ(s.points.size(), 1u);
+        EXPECT_EQ(s.points[0].time, stored) << time.toDouble();
+    }
 }
 
 TEST(OxStrokesVaryWidthPressurePhases, MissingPressureMeansZeroWidth)

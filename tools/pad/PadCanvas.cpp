@@ -10,6 +10,24 @@
 
 namespace {
 const QColor kRepaintOutline(0xd6, 0x27, 0x28, 0xb0);
+
+// Where a pointer event happened, in canvas coordinates (Qt 6 names the call alike for both).
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+QPointF positionOf(const QSinglePointEvent &event)
+{
+    return event.position();
+}
+#else
+QPointF positionOf(const QMouseEvent &event)
+{
+    return event.localPos();
+}
+
+QPointF positionOf(const QTabletEvent &event)
+{
+    return event.posF();
+}
+#endif
 } // namespace
 
 PadCanvas::PadCanvas(QWidget *parent) : QWidget(parent), nextEngine(&engineTable().front())
@@ -132,18 +150,18 @@ void PadCanvas::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || live)
         return;
     strokeStartStamp = event->timestamp();
-    penDown(sampleOf(*event, event->localPos(), kMousePressure));
+    penDown(sampleOf(*event, positionOf(*event), kMousePressure));
 }
 
 void PadCanvas::mouseMoveEvent(QMouseEvent *event)
 {
-    penMove(sampleOf(*event, event->localPos(), kMousePressure));
+    penMove(sampleOf(*event, positionOf(*event), kMousePressure));
 }
 
 void PadCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        penUp(sampleOf(*event, event->localPos(), kMousePressure));
+        penUp(sampleOf(*event, positionOf(*event), kMousePressure));
 }
 
 // Accepted tablet events are not repeated as mouse events.
@@ -156,13 +174,13 @@ void PadCanvas::tabletEvent(QTabletEvent *event)
         if (live)
             return;
         strokeStartStamp = event->timestamp();
-        penDown(sampleOf(*event, event->posF(), pressure));
+        penDown(sampleOf(*event, positionOf(*event), pressure));
         break;
     case QEvent::TabletMove:
-        penMove(sampleOf(*event, event->posF(), pressure));
+        penMove(sampleOf(*event, positionOf(*event), pressure));
         break;
     case QEvent::TabletRelease:
-        penUp(sampleOf(*event, event->posF(), pressure));
+        penUp(sampleOf(*event, positionOf(*event), pressure));
         break;
     default:
         break;

@@ -87,12 +87,14 @@ void PadWindow::buildToolBar()
 void PadWindow::buildFileMenu()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&Replay recording..."), this, &PadWindow::askForRecording,
-                    QKeySequence::Open);
-    file->addAction(QStringLiteral("&Save as SVG or PNG..."), this, &PadWindow::askWhereToSave,
-                    QKeySequence::Save);
+    // Qt 5 and Qt 6 take the shortcut at different places in addAction; set it apart.
+    auto add = [&](const QString &text, auto slot, QKeySequence::StandardKey shortcut) {
+        file->addAction(text, this, slot)->setShortcut(shortcut);
+    };
+    add(QStringLiteral("&Replay recording..."), &PadWindow::askForRecording, QKeySequence::Open);
+    add(QStringLiteral("&Save as SVG or PNG..."), &PadWindow::askWhereToSave, QKeySequence::Save);
     file->addSeparator();
-    file->addAction(QStringLiteral("&Quit"), this, &QWidget::close, QKeySequence::Quit);
+    add(QStringLiteral("&Quit"), &QWidget::close, QKeySequence::Quit);
 }
 
 void PadWindow::chooseColour()
