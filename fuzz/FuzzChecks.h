@@ -27,34 +27,60 @@ inline bool isModerate(double v)
     return std::isfinite(v) && std::fabs(v) <= kModerateBound;
 }
 
-// The work budget of one input. The smoothing samples a curve every 2 units of its length, up to
-// 50,000 times, so a sample far from the previous one costs some 50,000 curve evaluations: a
-// fraction of a second under the sanitizers. An input may hand the engines kMaxFarSamples
-// samples with a coordinate beyond kFarCoordinate; a call that would go over that is skipped, so
-// no input runs into the fuzzer's timeout for nothing but distance.
-constexpr double kFarCoordinate = 1e4;
-constexpr int kMaxFarSamples = 16;
+// The work budget of one input, so that every input costs about the same small time and the
+// fuzzer runs thousands a second. The smoothing samples a curve every 2 units of its length (a
+// jump of 10^6 units costs the full 50,000 curve samples, a tenth of a second under the
+// sanitizers), and the outline grows by a segment per kept sample, so the work of an input
+// follows the number of samples it hands over and the distance the pen travels between them. A
+// call that does not fit into what is left is skipped whole. Far coordinates are still reached
+// (a stroke may start anywhere, and unusable numbers cost nothing); the cut after 50,000 curve
+// samples is left to the unit tests.
+constexpr int kMaxSamples = 64;
+constexpr double kMaxTravel = 1000;
 
-inline bool isFar(double x, double y)
+// The cost of the samples one call hands over, the pen starting from the last sample taken.
+class CallCost
 {
-    return (std::isfinite(x) && std::fabs(x) > kFarCoordinate)
-           || (std::isfinite(y) && std::fabs(y) > kFarCoordinate);
-}
+public:
+    CallCost() = default;
+    CallCost(double lastX, double lastY) : hasLast(true), lastX(lastX), lastY(lastY) {}
+
+    void add(double x, double y)
+    {
+        ++samples;
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return;   // dropped before it costs anything
+        if (hasLast)
+            travel += std::hypot(x - lastX, y - lastY);
+        hasLast = true;
+        lastX = x;
+        lastY = y;
+    }
+
+    int samples = 0;
+    double travel = 0;
+
+private:
+    bool hasLast = false;
+    double lastX = 0, lastY = 0;
+};
 
 class WorkBudget
 {
 public:
-    // True, and the samples are spent, when farSamples more fit into the budget.
-    bool spend(int farSamples)
+    // True, and the cost is spent, when it fits into what is left.
+    bool spend(const CallCost &c)
     {
-        if (spent + farSamples > kMaxFarSamples)
+        if (samples + c.samples > kMaxSamples || !(travel + c.travel <= kMaxTravel))
             return false;
-        spent += farSamples;
+        samples += c.samples;
+        travel += c.travel;
         return true;
     }
 
 private:
-    int spent = 0;
+    int samples = 0;
+    double travel = 0;
 };
 
 [[noreturn]] inline void fail(const char *what, const char *file, int line)

@@ -1,10 +1,28 @@
 // Reads the input as a sequence of engine calls on a few engine slots (any of the six engines)
-// and checks after every call what the engines promise: unusable samples and widths are dropped
-// with an empty rectangle and no change, and an engine that has only seen moderate numbers
-// returns finite rectangles and keeps finite points and outlines (see FuzzChecks.h).
+// and checks what the engines promise:
+//   - unusable samples and widths are dropped with an empty rectangle, and every output (points,
+//     path, outline, tails) stays as it was, bit for bit;
+//   - an engine that has only seen moderate numbers returns finite rectangles, and the rectangles
+//     hold what the calls changed in the shapes that are drawn (see coversChange);
+//   - an engine copied (or assigned) from another and fed the same further calls gives the same
+//     rectangles and shapes as the original, bit for bit;
+//   - an engine that has only seen moderate numbers keeps finite points and outlines.
+// Whole shapes are looked at every kFullCheckEvery calls of a slot and at every call that ends a
+// stroke, not after every call: the engines assemble their outlines only when asked, and asking
+// after every call would make a stroke cost the square of its length. So the rectangles are
+// checked together: what changed since the last full check lies within the union of the
+// rectangles reported since (which holds whenever each call's rectangle holds its own change),
+// and the last one reported before. That one is part of the engines' behaviour: a call reports
+// the bounds of the stretch it adds, while the end cap it replaces was reported by the call that
+// drew it, and sticks out of the new stretch's rectangle where the stroke grows thinner.
+//
+// New engines are copies of one prototype per engine class, made once per process: a
+// constructor builds its nib tables from the same fixed nib every time, which took most of the
+// fuzzer's time and depends on nothing in the input (copying is itself checked).
 
 #include "FuzzBytes.h"
 #include "FuzzChecks.h"
+#include "FuzzGeometry.h"
 
 #include "OxStrokesFixWidth.h"
 #include "OxStrokesFixWidthFill.h"
@@ -16,17 +34,43 @@
 #include <QList>
 #include <QMap>
 #include <QVariant>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <vector>
 
 using namespace fuzzbytes;
 using fuzzchecks::isModerate;
+using namespace fuzzgeometry;
 
 namespace {
 
 constexpr int kSlotCount = 3;
 constexpr int kMaxBatch = 16;
 constexpr int kMaxStoredPoints = 64;
+constexpr int kFullCheckEvery = 8;
+// How many calls a copy follows its original for.
+constexpr int kTwinCalls = 8;
+// How far the shapes a call changed may reach beyond its rectangle (the rectangles are computed
+// in float from float outlines).
+constexpr double kRectMargin = 0.5;
+constexpr double kRectRelativeMargin = 1e-5;
+
+// Everything a host can see of a slot after a call.
+struct Shapes
+{
+    std::vector<OxInkPoint> points;
+    QPainterPath path;
+    QPainterPath whole;   // the outline (engines that have one)
+    QVector<QPainterPath> tails;
+
+    bool operator==(const Shapes &o) const
+    {
+        return samePoints(points, o.points) && samePath(path, o.path) && samePath(whole, o.whole)
+               && samePaths(tails, o.tails);
+    }
+};
 
 struct Slot
 {
@@ -36,6 +80,20 @@ struct Slot
     QPainterPath path;
     // Every number that reached the engine was moderate: its output is held to be finite.
     bool moderate = true;
+    // The kinds of call the current stroke has taken (StrokeCall bits; 0: no stroke open).
+    unsigned strokeCalls = 0;
+    bool engineUsed = false;   // the engine has taken a call (it serves one stroke)
+    // Since the last full check: the shapes then, the union of the rectangles reported, the
+    // widest width, and whether every call was one the rectangles are held to.
+    int callsSinceFullCheck = 0;
+    std::shared_ptr<const Shapes> checked = std::make_shared<Shapes>();
+    Bounds reported;
+    QRectF lastReported;
+    double widestWidth = 0;
+    bool rectsHeld = true;
+    // A copy of this slot taken by a copy call, fed the same calls for kTwinCalls calls.
+    std::unique_ptr<Slot> twin;
+    int twinCallsLeft = 0;
 };
 
 template <class Engine>
@@ -44,7 +102,7 @@ Engine *as(Slot &slot)
     return static_cast<Engine *>(slot.engine.get());
 }
 
-OxStrokesFixWidth *makeEngine(EngineType type)
+OxStrokesFixWidth *constructEngine(EngineType type)
 {
     switch (type) {
     case kFillEngine: return new OxStrokesFixWidthFill;
@@ -57,14 +115,14 @@ OxStrokesFixWidth *makeEngine(EngineType type)
 }
 
 template <class Engine>
-OxStrokesFixWidth *copyAs(Slot &from)
+OxStrokesFixWidth *copyAs(const OxStrokesFixWidth &from)
 {
-    return new Engine(*as<Engine>(from));
+    return new Engine(static_cast<const Engine &>(from));
 }
 
-OxStrokesFixWidth *copyEngine(Slot &from)
+OxStrokesFixWidth *copyEngine(EngineType type, const OxStrokesFixWidth &from)
 {
-    switch (from.type) {
+    switch (type) {
     case kFillEngine: return copyAs<OxStrokesFixWidthFill>(from);
     case kPressureEngine: return copyAs<OxStrokesVaryWidthPressure>(from);
     case kTimeEngine: return copyAs<OxStrokesVaryWidthTime>(from);
@@ -74,15 +132,28 @@ OxStrokesFixWidth *copyEngine(Slot &from)
     }
 }
 
-template <class Engine>
-void assignAs(Slot &to, Slot &from)
+// A fresh engine: a copy of the never-used prototype of its class.
+OxStrokesFixWidth *makeEngine(EngineType type)
 {
-    *as<Engine>(to) = *as<Engine>(from);
+    static const std::unique_ptr<OxStrokesFixWidth> prototypes[kEngineTypeCount] = {
+        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(0))),
+        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(1))),
+        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(2))),
+        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(3))),
+        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(4))),
+        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(5)))};
+    return copyEngine(type, *prototypes[type]);
 }
 
-void assignEngine(Slot &to, Slot &from)
+template <class Engine>
+void assignAs(OxStrokesFixWidth &to, const OxStrokesFixWidth &from)
 {
-    switch (from.type) {
+    static_cast<Engine &>(to) = static_cast<const Engine &>(from);
+}
+
+void assignEngine(EngineType type, OxStrokesFixWidth &to, const OxStrokesFixWidth &from)
+{
+    switch (type) {
     case kFillEngine: return assignAs<OxStrokesFixWidthFill>(to, from);
     case kPressureEngine: return assignAs<OxStrokesVaryWidthPressure>(to, from);
     case kTimeEngine: return assignAs<OxStrokesVaryWidthTime>(to, from);
@@ -107,31 +178,51 @@ bool hasPathWhole(EngineType t)
     return t != kFixWidthEngine;
 }
 
-QPainterPath pathWholeOf(Slot &slot)
+bool hasTails(EngineType t)
 {
-    if (isFillType(slot.type))
-        return as<OxStrokesFixWidthFill>(slot)->getPathWhole();
-    return as<OxStrokesVaryWidthPressure>(slot)->getPathWhole();
+    return t == kExtendEngine || t == kBrushEngine;
 }
 
-// What the drop check compares: a dropped call changes none of it.
-struct Footprint
+Shapes shapesOf(Slot &slot)
 {
-    size_t points;
-    int pathElements;
-    int outlineElements;
+    Shapes s{slot.points, slot.path, QPainterPath(), {}};
+    if (isFillType(slot.type))
+        s.whole = as<OxStrokesFixWidthFill>(slot)->getPathWhole();
+    else if (hasPathWhole(slot.type))
+        s.whole = as<OxStrokesVaryWidthPressure>(slot)->getPathWhole();
+    if (hasTails(slot.type))
+        s.tails = as<OxStrokesVaryWidthBackwardExtend>(slot)->getBackwardPaths();
+    return s;
+}
 
-    bool operator==(const Footprint &o) const
-    {
-        return points == o.points && pathElements == o.pathElements
-               && outlineElements == o.outlineElements;
+// The rectangles r reported by the calls that turned before into after hold what changed in
+// the shapes a host draws: the outline and the tails, or the plain engine's centre line (which
+// the host strokes at the width, so half of it is added to the margin). The points and, for the
+// other engines, the path (raw samples or centre line, not drawn) are not held to them.
+bool coversChange(EngineType type, const Bounds &r, double width, const Shapes &before,
+                  const Shapes &after)
+{
+    Bounds changed;
+    double margin = kRectMargin;
+    if (!hasPathWhole(type)) {
+        changed = changedBounds(before.path, after.path);
+        margin += width / 2;
+    } else {
+        changed = changedBounds(before.whole, after.whole);
+        for (int i = 0; i < std::max(before.tails.size(), after.tails.size()); ++i)
+            changed.add(changedBounds(i < before.tails.size() ? before.tails[i] : QPainterPath(),
+                                      i < after.tails.size() ? after.tails[i] : QPainterPath()));
     }
-};
-
-Footprint footprintOf(Slot &slot)
-{
-    return {slot.points.size(), slot.path.elementCount(),
-            hasPathWhole(slot.type) ? pathWholeOf(slot).elementCount() : 0};
+    if (changed.empty())
+        return true;
+    const double magnitude = std::max({std::fabs(changed.left), std::fabs(changed.right),
+                                       std::fabs(changed.top), std::fabs(changed.bottom)});
+    if (changed.within(r, margin + kRectRelativeMargin * magnitude))
+        return true;
+    std::fprintf(stderr, "engine %d: changed [%g, %g] x [%g, %g] outside [%g, %g] x [%g, %g]\n",
+                 int(type), changed.left, changed.right, changed.top, changed.bottom, r.left,
+                 r.right, r.top, r.bottom);
+    return false;
 }
 
 // The call's numbers as the fuzzer read them, to decide what the engine must do with them.
@@ -139,11 +230,18 @@ struct CallInput
 {
     bool usable = true;     // sample and width finite (otherwise the call must be dropped)
     bool moderate = true;   // every number moderate or dropped by the engine
-    int far = 0;            // samples that count against the work budget
+    fuzzchecks::CallCost cost;
+
+    explicit CallInput(const Slot &slot)
+    {
+        if (!slot.points.empty())
+            cost = fuzzchecks::CallCost(slot.points.back().x, slot.points.back().y);
+    }
+    CallInput() = default;
 
     void sample(QPointF p)
     {
-        far += fuzzchecks::isFar(p.x(), p.y());
+        cost.add(p.x(), p.y());
         usable = usable && std::isfinite(p.x()) && std::isfinite(p.y());
         moderate = moderate && (!usable || (isModerate(p.x()) && isModerate(p.y())));
     }
@@ -155,18 +253,60 @@ struct CallInput
     // Batch samples: non-finite ones are dropped one by one.
     void batchSample(QPointF p)
     {
-        far += fuzzchecks::isFar(p.x(), p.y());
+        cost.add(p.x(), p.y());
         if (std::isfinite(p.x()) && std::isfinite(p.y()))
             moderate = moderate && isModerate(p.x()) && isModerate(p.y());
     }
     // Stored points: every field counts, dropped or not.
     void storedPoint(const OxInkPoint &p)
     {
-        far += fuzzchecks::isFar(p.x, p.y);
+        cost.add(p.x, p.y);
         moderate = moderate && isModerate(p.x) && isModerate(p.y) && isModerate(p.pressure)
                    && std::isfinite(p.time);
     }
 };
+
+// The calls of a stroke, as far as the rectangle check is concerned. A stroke is drawn in one
+// mode: startCreate, then creating (or the brush's fitted creating) and endCreate; or batches of
+// creatingYuanShi and endCreate; or batches of creatingOnlyBackward and endCreateOnlyBackward.
+// Only such a stroke is held to its rectangles. The engines accept other sequences (modes mixed,
+// calls after the end, strokes loaded or built in between) without harm, but their rectangles
+// then follow each call's own mode: endCreateOnlyBackward after live creating, for example,
+// replaces the whole outline by the recent part and reports only the recent part.
+enum StrokeCall : unsigned {
+    kOpensStroke = 1, kLiveCall = 2, kRawCall = 4, kBackwardCall = 8, kPlainEnd = 16,
+    kBackwardEnd = 32, kOutsideStroke = 64
+};
+
+bool isOneModeStroke(unsigned calls)
+{
+    if (!(calls & kOpensStroke) || (calls & kOutsideStroke))
+        return false;
+    const unsigned modes = calls & (kLiveCall | kRawCall | kBackwardCall);
+    if (modes & (modes - 1))
+        return false;
+    return !((calls & kBackwardEnd) && (modes & (kLiveCall | kRawCall)))
+           && !((calls & kPlainEnd) && (modes & kBackwardCall))
+           && !((calls & kPlainEnd) && (calls & kBackwardEnd));
+}
+
+// How a call is checked: whether it must be dropped, what it is to its stroke (a StrokeCall;
+// 0: no rectangle to check) and whether it ends the stroke.
+struct CallKind
+{
+    bool dropsUnusable;
+    unsigned strokeCall;
+    bool endsStroke;
+};
+
+using EngineCall = std::function<QRectF(Slot &)>;
+
+// QUILLMARK_FUZZ_TRACE=1 lists the calls of an input as they are made (to read a failure).
+bool tracing()
+{
+    static const bool on = std::getenv("QUILLMARK_FUZZ_TRACE") != nullptr;
+    return on;
+}
 
 class EngineScript
 {
@@ -185,14 +325,6 @@ private:
     fuzzchecks::WorkBudget budget;
 
     Slot &slotFromInput() { return lanes[in.byte() % kSlotCount]; }
-    // A call is skipped when its far samples (and a far last point to start from) do not fit
-    // into the input's work budget.
-    bool affordable(const Slot &slot, const CallInput &input)
-    {
-        const bool fromFar =
-            !slot.points.empty() && fuzzchecks::isFar(slot.points.back().x, slot.points.back().y);
-        return budget.spend(input.far + int(fromFar));
-    }
 
     QPointF readPoint()
     {
@@ -229,15 +361,13 @@ private:
         return params;
     }
 
-    // The parameters and the width a phase or batch call ends with; false when the call does not
-    // fit into the input's work budget.
-    bool readParamsAndWidth(const Slot &slot, CallInput &input, QMap<QString, QVariant> &params,
-                            float &width)
+    // The parameters and the width a phase or batch call ends with.
+    float readParamsAndWidth(CallInput &input, QMap<QString, QVariant> &params)
     {
         params = readParams(input);
-        width = in.number(kWidth);
+        const float width = in.number(kWidth);
         input.width(width);
-        return affordable(slot, input);
+        return width;
     }
 
     QList<QPointF> readBatch(CallInput &input)
@@ -255,6 +385,7 @@ private:
     {
         std::vector<OxInkPoint> points;
         const int n = in.byte() % (kMaxStoredPoints + 1);
+        input.cost = fuzzchecks::CallCost();   // a stored stroke starts where it starts
         for (int i = 0; i < n; ++i) {
             const QPointF p = readPoint();
             const double time = in.number(kTime);
@@ -269,12 +400,18 @@ private:
     {
         const EngineOp op = EngineOp(in.byte() % kEngineOpCount);
         Slot &slot = slotFromInput();
+        if (tracing())
+            std::fprintf(stderr, "call %d on slot %d (engine %d, %zu points, stroke calls %u)\n",
+                         int(op), int(&slot - lanes), slot.engine ? int(slot.type) : -1,
+                         slot.points.size(), slot.strokeCalls);
         if (op == kNewEngine) {
             slot = Slot();
             slot.type = EngineType(in.byte() % kEngineTypeCount);
             slot.engine.reset(makeEngine(slot.type));
             return;
         }
+        if (op == kCopyEngine || op == kAssignEngine || op == kCopyFrom)
+            return copyCall(slot, op);
         if (!slot.engine)
             return;
         switch (op) {
@@ -288,9 +425,6 @@ private:
         case kLoadFromWholePoints: return loadCall(slot);
         case kBuildPathFromXY: return buildCall(slot);
         case kBuildPathFromXYCopying: return buildCopyingCall(slot);
-        case kCopyEngine:
-        case kAssignEngine:
-        case kCopyFrom: return copyCall(slot, op);
         default: return;
         }
     }
@@ -299,31 +433,34 @@ private:
     {
         if (op == kEndCreateOnlyBackward && !isFillType(slot.type) && !isBrushType(slot.type))
             return;
-        CallInput input;
+        CallInput input(slot);
         const QPointF point = readPoint();
         input.sample(point);
         QMap<QString, QVariant> params;
-        float width = 0;
-        if (!readParamsAndWidth(slot, input, params, width))
-            return;
-
-        const Footprint before = footprintOf(slot);
-        QRectF r;
-        OxStrokesFixWidth &e = *slot.engine;
-        switch (op) {
-        case kStartCreate: r = e.startCreate(slot.points, slot.path, point, params, width); break;
-        case kCreating: r = e.creating(slot.points, slot.path, point, params, width); break;
-        case kEndCreate: r = e.endCreate(slot.points, slot.path, point, params, width); break;
-        default:
-            if (isFillType(slot.type))
-                r = as<OxStrokesFixWidthFill>(slot)->endCreateOnlyBackward(
-                    slot.points, slot.path, point, params, width);
-            else
-                r = as<OxStrokesVaryWidthBackwardTime>(slot)->endCreateOnlyBackward(
-                    slot.points, slot.path, point, params, width);
-            break;
-        }
-        finish(slot, input, r, &before);
+        const float width = readParamsAndWidth(input, params);
+        const EngineCall call = [op, point, params, width](Slot &s) {
+            OxStrokesFixWidth &e = *s.engine;
+            switch (op) {
+            case kStartCreate: return e.startCreate(s.points, s.path, point, params, width);
+            case kCreating: return e.creating(s.points, s.path, point, params, width);
+            case kEndCreate: return e.endCreate(s.points, s.path, point, params, width);
+            default:
+                if (isFillType(s.type))
+                    return as<OxStrokesFixWidthFill>(s)->endCreateOnlyBackward(
+                        s.points, s.path, point, params, width);
+                return as<OxStrokesVaryWidthBackwardTime>(s)->endCreateOnlyBackward(
+                    s.points, s.path, point, params, width);
+            }
+        };
+        // One engine serves one stroke, which a host starts with its points and path cleared
+        // (an engine goes on from what it is handed and what it has drawn otherwise).
+        const bool fresh = !slot.engineUsed && slot.points.empty() && slot.path.elementCount() == 0;
+        const unsigned strokeCall = op == kStartCreate ? kOpensStroke | (fresh ? 0 : kOutsideStroke)
+                                    : op == kCreating  ? kLiveCall
+                                    : op == kEndCreate ? kPlainEnd
+                                                       : kBackwardEnd;
+        run(slot, input, width, call,
+            {true, strokeCall, (strokeCall & (kPlainEnd | kBackwardEnd)) != 0});
     }
 
     void batchCall(Slot &slot, EngineOp op)
@@ -332,80 +469,82 @@ private:
             return;
         if (op == kCreatingYuanShi && !isBrushType(slot.type))
             return;
-        CallInput input;
-        QList<QPointF> samples = readBatch(input);
+        CallInput input(slot);
+        const QList<QPointF> samples = readBatch(input);
         QMap<QString, QVariant> params;
-        float width = 0;
-        if (!readParamsAndWidth(slot, input, params, width))
-            return;
-
-        const Footprint before = footprintOf(slot);
-        QRectF r;
-        if (isFillType(slot.type))
-            r = as<OxStrokesFixWidthFill>(slot)->creatingOnlyBackward(slot.points, samples,
-                                                                      params, width);
-        else if (op == kCreatingOnlyBackward)
-            r = as<OxStrokesVaryWidthBackwardTime>(slot)->creatingOnlyBackward(
-                slot.points, samples, params, width);
-        else
-            r = as<OxStrokesVaryWidthBackwardTime>(slot)->creatingYuanShi(slot.points, samples,
+        const float width = readParamsAndWidth(input, params);
+        const EngineCall call = [op, samples, params, width](Slot &s) {
+            QList<QPointF> batch = samples;
+            if (isFillType(s.type))
+                return as<OxStrokesFixWidthFill>(s)->creatingOnlyBackward(s.points, batch,
                                                                           params, width);
-        finish(slot, input, r, &before);
+            if (op == kCreatingOnlyBackward)
+                return as<OxStrokesVaryWidthBackwardTime>(s)->creatingOnlyBackward(
+                    s.points, batch, params, width);
+            return as<OxStrokesVaryWidthBackwardTime>(s)->creatingYuanShi(s.points, batch,
+                                                                          params, width);
+        };
+        run(slot, input, width, call,
+            {true, op == kCreatingOnlyBackward ? kBackwardCall : kRawCall, false});
     }
 
     void fittedCall(Slot &slot)
     {
         if (!isBrushType(slot.type))
             return;
-        CallInput input;
-        QList<QPointF> samples = readBatch(input);
+        CallInput input(slot);
+        const QList<QPointF> samples = readBatch(input);
         const QPointF point = readPoint();
         input.sample(point);
         QMap<QString, QVariant> params;
-        float width = 0;
-        if (!readParamsAndWidth(slot, input, params, width))
-            return;
-
-        const Footprint before = footprintOf(slot);
-        const QRectF r = as<OxStrokesVaryWidthBackwardTime>(slot)->creating(
-            slot.points, slot.path, samples, point, params, width);
-        finish(slot, input, r, &before);
+        const float width = readParamsAndWidth(input, params);
+        const EngineCall call = [samples, point, params, width](Slot &s) {
+            QList<QPointF> extra = samples;
+            return as<OxStrokesVaryWidthBackwardTime>(s)->creating(s.points, s.path, extra,
+                                                                   point, params, width);
+        };
+        run(slot, input, width, call, {true, kLiveCall, false});
     }
 
     void loadCall(Slot &slot)
     {
         CallInput input;
-        std::vector<OxInkPoint> stored = readStoredPoints(input);
+        const std::vector<OxInkPoint> stored = readStoredPoints(input);
         const float width = in.number(kWidth);
         input.width(width);
-        if (!affordable(slot, input))
-            return;
-        slot.points = std::move(stored);
-        const QRectF r = slot.engine->loadFromWholePoints(slot.points, slot.path, width);
-        if (!std::isfinite(width))
-            FUZZ_REQUIRE(r.isEmpty());
-        finish(slot, input, r);
+        const EngineCall call = [stored, width](Slot &s) {
+            s.points = stored;
+            const QRectF r = s.engine->loadFromWholePoints(s.points, s.path, width);
+            if (!std::isfinite(width))
+                FUZZ_REQUIRE(r.isEmpty());
+            return r;
+        };
+        run(slot, input, width, call, {false, kOutsideStroke, true});
     }
 
-    // The host's own points, or stored ones read from the input.
-    void readBuildPoints(Slot &slot, CallInput &input)
+    // The host's own points, or stored ones read from the input (null: the host's own).
+    std::shared_ptr<std::vector<OxInkPoint>> readBuildPoints(const Slot &slot, CallInput &input)
     {
-        if (in.byte() & 1) {
-            slot.points = readStoredPoints(input);
-            return;
-        }
+        if (in.byte() & 1)
+            return std::make_shared<std::vector<OxInkPoint>>(readStoredPoints(input));
         for (const OxInkPoint &p : slot.points)
             input.storedPoint(p);
+        return nullptr;
     }
 
     void buildCall(Slot &slot)
     {
         CallInput input;
-        readBuildPoints(slot, input);
+        const std::shared_ptr<std::vector<OxInkPoint>> stored = readBuildPoints(slot, input);
         const float width = in.number(kWidth);
         input.width(width);
-        slot.engine->buildPathFromXY(slot.points, slot.path, width);
-        finish(slot, input, QRectF());
+        const EngineCall call = [stored, width](Slot &s) {
+            if (stored)
+                s.points = *stored;
+            s.engine->buildPathFromXY(s.points, s.path, width);
+            return QRectF();
+        };
+        run(slot, input, width, call, {false, kOutsideStroke, true});
     }
 
     void buildCopyingCall(Slot &slot)
@@ -413,7 +552,7 @@ private:
         if (!isFillType(slot.type))
             return;
         CallInput input;
-        readBuildPoints(slot, input);
+        const std::shared_ptr<std::vector<OxInkPoint>> stored = readBuildPoints(slot, input);
         const float width = in.number(kWidth);
         input.width(width);
         Slot &source = slotFromInput();
@@ -422,73 +561,166 @@ private:
             other = as<OxStrokesFixWidthFill>(source);
             input.moderate = input.moderate && source.moderate;
         }
+        // A twin copying from its own slot copies from itself.
+        const bool fromItself = &source == &slot && other;
         std::vector<int> indices;
         const int n = in.byte() % (kMaxStoredPoints + 1);
         for (int i = 0; i < n; ++i)
             indices.push_back(in.byte() & 0x80 ? int(in.wholeNumber()) : int(int8_t(in.byte())));
-        as<OxStrokesFixWidthFill>(slot)->buildPathFromXY(slot.points, slot.path, width, other,
-                                                         indices);
-        finish(slot, input, QRectF());
+        const EngineCall call = [stored, width, other, fromItself, indices](Slot &s) {
+            if (stored)
+                s.points = *stored;
+            std::vector<int> copied = indices;
+            as<OxStrokesFixWidthFill>(s)->buildPathFromXY(
+                s.points, s.path, width, fromItself ? as<OxStrokesFixWidthFill>(s) : other,
+                copied);
+            return QRectF();
+        };
+        run(slot, input, width, call, {false, kOutsideStroke, true});
     }
 
     // Copy construction, assignment (same engine class only, itself included) or copyFrom from
-    // another slot; the host copies its points and path along.
+    // another slot; the host copies its points and path along. A copy or an assignment from
+    // another slot also gives the source a twin made the same way, which then follows it.
     void copyCall(Slot &target, EngineOp op)
     {
         Slot &source = slotFromInput();
-        if (!source.engine)
+        if (!source.engine || (!target.engine && op != kCopyEngine)
+            || (op == kCopyEngine && &source == &target)
+            || (op == kAssignEngine && target.type != source.type))
             return;
+        if (target.engine)
+            fullCheck(target);   // the target's own rectangles, before it takes over others'
+        if (&source != &target)
+            target.twin.reset();   // its twin would not follow what the target takes over
         if (op == kCopyFrom) {
             target.engine->copyFrom(source.engine.get());
+            target.engineUsed = true;
             target.moderate = target.moderate && source.moderate;
-        } else if (op == kCopyEngine) {
-            if (&source == &target)
-                return;
-            target.engine.reset(copyEngine(source));
+            target.strokeCalls |= kOutsideStroke;
+        } else {
+            if (op == kCopyEngine)
+                target.engine.reset(copyEngine(source.type, *source.engine));
+            else
+                assignEngine(source.type, *target.engine, *source.engine);
             target.type = source.type;
             target.moderate = source.moderate;
-        } else {
-            if (target.type != source.type)
-                return;
-            assignEngine(target, source);
-            target.moderate = source.moderate;
+            target.strokeCalls = source.strokeCalls;
+            target.lastReported = source.lastReported;
+            target.engineUsed = source.engineUsed;
         }
         if (&source != &target) {
             target.points = source.points;
             target.path = source.path;
+            if (op != kCopyFrom)
+                makeTwin(source, op);
         }
-        checkShapes(target);
-        checkShapes(source);
+        target.rectsHeld = false;   // what it took over was reported by another slot
+        fullCheck(target);
     }
 
-    // before: the slot before a call that must drop unusable input (null for the others).
-    void finish(Slot &slot, const CallInput &input, const QRectF &r,
-                const Footprint *before = nullptr)
+    // copyFrom is left out: it copies what the engine class chooses (the plain engine nothing),
+    // so a target of copyFrom need not follow its source.
+    static void makeTwin(Slot &source, EngineOp op)
     {
-        if (before && !input.usable) {
-            FUZZ_REQUIRE(r.isEmpty());
-            FUZZ_REQUIRE(footprintOf(slot) == *before);
+        std::unique_ptr<Slot> twin(new Slot);
+        twin->type = source.type;
+        if (op == kCopyEngine) {
+            twin->engine.reset(copyEngine(source.type, *source.engine));
+        } else {
+            twin->engine.reset(makeEngine(source.type));
+            assignEngine(source.type, *twin->engine, *source.engine);
         }
+        twin->points = source.points;
+        twin->path = source.path;
+        twin->moderate = source.moderate;
+        twin->strokeCalls = source.strokeCalls;
+        twin->lastReported = source.lastReported;
+        twin->engineUsed = source.engineUsed;
+        source.twin = std::move(twin);
+        source.twinCallsLeft = kTwinCalls;
+    }
+
+    void run(Slot &slot, const CallInput &input, float width, const EngineCall &call,
+             CallKind kind)
+    {
+        if (!budget.spend(input.cost))
+            return;
+        if (kind.dropsUnusable && !input.usable) {
+            const Shapes before = shapesOf(slot);
+            FUZZ_REQUIRE(call(slot).isEmpty());
+            FUZZ_REQUIRE(shapesOf(slot) == before);
+            if (slot.twin)
+                FUZZ_REQUIRE(call(*slot.twin).isEmpty());
+            return;
+        }
+        if (kind.strokeCall & kOpensStroke)
+            fullCheck(slot);   // the old stroke's rectangles, before it is left drawn as it is
+        const QRectF r = call(slot);
+        slot.engineUsed = true;
+        if (tracing())
+            std::fprintf(stderr, "  rectangle [%g, %g] x [%g, %g]\n", r.left(), r.right(), r.top(),
+                         r.bottom());
+        noteStrokeCall(slot, kind);
         slot.moderate = slot.moderate && input.moderate;
         if (slot.moderate)
             FUZZ_REQUIRE(fuzzchecks::isFiniteRect(r));
-        checkShapes(slot);
+        if (kind.strokeCall & kOpensStroke) {
+            slot.checked = std::make_shared<Shapes>();   // all the new stroke draws is new
+            slot.reported = Bounds();
+        }
+        // A width of 0 or less draws nothing of use, and its rectangles promise nothing.
+        slot.rectsHeld = slot.rectsHeld && slot.moderate && isOneModeStroke(slot.strokeCalls)
+                         && width > 0;
+        slot.reported.add(r);
+        if (!r.isEmpty())
+            slot.lastReported = r;
+        slot.widestWidth = std::max(slot.widestWidth, std::fabs(double(width)));
+        if (slot.twin) {
+            FUZZ_REQUIRE(sameRect(call(*slot.twin), r));
+            if (--slot.twinCallsLeft == 0 || kind.endsStroke)
+                compareTwin(slot);
+        }
+        if (kind.endsStroke || ++slot.callsSinceFullCheck >= kFullCheckEvery)
+            fullCheck(slot);
     }
 
-    void checkShapes(Slot &slot)
+    static void compareTwin(Slot &slot)
     {
-        if (!slot.moderate)
-            return;
-        for (const OxInkPoint &p : slot.points)
-            FUZZ_REQUIRE(std::isfinite(p.x) && std::isfinite(p.y));
-        FUZZ_REQUIRE(fuzzchecks::isFinitePath(slot.path));
-        if (hasPathWhole(slot.type))
-            FUZZ_REQUIRE(fuzzchecks::isFinitePath(pathWholeOf(slot)));
-        if (slot.type == kExtendEngine || slot.type == kBrushEngine) {
-            for (const QPainterPath &tail :
-                 as<OxStrokesVaryWidthBackwardExtend>(slot)->getBackwardPaths())
+        FUZZ_REQUIRE(shapesOf(*slot.twin) == shapesOf(slot));
+        slot.twin.reset();
+    }
+
+    static void noteStrokeCall(Slot &slot, CallKind kind)
+    {
+        if (kind.strokeCall & kOpensStroke)
+            slot.strokeCalls = kind.strokeCall;
+        else if (slot.strokeCalls & (kPlainEnd | kBackwardEnd))
+            slot.strokeCalls |= kOutsideStroke;   // a call after the end
+        else
+            slot.strokeCalls |= kind.strokeCall;
+    }
+
+    static void fullCheck(Slot &slot)
+    {
+        const std::shared_ptr<const Shapes> now = std::make_shared<Shapes>(shapesOf(slot));
+        if (slot.moderate) {
+            for (const OxInkPoint &p : now->points)
+                FUZZ_REQUIRE(std::isfinite(p.x) && std::isfinite(p.y));
+            FUZZ_REQUIRE(fuzzchecks::isFinitePath(now->path));
+            FUZZ_REQUIRE(fuzzchecks::isFinitePath(now->whole));
+            for (const QPainterPath &tail : now->tails)
                 FUZZ_REQUIRE(fuzzchecks::isFinitePath(tail));
+            if (slot.rectsHeld)
+                FUZZ_REQUIRE(
+                    coversChange(slot.type, slot.reported, slot.widestWidth, *slot.checked, *now));
         }
+        slot.checked = now;
+        slot.reported = Bounds();
+        slot.reported.add(slot.lastReported);
+        slot.widestWidth = 0;
+        slot.rectsHeld = true;
+        slot.callsSinceFullCheck = 0;
     }
 };
 

@@ -2,15 +2,20 @@
 // call, release, copies and assignments, in any order) and checks after every call what the
 // gateway promises: without an engine (or with an unusable batch) nothing is written; otherwise
 // the exported counts add up, the arrays are null exactly when their counts are 0 and match the
-// gateway's own members, and a gateway whose engine has only seen moderate numbers reports a
-// finite rectangle and finite coordinates (see FuzzChecks.h). Batch arrays are allocated at
-// exactly the size the host hands in, so a read past them is caught by the address sanitizer.
+// gateway's own members, they hold the engine's shape element for element (see expectedExport),
+// and a gateway whose engine has only seen moderate numbers reports a finite rectangle and
+// finite coordinates (see FuzzChecks.h). Batch arrays are allocated at exactly the size the host
+// hands in, so a read past them is caught by the address sanitizer.
 
 #include "FuzzBytes.h"
 #include "FuzzChecks.h"
 
 #include "OxQuillmarkGateway.h"
+#include "OxStrokesFixWidthFill.h"
+#include "OxStrokesVaryWidthBackwardTime.h"
 
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -48,6 +53,68 @@ struct GatewaySlot
     bool moderate = true;
 };
 
+// The filled pen's smoothed centre line, which the gateway (a friend of the engines) exports.
+struct SmoothedLine : OxStrokesFixWidth
+{
+    static const std::vector<OxInkPoint> &of(const OxStrokesFixWidth &engine)
+    {
+        return engine.*(&SmoothedLine::smoothedPoints);
+    }
+};
+
+// What a sketch call exports, taken from the engine's own shapes.
+struct Export
+{
+    std::vector<int> sizes;
+    std::vector<float> coords;
+
+    // A path without elements of its own (empty, or a lone move-to) gets no entry.
+    void addPath(const QPainterPath &path)
+    {
+        if (path.isEmpty())
+            return;
+        sizes.push_back(path.elementCount());
+        for (int i = 0; i < path.elementCount(); ++i) {
+            coords.push_back(float(path.elementAt(i).x));
+            coords.push_back(float(path.elementAt(i).y));
+        }
+    }
+};
+
+// The brush hands out its outline (body, then tails; only the tails at the backward-only end),
+// the filled pen its centre line (its outline after sketching2 and endSketch4).
+Export expectedExport(const OxQuillmarkGateway &g, GatewayOp op)
+{
+    Export x;
+    if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(g.engine)) {
+        if (op != kEndSketch3 && op != kEndSketch4)
+            x.addPath(brush->getPathWhole());
+        for (const QPainterPath &tail : brush->getBackwardPaths())
+            x.addPath(tail);
+        return x;
+    }
+    auto *filled = dynamic_cast<OxStrokesFixWidthFill *>(g.engine);
+    if (filled && (op == kSketching2 || op == kEndSketch4)) {
+        x.addPath(filled->getPathWhole());
+        return x;
+    }
+    const std::vector<OxInkPoint> &line = SmoothedLine::of(*g.engine);
+    x.sizes.push_back(int(line.size()));
+    for (const OxInkPoint &p : line) {
+        x.coords.push_back(p.x);
+        x.coords.push_back(p.y);
+    }
+    return x;
+}
+
+bool sameFloat(float a, float b)
+{
+    uint32_t x, y;
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    return x == y;
+}
+
 // The process-wide rectangle of endSketch3 collects from every gateway since the last start.
 bool accumulatedModerate = true;
 
@@ -67,13 +134,12 @@ private:
     GatewaySlot lanes[kGatewayCount];
     fuzzchecks::WorkBudget budget;
 
-    // A call is skipped when its far samples (and a far last point to start from) do not fit
-    // into the input's work budget.
-    bool affordable(const OxQuillmarkGateway &g, int farSamples)
+    // The cost of samples handed to g, the pen starting from its last point.
+    static fuzzchecks::CallCost costFrom(const OxQuillmarkGateway &g)
     {
-        const bool fromFar =
-            !g.points.empty() && fuzzchecks::isFar(g.points.back().x, g.points.back().y);
-        return budget.spend(farSamples + int(fromFar));
+        if (g.points.empty())
+            return fuzzchecks::CallCost();
+        return fuzzchecks::CallCost(g.points.back().x, g.points.back().y);
     }
 
     long long readTime()
@@ -170,7 +236,9 @@ private:
         OxQuillmarkGateway &g = *slot.gateway;
         const float x = in.number(kX), y = in.number(kY);
         const long long time = readTime();
-        if (!affordable(g, fuzzchecks::isFar(x, y)))
+        fuzzchecks::CallCost cost = costFrom(g);
+        cost.add(x, y);
+        if (!budget.spend(cost))
             return;
         noteSample(slot, x, y);
         const bool hadEngine = g.engine != nullptr;
@@ -201,7 +269,7 @@ private:
             accumulatedModerate = slot.moderate;
         else if (op == kEndSketch3)
             accumulatedModerate = accumulatedModerate && slot.moderate;
-        check(slot, o, op == kEndSketch3 ? accumulatedModerate : slot.moderate);
+        check(slot, o, op, op == kEndSketch3 ? accumulatedModerate : slot.moderate);
     }
 
     void batch(GatewaySlot &slot)
@@ -224,10 +292,10 @@ private:
         if (shape & 0x10)
             xyArray = nullptr;
 
-        int far = 0;
+        fuzzchecks::CallCost cost = costFrom(g);
         for (int i = 0; i < count; ++i)
-            far += fuzzchecks::isFar(xy[size_t(2 * i)], xy[size_t(2 * i + 1)]);
-        if (!affordable(g, far))
+            cost.add(xy[size_t(2 * i)], xy[size_t(2 * i + 1)]);
+        if (!budget.spend(cost))
             return;
         const bool hadEngine = g.engine != nullptr;
         for (int i = 0; i < count; ++i)
@@ -240,7 +308,7 @@ private:
             return;
         }
         accumulatedModerate = accumulatedModerate && slot.moderate;
-        check(slot, o, slot.moderate);
+        check(slot, o, kSketching2, slot.moderate);
     }
 
     // A finite sample that is not moderate (or a pen width that is not) releases the gateway's
@@ -252,7 +320,7 @@ private:
             slot.moderate = false;
     }
 
-    void check(const GatewaySlot &slot, const Outputs &o, bool moderateRect)
+    void check(const GatewaySlot &slot, const Outputs &o, GatewayOp op, bool moderateRect)
     {
         const OxQuillmarkGateway &g = *slot.gateway;
         FUZZ_REQUIRE(o.shapeWritten());
@@ -267,6 +335,13 @@ private:
         FUZZ_REQUIRE(sum == o.pointCount);
         FUZZ_REQUIRE(o.coords == g.exportCoords && o.pathSizes == g.exportPathSizes);
         FUZZ_REQUIRE(o.pointCount == g.exportPointCount && o.pathCount == g.exportPathCount);
+        const Export expected = expectedExport(g, op);
+        FUZZ_REQUIRE(size_t(o.pathCount) == expected.sizes.size());
+        for (int i = 0; i < o.pathCount; ++i)
+            FUZZ_REQUIRE(o.pathSizes[i] == expected.sizes[size_t(i)]);
+        FUZZ_REQUIRE(size_t(2 * o.pointCount) == expected.coords.size());
+        for (int i = 0; i < 2 * o.pointCount; ++i)
+            FUZZ_REQUIRE(sameFloat(o.coords[i], expected.coords[size_t(i)]));
         bool finiteCoords = true;
         for (int i = 0; i < 2 * o.pointCount; ++i)
             finiteCoords = finiteCoords && std::isfinite(o.coords[i]);

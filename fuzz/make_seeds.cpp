@@ -16,7 +16,7 @@ using namespace fuzzbytes;
 
 namespace {
 
-constexpr size_t kMaxSamples = 40;
+constexpr size_t kMaxSamples = 16;
 constexpr float kPenWidth = 6;
 constexpr int kBatchSize = 6;
 

@@ -39,22 +39,45 @@ TEST(FuzzChecks, NonFiniteRectanglesAndPathElementsAreFound)
     EXPECT_TRUE(isFinitePath(QPainterPath()));
 }
 
-TEST(FuzzChecks, FarIsEitherCoordinateBeyondTheBoundButNotNaN)
+TEST(FuzzChecks, ACallCostsItsSamplesAndThePenTravelBetweenFiniteOnes)
 {
-    EXPECT_FALSE(isFar(1e4, -1e4));
-    EXPECT_TRUE(isFar(0, -1.0001e4));
-    EXPECT_TRUE(isFar(2e4, 0));
-    // Non-finite samples are dropped before they cost anything.
-    EXPECT_FALSE(isFar(kNaN, kInf));
+    CallCost cost(0, 0);   // the last sample taken
+    cost.add(3, 4);
+    cost.add(kNaN, 1);     // dropped: no travel, but counted
+    cost.add(3, -kInf);
+    cost.add(6, 8);
+    EXPECT_EQ(cost.samples, 4);
+    EXPECT_EQ(cost.travel, 10.0);
+
+    CallCost first;        // a stroke's first sample travels nowhere
+    first.add(1e30, -1e30);
+    EXPECT_EQ(first.travel, 0.0);
 }
 
 TEST(FuzzChecks, TheWorkBudgetRefusesWhatNoLongerFits)
 {
     WorkBudget budget;
-    EXPECT_TRUE(budget.spend(0));
-    EXPECT_TRUE(budget.spend(kMaxFarSamples - 1));
-    EXPECT_FALSE(budget.spend(2));   // refused whole, nothing spent
-    EXPECT_TRUE(budget.spend(1));
-    EXPECT_FALSE(budget.spend(1));
-    EXPECT_TRUE(budget.spend(0));
+    CallCost half;
+    half.add(0, 0);
+    half.add(kMaxTravel / 2, 0);
+    EXPECT_TRUE(budget.spend(half));
+    EXPECT_TRUE(budget.spend(half));
+    CallCost step;
+    step.add(0, 0);
+    step.add(0, 1);
+    EXPECT_FALSE(budget.spend(step));   // refused whole: nothing spent
+    EXPECT_TRUE(budget.spend(CallCost()));
+
+    WorkBudget samples;
+    CallCost still;
+    for (int i = 0; i < kMaxSamples; ++i)
+        still.add(kNaN, 0);
+    EXPECT_TRUE(samples.spend(still));
+    CallCost one;
+    one.add(0, 0);
+    EXPECT_FALSE(samples.spend(one));
+
+    CallCost huge(0, 0);   // a jump beyond any budget, however far
+    huge.add(3e38f, 0);
+    EXPECT_FALSE(WorkBudget().spend(huge));
 }
