@@ -56,6 +56,10 @@ constexpr int kTwinCalls = 8;
 // in float from float outlines).
 constexpr double kRectMargin = 0.5;
 constexpr double kRectRelativeMargin = 1e-5;
+// Rectangles are computed in float: a stroke narrower than this, or than this part of its
+// distance from the origin, may get rectangles of zero height, which mean "nothing to repaint".
+constexpr double kNarrowestWidth = 1e-3;
+constexpr double kNarrowestWidthPerReach = 1e-5;
 
 // Everything a host can see of a slot after a call.
 struct Shapes
@@ -230,6 +234,7 @@ struct CallInput
 {
     bool usable = true;     // sample and width finite (otherwise the call must be dropped)
     bool moderate = true;   // every number moderate or dropped by the engine
+    double reach = 0;       // the largest finite coordinate handed over
     fuzzchecks::CallCost cost;
 
     explicit CallInput(const Slot &slot)
@@ -242,6 +247,7 @@ struct CallInput
     void sample(QPointF p)
     {
         cost.add(p.x(), p.y());
+        noteReach(p.x(), p.y());
         usable = usable && std::isfinite(p.x()) && std::isfinite(p.y());
         moderate = moderate && (!usable || (isModerate(p.x()) && isModerate(p.y())));
     }
@@ -254,6 +260,7 @@ struct CallInput
     void batchSample(QPointF p)
     {
         cost.add(p.x(), p.y());
+        noteReach(p.x(), p.y());
         if (std::isfinite(p.x()) && std::isfinite(p.y()))
             moderate = moderate && isModerate(p.x()) && isModerate(p.y());
     }
@@ -261,8 +268,14 @@ struct CallInput
     void storedPoint(const OxInkPoint &p)
     {
         cost.add(p.x, p.y);
+        noteReach(p.x, p.y);
         moderate = moderate && isModerate(p.x) && isModerate(p.y) && isModerate(p.pressure)
                    && std::isfinite(p.time);
+    }
+    void noteReach(double x, double y)
+    {
+        if (std::isfinite(x) && std::isfinite(y))
+            reach = std::max({reach, std::fabs(x), std::fabs(y)});
     }
 };
 
@@ -670,8 +683,9 @@ private:
             slot.reported = Bounds();
         }
         // A width of 0 or less draws nothing of use, and its rectangles promise nothing.
-        slot.rectsHeld = slot.rectsHeld && slot.moderate && isOneModeStroke(slot.strokeCalls)
-                         && width > 0;
+        slot.rectsHeld =
+            slot.rectsHeld && slot.moderate && isOneModeStroke(slot.strokeCalls)
+            && width >= std::max(kNarrowestWidth, kNarrowestWidthPerReach * input.reach);
         slot.reported.add(r);
         if (!r.isEmpty())
             slot.lastReported = r;
