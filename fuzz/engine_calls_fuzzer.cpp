@@ -86,6 +86,7 @@ struct Slot
     bool moderate = true;
     // The kinds of call the current stroke has taken (StrokeCall bits; 0: no stroke open).
     unsigned strokeCalls = 0;
+    float strokeWidth = 0;
     bool engineUsed = false;   // the engine has taken a call (it serves one stroke)
     // Since the last full check: the shapes then, the union of the rectangles reported, the
     // widest width, and whether every call was one the rectangles are held to.
@@ -282,7 +283,9 @@ struct CallInput
 // The calls of a stroke, as far as the rectangle check is concerned. A stroke is drawn in one
 // mode: startCreate, then creating (or the brush's fitted creating) and endCreate; or batches of
 // creatingYuanShi and endCreate; or batches of creatingOnlyBackward and endCreateOnlyBackward.
-// Only such a stroke is held to its rectangles. The engines accept other sequences (modes mixed,
+// Only such a stroke is held to its rectangles, and only while every call has the width the
+// stroke started with (a pen has one width; a call with another one outlines its new stretch
+// with it while the rectangle still covers the end cap at the old width). The engines accept other sequences (modes mixed,
 // calls after the end, strokes loaded or built in between) without harm, but their rectangles
 // then follow each call's own mode: endCreateOnlyBackward after live creating, for example,
 // replaces the whole outline by the recent part and reports only the recent part.
@@ -451,6 +454,11 @@ private:
         input.sample(point);
         QMap<QString, QVariant> params;
         const float width = readParamsAndWidth(input, params);
+        if (tracing())
+            std::fprintf(stderr, "  at (%g, %g), width %g, time %s, pressure %s\n", point.x(),
+                         point.y(), double(width),
+                         qPrintable(params.value(QStringLiteral("time")).toString()),
+                         qPrintable(params.value(QStringLiteral("pressure")).toString()));
         const EngineCall call = [op, point, params, width](Slot &s) {
             OxStrokesFixWidth &e = *s.engine;
             switch (op) {
@@ -619,6 +627,7 @@ private:
             target.type = source.type;
             target.moderate = source.moderate;
             target.strokeCalls = source.strokeCalls;
+            target.strokeWidth = source.strokeWidth;
             target.lastReported = source.lastReported;
             target.engineUsed = source.engineUsed;
         }
@@ -648,6 +657,7 @@ private:
         twin->path = source.path;
         twin->moderate = source.moderate;
         twin->strokeCalls = source.strokeCalls;
+        twin->strokeWidth = source.strokeWidth;
         twin->lastReported = source.lastReported;
         twin->engineUsed = source.engineUsed;
         source.twin = std::move(twin);
@@ -674,7 +684,7 @@ private:
         if (tracing())
             std::fprintf(stderr, "  rectangle [%g, %g] x [%g, %g]\n", r.left(), r.right(), r.top(),
                          r.bottom());
-        noteStrokeCall(slot, kind);
+        noteStrokeCall(slot, kind, width);
         slot.moderate = slot.moderate && input.moderate;
         if (slot.moderate)
             FUZZ_REQUIRE(fuzzchecks::isFiniteRect(r));
@@ -705,14 +715,17 @@ private:
         slot.twin.reset();
     }
 
-    static void noteStrokeCall(Slot &slot, CallKind kind)
+    static void noteStrokeCall(Slot &slot, CallKind kind, float width)
     {
-        if (kind.strokeCall & kOpensStroke)
+        if (kind.strokeCall & kOpensStroke) {
             slot.strokeCalls = kind.strokeCall;
-        else if (slot.strokeCalls & (kPlainEnd | kBackwardEnd))
-            slot.strokeCalls |= kOutsideStroke;   // a call after the end
-        else
+            slot.strokeWidth = width;
+        } else if ((slot.strokeCalls & (kPlainEnd | kBackwardEnd))
+                   || !sameBits(width, slot.strokeWidth)) {
+            slot.strokeCalls |= kOutsideStroke;   // a call after the end, or another width
+        } else {
             slot.strokeCalls |= kind.strokeCall;
+        }
     }
 
     static void fullCheck(Slot &slot)
