@@ -38,10 +38,10 @@ inline bool isModerate(double v)
 constexpr int kMaxSamples = 64;
 constexpr double kMaxTravel = 1000;
 
-// The cost of the samples one call hands over, the pen starting from the last sample taken.
-class CallCost
+// The cost of the samples one call hands over, the pen starting from the last finite sample
+// the engine took (the engines smooth on from it, even into a new stroke).
+struct CallCost
 {
-public:
     CallCost() = default;
     CallCost(double lastX, double lastY) : hasLast(true), lastX(lastX), lastY(lastY) {}
 
@@ -59,8 +59,7 @@ public:
 
     int samples = 0;
     double travel = 0;
-
-private:
+    // Where the pen is after these samples.
     bool hasLast = false;
     double lastX = 0, lastY = 0;
 };

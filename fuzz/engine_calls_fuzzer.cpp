@@ -87,7 +87,9 @@ struct Slot
     // The kinds of call the current stroke has taken (StrokeCall bits; 0: no stroke open).
     unsigned strokeCalls = 0;
     float strokeWidth = 0;
-    bool engineUsed = false;   // the engine has taken a call (it serves one stroke)
+    bool engineUsed = false;
+    // Where the work budget has the pen: the last finite sample the engine took.
+    fuzzchecks::CallCost pen;   // the engine has taken a call (it serves one stroke)
     // Since the last full check: the shapes then, the union of the rectangles reported, the
     // widest width, and whether every call was one the rectangles are held to.
     int callsSinceFullCheck = 0;
@@ -240,10 +242,9 @@ struct CallInput
 
     explicit CallInput(const Slot &slot)
     {
-        if (!slot.points.empty())
-            cost = fuzzchecks::CallCost(slot.points.back().x, slot.points.back().y);
+        if (slot.pen.hasLast)
+            cost = fuzzchecks::CallCost(slot.pen.lastX, slot.pen.lastY);
     }
-    CallInput() = default;
 
     void sample(QPointF p)
     {
@@ -401,7 +402,6 @@ private:
     {
         std::vector<OxInkPoint> points;
         const int n = in.byte() % (kMaxStoredPoints + 1);
-        input.cost = fuzzchecks::CallCost();   // a stored stroke starts where it starts
         for (int i = 0; i < n; ++i) {
             const QPointF p = readPoint();
             const double time = in.number(kTime);
@@ -529,7 +529,7 @@ private:
 
     void loadCall(Slot &slot)
     {
-        CallInput input;
+        CallInput input(slot);
         const std::vector<OxInkPoint> stored = readStoredPoints(input);
         const float width = in.number(kWidth);
         input.width(width);
@@ -555,7 +555,7 @@ private:
 
     void buildCall(Slot &slot)
     {
-        CallInput input;
+        CallInput input(slot);
         const std::shared_ptr<std::vector<OxInkPoint>> stored = readBuildPoints(slot, input);
         const float width = in.number(kWidth);
         input.width(width);
@@ -572,7 +572,7 @@ private:
     {
         if (!isFillType(slot.type))
             return;
-        CallInput input;
+        CallInput input(slot);
         const std::shared_ptr<std::vector<OxInkPoint>> stored = readBuildPoints(slot, input);
         const float width = in.number(kWidth);
         input.width(width);
@@ -619,26 +619,37 @@ private:
             target.engineUsed = true;
             target.moderate = target.moderate && source.moderate;
             target.strokeCalls |= kOutsideStroke;
+            target.pen = source.pen;   // it may go on from the source's last sample
+            if (&source != &target) {
+                target.points = source.points;
+                target.path = source.path;
+            }
         } else {
             if (op == kCopyEngine)
                 target.engine.reset(copyEngine(source.type, *source.engine));
             else
                 assignEngine(source.type, *target.engine, *source.engine);
-            target.type = source.type;
-            target.moderate = source.moderate;
-            target.strokeCalls = source.strokeCalls;
-            target.strokeWidth = source.strokeWidth;
-            target.lastReported = source.lastReported;
-            target.engineUsed = source.engineUsed;
-        }
-        if (&source != &target) {
-            target.points = source.points;
-            target.path = source.path;
-            if (op != kCopyFrom)
+            takeOver(target, source);
+            if (&source != &target)
                 makeTwin(source, op);
         }
         target.rectsHeld = false;   // what it took over was reported by another slot
         fullCheck(target);
+    }
+
+    // What a copy of an engine takes over with it: the host's points and path (a host copies
+    // them along) and what the fuzzer knows of the stroke.
+    static void takeOver(Slot &to, const Slot &from)
+    {
+        to.type = from.type;
+        to.points = from.points;
+        to.path = from.path;
+        to.moderate = from.moderate;
+        to.strokeCalls = from.strokeCalls;
+        to.strokeWidth = from.strokeWidth;
+        to.lastReported = from.lastReported;
+        to.engineUsed = from.engineUsed;
+        to.pen = from.pen;
     }
 
     // copyFrom is left out: it copies what the engine class chooses (the plain engine nothing),
@@ -646,20 +657,13 @@ private:
     static void makeTwin(Slot &source, EngineOp op)
     {
         std::unique_ptr<Slot> twin(new Slot);
-        twin->type = source.type;
         if (op == kCopyEngine) {
             twin->engine.reset(copyEngine(source.type, *source.engine));
         } else {
             twin->engine.reset(makeEngine(source.type));
             assignEngine(source.type, *twin->engine, *source.engine);
         }
-        twin->points = source.points;
-        twin->path = source.path;
-        twin->moderate = source.moderate;
-        twin->strokeCalls = source.strokeCalls;
-        twin->strokeWidth = source.strokeWidth;
-        twin->lastReported = source.lastReported;
-        twin->engineUsed = source.engineUsed;
+        takeOver(*twin, source);
         source.twin = std::move(twin);
         source.twinCallsLeft = kTwinCalls;
     }
@@ -669,6 +673,9 @@ private:
     {
         if (!budget.spend(input.cost))
             return;
+        slot.pen = input.cost;
+        if (slot.twin)
+            slot.twin->pen = input.cost;
         if (kind.dropsUnusable && !input.usable) {
             const Shapes before = shapesOf(slot);
             FUZZ_REQUIRE(call(slot).isEmpty());

@@ -51,6 +51,16 @@ struct GatewaySlot
     std::unique_ptr<OxQuillmarkGateway> gateway{new OxQuillmarkGateway};
     // Every number that reached the current engine was moderate.
     bool moderate = true;
+    // Where the work budget has the pen: the last finite sample the current engine took (it
+    // smooths on from there, even into a new stroke).
+    fuzzchecks::CallCost pen;
+
+    // A fresh engine, or none.
+    void engineReplaced()
+    {
+        moderate = true;
+        pen = fuzzchecks::CallCost();
+    }
 };
 
 // The filled pen's smoothed centre line, which the gateway (a friend of the engines) exports.
@@ -134,12 +144,12 @@ private:
     GatewaySlot lanes[kGatewayCount];
     fuzzchecks::WorkBudget budget;
 
-    // The cost of samples handed to g, the pen starting from its last point.
-    static fuzzchecks::CallCost costFrom(const OxQuillmarkGateway &g)
+    // The cost of samples handed to a gateway's engine, the pen starting where it is.
+    static fuzzchecks::CallCost costFrom(const GatewaySlot &slot)
     {
-        if (g.points.empty())
+        if (!slot.pen.hasLast)
             return fuzzchecks::CallCost();
-        return fuzzchecks::CallCost(g.points.back().x, g.points.back().y);
+        return fuzzchecks::CallCost(slot.pen.lastX, slot.pen.lastY);
     }
 
     long long readTime()
@@ -172,6 +182,7 @@ private:
         case kFreeStroke:
             g.freeStroke();
             FUZZ_REQUIRE(g.engine == nullptr);
+            slot.engineReplaced();
             return;
         case kClearup:
             g.clearup();
@@ -204,7 +215,7 @@ private:
         FUZZ_REQUIRE(g.penType == type && g.penWidth == w);
         FUZZ_REQUIRE((g.engine != nullptr) == (type == 1 || type == 2));
         if (type != typeBefore || !engineBefore)
-            slot.moderate = true;   // a fresh engine
+            slot.engineReplaced();
     }
 
     void copy(GatewaySlot &target, GatewayOp op)
@@ -228,7 +239,7 @@ private:
         FUZZ_REQUIRE(g.engine == nullptr);
         FUZZ_REQUIRE(g.exportCoords == nullptr && g.exportPathSizes == nullptr);
         FUZZ_REQUIRE(g.exportPointCount == 0 && g.exportPathCount == 0);
-        target.moderate = true;
+        target.engineReplaced();
     }
 
     void sketch(GatewaySlot &slot, GatewayOp op)
@@ -236,10 +247,11 @@ private:
         OxQuillmarkGateway &g = *slot.gateway;
         const float x = in.number(kX), y = in.number(kY);
         const long long time = readTime();
-        fuzzchecks::CallCost cost = costFrom(g);
+        fuzzchecks::CallCost cost = costFrom(slot);
         cost.add(x, y);
         if (!budget.spend(cost))
             return;
+        slot.pen = cost;
         noteSample(slot, x, y);
         const bool hadEngine = g.engine != nullptr;
         Outputs o;
@@ -292,11 +304,12 @@ private:
         if (shape & 0x10)
             xyArray = nullptr;
 
-        fuzzchecks::CallCost cost = costFrom(g);
+        fuzzchecks::CallCost cost = costFrom(slot);
         for (int i = 0; i < count; ++i)
             cost.add(xy[size_t(2 * i)], xy[size_t(2 * i + 1)]);
         if (!budget.spend(cost))
             return;
+        slot.pen = cost;
         const bool hadEngine = g.engine != nullptr;
         for (int i = 0; i < count; ++i)
             noteSample(slot, xy[size_t(2 * i)], xy[size_t(2 * i + 1)]);
