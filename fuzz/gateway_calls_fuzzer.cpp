@@ -78,10 +78,10 @@ struct Export
     std::vector<int> sizes;
     std::vector<float> coords;
 
-    // A path without elements of its own (empty, or a lone move-to) gets no entry.
+    // Every element counts (a lone move-to is one pair); a path without elements gets no entry.
     void addPath(const QPainterPath &path)
     {
-        if (path.isEmpty())
+        if (path.elementCount() == 0)
             return;
         sizes.push_back(path.elementCount());
         for (int i = 0; i < path.elementCount(); ++i) {
