@@ -17,21 +17,27 @@ namespace {
 // nib of radius w, so the engine hands it half the stroke width.
 constexpr float kNibSize = 40.0f;
 
-QPainterPath roundNib()
+// Every filled engine starts with the same round nib: its tables are built once and copied
+// (implicitly shared, so a copy costs a few reference counts and is safe from any thread).
+void installRoundNib(OxPathBuilder &builder)
 {
-    QPainterPath nib;
-    nib.addEllipse(QPointF(100, 100), kNibSize, kNibSize);
-    return nib;
+    static const OxPathGenerator built = [] {
+        QPainterPath nib;
+        nib.addEllipse(QPointF(100, 100), kNibSize, kNibSize);
+        OxPathGenerator generator;
+        generator.setSamplePath(nib, kNibSize);
+        return generator;
+    }();
+    builder.copyShapeFrom(built);
 }
 } // namespace
 
 OxStrokesFixWidthFill::OxStrokesFixWidthFill() : pathConnector(nullptr), pathGenerator(nullptr)
 {
-    const QPainterPath nib = roundNib();
     std::unique_ptr<OxPathGenerator> generator(new OxPathGenerator);
-    generator->setSamplePath(nib, kNibSize);
+    installRoundNib(*generator);
     std::unique_ptr<OxPathConnector> connector(new OxPathConnector);
-    connector->setSamplePath(nib, kNibSize);
+    installRoundNib(*connector);
     pathGenerator = generator.release();
     pathConnector = connector.release();
 }

@@ -175,6 +175,9 @@ void OxPathBuilder::copyShapeFrom(const OxPathBuilder &other)
     sampleTopmost = other.sampleTopmost;
     sampleBottommost = other.sampleBottommost;
     sampleIsPolygon = other.sampleIsPolygon;
+    capExtremes = other.capExtremes;
+    nibSpacing = other.nibSpacing;
+    nibReach = other.nibReach;
 }
 
 bool OxPathBuilder::hasUsableNib() const

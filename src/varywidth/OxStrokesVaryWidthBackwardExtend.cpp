@@ -13,7 +13,7 @@ using namespace quillmark::detail;
 OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend()
     : pathConnector(new OxPathConnector)
 {
-    pathConnector->setSamplePath(ellipticNib(), kNibSize);
+    installEllipticNib(*pathConnector);
 }
 
 OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend(

@@ -13,7 +13,7 @@ using namespace quillmark::detail;
 OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure()
     : pathGenerator(new OxPathGenerator), smoothWeights{1, 1, 1, 1, 1}
 {
-    pathGenerator->setSamplePath(ellipticNib(), kNibSize);
+    installEllipticNib(*pathGenerator);
 }
 
 OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure(const OxStrokesVaryWidthPressure &other)
@@ -50,6 +50,18 @@ QPainterPath OxStrokesVaryWidthPressure::ellipticNib()
     return rotate2(-60, center).map(ellipse);
 }
 #pragma GCC diagnostic pop
+
+void OxStrokesVaryWidthPressure::installEllipticNib(OxPathBuilder &builder)
+{
+    // Every engine of this family starts with this nib: its tables are built once and copied
+    // (implicitly shared, so a copy costs a few reference counts and is safe from any thread).
+    static const OxPathGenerator built = [] {
+        OxPathGenerator generator;
+        generator.setSamplePath(ellipticNib(), kNibSize);
+        return generator;
+    }();
+    builder.copyShapeFrom(built);
+}
 
 QRectF OxStrokesVaryWidthPressure::startCreate(std::vector<OxInkPoint> &points,
                                                QPainterPath &path, QPointF point,

@@ -67,6 +67,8 @@ protected:
     // long radius), so a generator width w gives long radius w and short radius 0.625 w.
     static QPainterPath ellipticNib();
     static constexpr float kNibSize = 40;
+    // Installs ellipticNib at kNibSize, as setSamplePath would.
+    static void installEllipticNib(OxPathBuilder &builder);
 
     // (5 p + the weighted pressures of points index-4 .. index) / (5 + their weights): the
     // point's own pressure counts with p and once more in the window. Indices outside points are
