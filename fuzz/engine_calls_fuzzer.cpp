@@ -476,7 +476,7 @@ private:
         // One engine serves one stroke, which a host starts with its points and path cleared
         // (an engine goes on from what it is handed and what it has drawn otherwise).
         const bool fresh = !slot.engineUsed && slot.points.empty() && slot.path.elementCount() == 0;
-        const unsigned strokeCall = op == kStartCreate ? kOpensStroke | (fresh ? 0 : kOutsideStroke)
+        const unsigned strokeCall = op == kStartCreate ? kOpensStroke | (fresh ? 0u : unsigned(kOutsideStroke))
                                     : op == kCreating  ? kLiveCall
                                     : op == kEndCreate ? kPlainEnd
                                                        : kBackwardEnd;

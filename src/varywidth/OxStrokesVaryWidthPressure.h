@@ -52,8 +52,16 @@ public:
     QRectF loadFromWholePoints(std::vector<OxInkPoint> &points, QPainterPath &path,
                                float width) override;
     // Fills the part of the outline inside rect with brush, antialiased. A null painter is
-    // ignored.
+    // ignored. It hides the base's paint(QPainter *, QRectF, QColor) on purpose: called through
+    // this type, a colour converts to a brush and fills the outline.
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Woverloaded-virtual"
+#endif
     virtual void paint(QPainter *painter, QRectF rect, const QBrush &brush);
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif
 
     QPainterPath getPathWhole() const;
     // Installs another nib (size: the width it stands for); the current outline is not rebuilt.
