@@ -34,16 +34,27 @@ inline bool isModerate(double v)
 // follows the number of samples it hands over and the distance the pen travels between them. A
 // call that does not fit into what is left is skipped whole. Far coordinates are still reached
 // (a stroke may start anywhere, and unusable numbers cost nothing); the cut after 50,000 curve
-// samples is left to the unit tests.
-constexpr int kMaxSamples = 64;
-constexpr double kMaxTravel = 1000;
+// samples is left to the unit tests. Each target sets its own limits.
 
-// The cost of the samples one call hands over, the pen starting from the last finite sample
-// the engine took (the engines smooth on from it, even into a new stroke).
+// The cost of the samples one call hands over, from where a pen was: the samples, and the way
+// from each finite sample to the next (non-finite ones are dropped before they cost anything).
+// A pen that has no sample yet makes the first one free.
 struct CallCost
 {
+    static CallCost from(CallCost pen)
+    {
+        pen.samples = 0;
+        pen.travel = 0;
+        return pen;
+    }
+    static CallCost openingStroke()
+    {
+        CallCost c;
+        c.hasLast = false;
+        return c;
+    }
+
     CallCost() = default;
-    CallCost(double lastX, double lastY) : hasLast(true), lastX(lastX), lastY(lastY) {}
 
     void add(double x, double y)
     {
@@ -60,17 +71,43 @@ struct CallCost
     int samples = 0;
     double travel = 0;
     // Where the pen is after these samples.
-    bool hasLast = false;
     double lastX = 0, lastY = 0;
+
+private:
+    bool hasLast = true;
+};
+
+// Where an engine smooths on from, and so where a call's way starts: the engine's own curve,
+// which starts at the origin in a new engine and again after a stroke's end, and the last of the
+// host's points, which an engine goes on from until the host clears them (even a new engine).
+// A call pays for the longer of the two ways.
+struct Pens
+{
+    CallCost engine;
+    CallCost points = CallCost::openingStroke();
+
+    // A stroke opened on cleared points: its first sample starts no curve.
+    static Pens openingStroke() { return {CallCost::openingStroke(), CallCost::openingStroke()}; }
+
+    Pens next() const { return {CallCost::from(engine), CallCost::from(points)}; }
+    void add(double x, double y)
+    {
+        engine.add(x, y);
+        points.add(x, y);
+    }
+    const CallCost &dearer() const { return engine.travel >= points.travel ? engine : points; }
+    void strokeEnded() { engine = CallCost(); }
 };
 
 class WorkBudget
 {
 public:
+    WorkBudget(int maxSamples, double maxTravel) : maxSamples(maxSamples), maxTravel(maxTravel) {}
+
     // True, and the cost is spent, when it fits into what is left.
     bool spend(const CallCost &c)
     {
-        if (samples + c.samples > kMaxSamples || !(travel + c.travel <= kMaxTravel))
+        if (samples + c.samples > maxSamples || !(travel + c.travel <= maxTravel))
             return false;
         samples += c.samples;
         travel += c.travel;
@@ -78,6 +115,8 @@ public:
     }
 
 private:
+    int maxSamples;
+    double maxTravel;
     int samples = 0;
     double travel = 0;
 };

@@ -12,13 +12,10 @@
 // after every call would make a stroke cost the square of its length. So the rectangles are
 // checked together: what changed since the last full check lies within the union of the
 // rectangles reported since (which holds whenever each call's rectangle holds its own change),
-// and the last one reported before. That one is part of the engines' behaviour: a call reports
-// the bounds of the stretch it adds, while the end cap it replaces was reported by the call that
-// drew it, and sticks out of the new stretch's rectangle where the stroke grows thinner.
-//
-// New engines are copies of one prototype per engine class, made once per process: a
-// constructor builds its nib tables from the same fixed nib every time, which took most of the
-// fuzzer's time and depends on nothing in the input (copying is itself checked).
+// and the last one that added outline before. That one is part of the engines' behaviour: a
+// call reports the bounds of the stretch it adds, while the end cap it replaces was reported by
+// the call that drew it, and sticks out of the new stretch's rectangle where the stroke grows
+// thinner.
 
 #include "FuzzBytes.h"
 #include "FuzzChecks.h"
@@ -48,14 +45,22 @@ namespace {
 
 constexpr int kSlotCount = 3;
 constexpr int kMaxBatch = 16;
-constexpr int kMaxStoredPoints = 64;
 constexpr int kFullCheckEvery = 8;
+// The work budget of an input: strokes many nibs long at the widths the fuzzer tries, within a
+// millisecond under the sanitizers.
+constexpr int kMaxSamples = 24;
+constexpr double kMaxTravel = 200;
+constexpr int kMaxStoredPoints = kMaxSamples;
 // How many calls a copy follows its original for.
 constexpr int kTwinCalls = 8;
 // How far the shapes a call changed may reach beyond its rectangle (the rectangles are computed
 // in float from float outlines).
 constexpr double kRectMargin = 0.5;
 constexpr double kRectRelativeMargin = 1e-5;
+// What an outline engine reports for a call that adds no outline (a sample inside the nib before
+// it, say): the empty rectangle grown by 4. The end cap is still the one of the call that drew
+// it, whose rectangle stays the one that holds it.
+const QRectF kNothingAdded(-4, -4, 8, 8);
 // Rectangles are computed in float: a stroke narrower than this, or than this part of its
 // distance from the origin, may get rectangles of zero height, which mean "nothing to repaint".
 constexpr double kNarrowestWidth = 1e-3;
@@ -87,9 +92,9 @@ struct Slot
     // The kinds of call the current stroke has taken (StrokeCall bits; 0: no stroke open).
     unsigned strokeCalls = 0;
     float strokeWidth = 0;
-    bool engineUsed = false;
-    // Where the work budget has the pen: the last finite sample the engine took.
-    fuzzchecks::CallCost pen;   // the engine has taken a call (it serves one stroke)
+    bool engineUsed = false;   // the engine has taken a call (it serves one stroke)
+    // Where the work budget has the pens.
+    fuzzchecks::Pens pens;
     // Since the last full check: the shapes then, the union of the rectangles reported, the
     // widest width, and whether every call was one the rectangles are held to.
     int callsSinceFullCheck = 0;
@@ -109,7 +114,7 @@ Engine *as(Slot &slot)
     return static_cast<Engine *>(slot.engine.get());
 }
 
-OxStrokesFixWidth *constructEngine(EngineType type)
+OxStrokesFixWidth *makeEngine(EngineType type)
 {
     switch (type) {
     case kFillEngine: return new OxStrokesFixWidthFill;
@@ -137,19 +142,6 @@ OxStrokesFixWidth *copyEngine(EngineType type, const OxStrokesFixWidth &from)
     case kBrushEngine: return copyAs<OxStrokesVaryWidthBackwardTime>(from);
     default: return copyAs<OxStrokesFixWidth>(from);
     }
-}
-
-// A fresh engine: a copy of the never-used prototype of its class.
-OxStrokesFixWidth *makeEngine(EngineType type)
-{
-    static const std::unique_ptr<OxStrokesFixWidth> prototypes[kEngineTypeCount] = {
-        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(0))),
-        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(1))),
-        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(2))),
-        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(3))),
-        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(4))),
-        std::unique_ptr<OxStrokesFixWidth>(constructEngine(EngineType(5)))};
-    return copyEngine(type, *prototypes[type]);
 }
 
 template <class Engine>
@@ -238,12 +230,11 @@ struct CallInput
     bool usable = true;     // sample and width finite (otherwise the call must be dropped)
     bool moderate = true;   // every number moderate or dropped by the engine
     double reach = 0;       // the largest finite coordinate handed over
-    fuzzchecks::CallCost cost;
+    fuzzchecks::Pens cost;
 
-    explicit CallInput(const Slot &slot)
+    CallInput(const Slot &slot, bool opensStrokeOnClearedPoints = false)
+        : cost(opensStrokeOnClearedPoints ? fuzzchecks::Pens::openingStroke() : slot.pens.next())
     {
-        if (slot.pen.hasLast)
-            cost = fuzzchecks::CallCost(slot.pen.lastX, slot.pen.lastY);
     }
 
     void sample(QPointF p)
@@ -339,7 +330,7 @@ public:
 private:
     Reader &in;
     Slot lanes[kSlotCount];
-    fuzzchecks::WorkBudget budget;
+    fuzzchecks::WorkBudget budget{kMaxSamples, kMaxTravel};
 
     Slot &slotFromInput() { return lanes[in.byte() % kSlotCount]; }
 
@@ -449,7 +440,7 @@ private:
     {
         if (op == kEndCreateOnlyBackward && !isFillType(slot.type) && !isBrushType(slot.type))
             return;
-        CallInput input(slot);
+        CallInput input(slot, op == kStartCreate && slot.points.empty());
         const QPointF point = readPoint();
         input.sample(point);
         QMap<QString, QVariant> params;
@@ -619,7 +610,7 @@ private:
             target.engineUsed = true;
             target.moderate = target.moderate && source.moderate;
             target.strokeCalls |= kOutsideStroke;
-            target.pen = source.pen;   // it may go on from the source's last sample
+            target.pens = source.pens;   // it may go on from the source's last sample
             if (&source != &target) {
                 target.points = source.points;
                 target.path = source.path;
@@ -649,7 +640,7 @@ private:
         to.strokeWidth = from.strokeWidth;
         to.lastReported = from.lastReported;
         to.engineUsed = from.engineUsed;
-        to.pen = from.pen;
+        to.pens = from.pens;
     }
 
     // copyFrom is left out: it copies what the engine class chooses (the plain engine nothing),
@@ -671,11 +662,13 @@ private:
     void run(Slot &slot, const CallInput &input, float width, const EngineCall &call,
              CallKind kind)
     {
-        if (!budget.spend(input.cost))
+        if (!budget.spend(input.cost.dearer()))
             return;
-        slot.pen = input.cost;
+        slot.pens = input.cost;
+        if (kind.endsStroke)
+            slot.pens.strokeEnded();
         if (slot.twin)
-            slot.twin->pen = input.cost;
+            slot.twin->pens = slot.pens;
         if (kind.dropsUnusable && !input.usable) {
             const Shapes before = shapesOf(slot);
             FUZZ_REQUIRE(call(slot).isEmpty());
@@ -704,7 +697,7 @@ private:
             slot.rectsHeld && slot.moderate && isOneModeStroke(slot.strokeCalls)
             && width >= std::max(kNarrowestWidth, kNarrowestWidthPerReach * input.reach);
         slot.reported.add(r);
-        if (!r.isEmpty())
+        if (!r.isEmpty() && r != kNothingAdded)
             slot.lastReported = r;
         slot.widestWidth = std::max(slot.widestWidth, std::fabs(double(width)));
         if (slot.twin) {
