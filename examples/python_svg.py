@@ -2,7 +2,7 @@
 as SVG: each stroke's polygons filled with the nonzero rule, or the fix engine's centre line
 stroked at the pen width.
 
-    PYTHONPATH=python QUILLMARK_LIBRARY=build/release/src/libquillmark.so \\
+    PYTHONPATH=python QUILLMARK_LIBRARY=build/release/src/libquillmark-qt5.so \\
         python3 examples/python_svg.py data/pf-recorded.txt brush 4 > brush.svg
 """
 

@@ -14,10 +14,14 @@ from setuptools.command.build_py import build_py
 LOCATION_MODULE = os.path.join("quillmark", "_location.py")
 
 
-def installed_library_dir():
-    """The libdir of the installed quillmark's pkg-config file, or None without one."""
+# The pkg-config modules of the Qt 5 and the Qt 6 build; either serves, the Qt 5 build first.
+MODULES = ("quillmark-qt5", "quillmark-qt6")
+
+
+def module_library_dir(module):
+    """The libdir of an installed pkg-config module, or None without one."""
     try:
-        found = subprocess.run(["pkg-config", "--variable=libdir", "quillmark"],
+        found = subprocess.run(["pkg-config", "--variable=libdir", module],
                                capture_output=True, text=True, check=True)
     except (OSError, subprocess.CalledProcessError):
         return None
@@ -25,17 +29,23 @@ def installed_library_dir():
     return os.path.normpath(libdir) if libdir else None
 
 
+def installed_library_dirs():
+    """The folders of the installed quillmark builds, each once."""
+    found = [module_library_dir(module) for module in MODULES]
+    return tuple(dict.fromkeys(libdir for libdir in found if libdir))
+
+
 class BuildPyWithLibraryDir(build_py):
-    """Writes the installed library's folder into the built copy of _location.py."""
+    """Writes the installed libraries' folders into the built copy of _location.py."""
 
     def run(self):
         super().run()
-        libdir = installed_library_dir()
+        libdirs = installed_library_dirs()
         target = os.path.join(self.build_lib, LOCATION_MODULE)
-        if libdir and not self.dry_run:
+        if libdirs and not self.dry_run:
             os.remove(target)  # it may be a hard link to the source file
             with open(target, "w") as module:
-                module.write(f'"""Written by setup.py."""\n\nLIBRARY_DIRS = ({libdir!r},)\n')
+                module.write(f'"""Written by setup.py."""\n\nLIBRARY_DIRS = {libdirs!r}\n')
 
 
 setup(

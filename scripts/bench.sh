@@ -30,5 +30,5 @@ fi
 echo
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
-QUILLMARK_LIBRARY="$build/src/libquillmark.so" "$python" "$here/bench/python/stroke_bench.py" \
+QUILLMARK_LIBRARY="$build/src/libquillmark-qt5.so" "$python" "$here/bench/python/stroke_bench.py" \
   --c-table "$build/bench-table.md"

@@ -23,7 +23,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clan
   >/dev/null
 cmake --build "$build" -j"$(nproc)" --target quillmark-fuzz-engine quillmark-fuzz-gateway
 
-library=$(ls "$build"/src/libquillmark.so.*.*.*)
+library=$(ls "$build"/src/libquillmark-qt5.so.*.*.*)
 profiles=()
 for target in engine gateway; do
   corpus=${target}_corpus

@@ -25,9 +25,10 @@ cmake -S . -B build/qt6 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMARK_QT_MAJOR=6
 cmake --build build/qt6 -j"$jobs"
 (cd build/qt6 && ctest --output-on-failure -j"$jobs")
 
-cmake -DBUILD_DIRS="$PWD/build/release;$PWD/build/qt6" -DPACKAGES="Quillmark;QuillmarkQt6" \
-  -DPC_MODULES="quillmark;quillmark-qt6" -DCONSUMER_DIR="$PWD/tests/consumer" \
-  -DWORK_DIR="$PWD/build/side-by-side" -P tests/consumer/check_install.cmake
+cmake -DBUILD_DIRS="$PWD/build/release;$PWD/build/qt6" -DPACKAGES="QuillmarkQt5;QuillmarkQt6" \
+  -DPC_MODULES="quillmark-qt5;quillmark-qt6" -DCONSUMER_DIR="$PWD/tests/consumer" \
+  -DWORK_DIR="$PWD/build/side-by-side" -DPYTHON=/usr/bin/python3 -DPYTHON_DIR="$PWD/python" \
+  -P tests/consumer/check_install.cmake
 echo "test: the Qt 5 and Qt 6 builds install side by side"
 
 $quick && exit 0

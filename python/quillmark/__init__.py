@@ -15,9 +15,9 @@ Stroke copies no shape while it is drawn; with numpy, polygons() and parts() han
 the library's memory, without it lists of (x, y) tuples. Pen is the older face over the gateway
 (pen types FILLED and BRUSH), which hands out the whole shape at every call.
 
-The shared library is QUILLMARK_LIBRARY when that is set, else a libquillmark file inside this
-package's folder, else the installed library that pkg-config named when the package was
-installed, else what the system's search finds.
+The shared library is QUILLMARK_LIBRARY when that is set, else a libquillmark-qt5 or -qt6 file
+inside this package's folder, else the installed library that pkg-config named when the package
+was installed, else what the system's search finds (the Qt 5 build before the Qt 6 one).
 """
 
 from . import _native

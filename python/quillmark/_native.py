@@ -110,8 +110,13 @@ _SIGNATURES = {
 }
 
 
+# The library is named after the Qt it was built on; either serves, the Qt 5 build first.
+LIBRARY_NAMES = ("quillmark-qt5", "quillmark-qt6")
+
+
 def _is_library_file(name):
-    return name.startswith(("libquillmark.", "quillmark.")) and any(
+    return name.startswith(tuple(f"{prefix}{library}." for library in LIBRARY_NAMES
+                                 for prefix in ("lib", ""))) and any(
         suffix in name for suffix in (".so", ".dylib", ".dll"))
 
 
@@ -134,8 +139,8 @@ def candidates():
     found = _library_files(os.path.dirname(os.path.abspath(__file__)))
     for folder in _location.LIBRARY_DIRS:
         found += _library_files(folder)
-    system = ctypes.util.find_library("quillmark")
-    return found + ([system] if system else [])
+    system = [ctypes.util.find_library(library) for library in LIBRARY_NAMES]
+    return found + [path for path in system if path]
 
 
 def _declare(library):

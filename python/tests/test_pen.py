@@ -144,7 +144,7 @@ class PenBehaviour(PenTestCase):
 
 class Loading(unittest.TestCase):
     def test_an_explicit_path_is_the_only_candidate(self):
-        missing = "/nonexistent/libquillmark.so"
+        missing = "/nonexistent/libquillmark-qt5.so"
         with mock.patch.dict(os.environ, {_native.LIBRARY_VARIABLE: missing}):
             self.assertEqual(_native.candidates(), [missing])
             with self.assertRaisesRegex(OSError, "nonexistent"):
@@ -158,13 +158,16 @@ class Loading(unittest.TestCase):
     def test_the_installed_library_folder_comes_before_the_system(self):
         with tempfile.TemporaryDirectory() as folder, mock.patch.dict(os.environ), \
                 mock.patch.object(_native._location, "LIBRARY_DIRS", ("/nonexistent", folder)), \
-                mock.patch.object(_native.ctypes.util, "find_library", lambda name: "system"):
+                mock.patch.object(_native.ctypes.util, "find_library",
+                                  lambda name: name if name.endswith("qt6") else None):
             os.environ.pop(_native.LIBRARY_VARIABLE, None)
-            for name in ("libquillmark.so.0", "libquillmark.so", "quillmark.txt", "libother.so"):
+            for name in ("libquillmark-qt6.so", "libquillmark-qt5.so.0", "libquillmark-qt5.so",
+                         "libquillmark.so", "quillmark-qt5.txt", "libother.so"):
                 open(os.path.join(folder, name), "w").close()
-            self.assertEqual(_native.candidates(), [os.path.join(folder, "libquillmark.so"),
-                                                    os.path.join(folder, "libquillmark.so.0"),
-                                                    "system"])
+            self.assertEqual(_native.candidates(),
+                             [os.path.join(folder, name) for name in (
+                                 "libquillmark-qt5.so", "libquillmark-qt5.so.0",
+                                 "libquillmark-qt6.so")] + ["quillmark-qt6"])
 
 
 if __name__ == "__main__":

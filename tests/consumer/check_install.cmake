@@ -69,9 +69,8 @@ endforeach()
 # The Python package, installed by pip into a fresh environment that sees the system's packages
 # (offline: no index, no build isolation), finds the installed library through the folder that
 # pkg-config named at its install, with neither QUILLMARK_LIBRARY nor LD_LIBRARY_PATH set. It
-# looks for the Qt 5 build's module, quillmark.
-list(FIND PC_MODULES quillmark qt5_module)
-if(PYTHON AND qt5_module GREATER -1)
+# takes the Qt 5 build where both are installed.
+if(PYTHON)
   set(ENV{PKG_CONFIG_PATH} ${pc_dirs})
   unset(ENV{PKG_CONFIG_LIBDIR})
   file(COPY ${PYTHON_DIR}/ DESTINATION ${WORK_DIR}/python-package
