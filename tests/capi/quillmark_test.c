@@ -113,13 +113,9 @@ static void test_lone_move_to_is_one_pair(void)
     quillmark_pen_destroy(pen);
 }
 
-typedef struct {
-    float x, y;
-    double t;
-    int first; /* starts a stroke */
-} sample;
-enum { kMaxSamples = 4096, kMaxBatch = 8 };
-static sample samples[kMaxSamples];
+#include "recorded.h"
+
+enum { kMaxBatch = 8 };
 
 /* A stroke of n samples on a fresh pen: start; move per sample (batch 0) or move_batch per batch
    of up to `batch` samples stamped with their newest; end_timed or end_batch. */
@@ -156,34 +152,19 @@ static void test_recorded_stroke(const sample *first, int n, int pen_type, int b
 int main(void)
 {
     static const int pens[] = {QUILLMARK_PEN_FILLED, QUILLMARK_PEN_BRUSH};
-    char line[4096];
-    int count = 0, first = 1, i, n, p, batch;
-    /* Recorded strokes: "x y t_ms pressure" a line, '#' comments, a blank line between them. */
-    FILE *in = fopen(QUILLMARK_DATA_DIR "/pf-recorded.txt", "r");
+    const int count = read_recorded_samples();
+    int i, n, p, batch;
     memset(&sentinel, 0x5a, sizeof sentinel);
-    while (in && count < kMaxSamples && fgets(line, sizeof line, in)) {
-        sample *s = &samples[count];
-        if (line[0] == '#')
-            continue;
-        if (sscanf(line, "%f %f %lf", &s->x, &s->y, &s->t) != 3) {
-            first = 1;
-            continue;
-        }
-        s->t += 1; /* recorded times start at 0, which means now */
-        s->first = first;
-        first = 0;
-        ++count;
-    }
-    if (!CHECK(in != NULL && count > 0))
+    if (!CHECK(count > 0))
         return 1;
-    fclose(in);
+    for (i = 0; i < count; ++i)
+        samples[i].t += 1; /* recorded times start at 0, which means now */
     test_version_and_refused_calls();
     test_lone_move_to_is_one_pair();
     for (p = 0; p < 2; ++p)
         for (batch = 0; batch <= kMaxBatch; batch += kMaxBatch)
             for (i = 0; i < count; i += n) {
-                for (n = 1; i + n < count && !samples[i + n].first; ++n)
-                    ;
+                n = stroke_length(i, count);
                 test_recorded_stroke(samples + i, n, pens[p], batch);
             }
     printf("C interface: %d checks failed (%d samples)\n", failures, count);

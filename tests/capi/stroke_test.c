@@ -13,13 +13,9 @@
 static const char *const check_file = "stroke_test.c";
 #include "check.h"
 
-typedef struct {
-    float x, y, pressure;
-    double t;
-    int first; /* starts a stroke */
-} sample;
-enum { kMaxSamples = 4096, kMaxBatch = 6, kMaxPolygons = 64 };
-static sample samples[kMaxSamples];
+#include "recorded.h"
+
+enum { kMaxBatch = 6, kMaxPolygons = 64 };
 
 /* How a stroke is fed after its first sample. */
 enum way { kOrdinary, kBatch, kRaw, kFitted, kWays };
@@ -231,8 +227,7 @@ static void test_recorded_strokes(int count)
             for (i = 0; i < count; i += n) {
                 feed_setup setup;
                 unsigned long followed, epoch, slow;
-                for (n = 1; i + n < count && !samples[i + n].first; ++n)
-                    ;
+                n = stroke_length(i, count);
                 setup.engine = engine, setup.way = way, setup.clock_offset = 0;
                 setup.slow = 0, setup.follow = 1;
                 followed = feed_stroke(samples + i, n, &setup);
@@ -392,25 +387,9 @@ static void test_ways_and_replay(void)
 
 int main(void)
 {
-    char line[4096];
-    int count = 0, first = 1;
-    /* Recorded strokes: "x y t_ms pressure" a line, '#' comments, a blank line between them. */
-    FILE *in = fopen(QUILLMARK_DATA_DIR "/pf-recorded.txt", "r");
-    while (in && count < kMaxSamples && fgets(line, sizeof line, in)) {
-        sample *s = &samples[count];
-        if (line[0] == '#')
-            continue;
-        if (sscanf(line, "%f %f %lf %f", &s->x, &s->y, &s->t, &s->pressure) != 4) {
-            first = 1;
-            continue;
-        }
-        s->first = first;
-        first = 0;
-        ++count;
-    }
-    if (!CHECK(in != NULL && count > 0))
+    const int count = read_recorded_samples();
+    if (!CHECK(count > 0))
         return 1;
-    fclose(in);
     test_names_and_creation();
     test_unusable_input();
     test_ways_and_replay();
