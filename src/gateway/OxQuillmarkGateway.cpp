@@ -93,6 +93,7 @@ void OxQuillmarkGateway::freeStroke()
 {
     delete engine;
     engine = nullptr;
+    *exportMirror = OxExportMirror();
 }
 
 void OxQuillmarkGateway::clearup()

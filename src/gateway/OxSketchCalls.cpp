@@ -2,6 +2,7 @@
 
 #include "OxQuillmarkGateway.h"
 
+#include "OxExportMirror_p.h"
 #include "OxStrokesFixWidthFill.h"
 #include "OxStrokesVaryWidthBackwardTime.h"
 
@@ -59,6 +60,9 @@ float *OxQuillmarkGateway::startSketch(float x, float y, long long time, float &
         return nullptr;
     points.clear();
     path = QPainterPath();
+    // A new stroke: what the last one exported tells nothing about it, even where it starts and
+    // ends at the same points.
+    *exportMirror = OxExportMirror();
     accumulatedRect = QRectF(0, 0, 0, 0);
     const QRectF r =
         engine->startCreate(points, path, QPointF(x, y), stampedParams(time), penWidth);

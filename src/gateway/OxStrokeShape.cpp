@@ -38,7 +38,8 @@ void replaceRun(Run &run, std::vector<float> &fresh)
 {
     const size_t common = std::min(run.xy.size(), fresh.size());
     size_t i = 0;
-    while (i + 1 < common && run.xy[i] == fresh[i] && run.xy[i + 1] == fresh[i + 1])
+    while (i + 1 < common && sameFloat(run.xy[i], fresh[i])
+           && sameFloat(run.xy[i + 1], fresh[i + 1]))
         i += 2;
     run.kept = int(i / 2);
     run.xy.swap(fresh);
