@@ -182,7 +182,9 @@ inline uint8_t paramFlags(TimeForm time, PressureForm pressure)
 // The gateway target: an operation byte, a gateway byte and the call's arguments.
 enum GatewayOp : uint8_t {
     kSetEnvironmentPara, kFreeStroke, kClearup, kStartSketch, kSketching, kSketching2, kEndSketch,
-    kEndSketch2, kEndSketch3, kEndSketch4, kCopyGateway, kAssignGateway, kGatewayOpCount
+    kEndSketch2, kEndSketch3, kEndSketch4, kCopyGateway, kAssignGateway,
+    kCPenCall, kCStrokeCall,   // the C interface (CFaceCalls.h)
+    kGatewayOpCount
 };
 
 } // namespace fuzzbytes

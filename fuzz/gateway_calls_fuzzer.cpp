@@ -1,6 +1,6 @@
 // Reads the input as a sequence of gateway calls on two gateways (configuration, every sketch
-// call, release, copies and assignments, in any order) and checks after every call what the
-// gateway promises: without an engine (or with an unusable batch) nothing is written; otherwise
+// call, release, copies and assignments, in any order), mixed with calls of the C interface (see
+// CFaceCalls.h), and checks after every call what the gateway promises: without an engine (or with an unusable batch) nothing is written; otherwise
 // the exported counts add up, the arrays are null exactly when their counts are 0 and match the
 // gateway's own members, and a gateway whose engine has only seen moderate numbers reports a
 // finite rectangle. Every kFullCheckEvery calls of a gateway and at every stroke end, the arrays
@@ -10,6 +10,7 @@
 // are allocated at exactly the size the host hands in, so a read past them is caught by the
 // address sanitizer.
 
+#include "CFaceCalls.h"
 #include "FuzzBytes.h"
 #include "FuzzChecks.h"
 
@@ -151,6 +152,7 @@ private:
     Reader &in;
     GatewaySlot lanes[kGatewayCount];
     fuzzchecks::WorkBudget budget{kMaxSamples, kMaxTravel};
+    cface::CFaceCalls cFace{in, budget};
 
     long long readTime()
     {
@@ -192,6 +194,8 @@ private:
         case kCopyGateway:
         case kAssignGateway: return copy(slot, op);
         case kSketching2: return batch(slot);
+        case kCPenCall: return cFace.penCall();
+        case kCStrokeCall: return cFace.strokeCall();
         default: return sketch(slot, op);
         }
     }
