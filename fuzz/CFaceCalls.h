@@ -110,7 +110,12 @@ private:
 class CFaceCalls
 {
 public:
-    CFaceCalls(Reader &in, fuzzchecks::WorkBudget &budget) : in(in), budget(budget) {}
+    // accumulatedModerate: whether only moderate numbers went into the process-wide rectangle of
+    // endSketch3, which the pen face starts and adds to as well.
+    CFaceCalls(Reader &in, fuzzchecks::WorkBudget &budget, bool &accumulatedModerate)
+        : in(in), budget(budget), accumulatedModerate(accumulatedModerate)
+    {
+    }
     ~CFaceCalls()
     {
         quillmark_pen_destroy(pen);
@@ -183,6 +188,7 @@ private:
 
     Reader &in;
     fuzzchecks::WorkBudget &budget;
+    bool &accumulatedModerate;
     quillmark_pen *pen = nullptr;
     fuzzchecks::Pens penPens;
     StrokeLane strokes[2];
@@ -224,6 +230,8 @@ private:
         fuzzchecks::Pens cost = starts ? fuzzchecks::Pens::openingStroke() : penPens.next();
         if (!spend(cost, xy))
             return;
+        if (starts || op == 10)
+            accumulatedModerate = false;   // the pen face is not followed that far
         quillmark_shape shape;
         std::memset(&shape, 0x5a, sizeof shape);
         quillmark_shape *out = (in.byte() & 0x80) ? nullptr : &shape;

@@ -134,13 +134,20 @@ bool sameFloat(float a, float b)
     return x == y;
 }
 
-// The process-wide rectangle of endSketch3 collects from every gateway since the last start.
+// The process-wide rectangle of endSketch3 collects from every gateway since the last start:
+// whether only moderate numbers went into it.
 bool accumulatedModerate = true;
 
 class GatewayScript
 {
 public:
-    explicit GatewayScript(Reader &in) : in(in) { accumulatedModerate = true; }
+    // Each input starts the process-wide rectangle anew, as a startSketch does: it would carry
+    // the last input's strokes into this one's, and no input could be replayed alone.
+    explicit GatewayScript(Reader &in) : in(in)
+    {
+        OxQuillmarkGateway::accumulatedRect = QRectF(0, 0, 0, 0);
+        accumulatedModerate = true;
+    }
 
     void run()
     {
@@ -152,7 +159,7 @@ private:
     Reader &in;
     GatewaySlot lanes[kGatewayCount];
     fuzzchecks::WorkBudget budget{kMaxSamples, kMaxTravel};
-    cface::CFaceCalls cFace{in, budget};
+    cface::CFaceCalls cFace{in, budget, accumulatedModerate};
 
     long long readTime()
     {
