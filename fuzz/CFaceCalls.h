@@ -1,7 +1,7 @@
 #ifndef QUILLMARK_CFACECALLS_H
 #define QUILLMARK_CFACECALLS_H
 
-// The gateway target's calls of the C interface (quillmark.h): the pen face, which wraps a
+// The gateway target's calls of the C interface (quillmark_c.h): the pen face, which wraps a
 // gateway, and the stroke face, which wraps one engine for one stroke and hands out its shape as
 // polygons and as parts. The handles are the script's own, and any call may get a null handle
 // or null outputs. Checked after every call:
@@ -15,7 +15,7 @@
 
 #include "FuzzBytes.h"
 #include "FuzzChecks.h"
-#include "quillmark.h"
+#include "quillmark_c.h"
 
 #include <cstdint>
 #include <cstring>

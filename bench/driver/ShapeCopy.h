@@ -4,7 +4,7 @@
 // What a C host that keeps its own copy of a stroke's shape does after every call: it reads the
 // parts and brings its copy up to date with what changed.
 
-#include "quillmark.h"
+#include "quillmark_c.h"
 
 #include <cstddef>
 #include <vector>

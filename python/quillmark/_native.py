@@ -1,5 +1,5 @@
 """Finding and loading the quillmark shared library, and the declarations of its C interface
-(quillmark.h) for ctypes."""
+(quillmark_c.h) for ctypes."""
 
 import ctypes
 import ctypes.util

@@ -1,5 +1,5 @@
-#ifndef QUILLMARK_H
-#define QUILLMARK_H
+#ifndef QUILLMARK_CLASS_H
+#define QUILLMARK_CLASS_H
 
 #include "QuillmarkExport.h"
 

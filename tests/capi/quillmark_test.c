@@ -2,7 +2,7 @@
    pens in both modes, checking every shape handed back, and every call with a null pen, a null
    shape, a pen without engine or an empty batch. (Unusable numbers: python/tests.) */
 
-#include "quillmark.h"
+#include "quillmark_c.h"
 
 #include <stdio.h>
 #include <stdlib.h>

@@ -3,7 +3,7 @@
    parts read after every call and compared with a full read; the same samples fed at another
    pace or on another clock; and every call with unusable input. */
 
-#include "quillmark.h"
+#include "quillmark_c.h"
 
 #include <stdio.h>
 #include <stdlib.h>

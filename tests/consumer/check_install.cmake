@@ -4,7 +4,7 @@
 # Qt 6 build, this shows that the two install side by side.
 #
 # Qt is a private requirement of the pkg-config module: the C++ host, which uses Qt itself, names
-# Qt's Gui module beside quillmark; the C host finds <quillmark.h> with -I<prefix>/include alone
+# Qt's Gui module beside quillmark; the C host finds <quillmark_c.h> with -I<prefix>/include alone
 # and links with `pkg-config --libs <module>` where no Qt .pc file is visible, as on a machine
 # without Qt's development files.
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -29,6 +29,20 @@ endfunction()
 
 foreach(build_dir IN LISTS BUILD_DIRS)
   run(${CMAKE_COMMAND} --install ${build_dir} --prefix ${prefix})
+endforeach()
+
+# A host sees include/ and include/quillmark/ at once: no two headers there may differ only in
+# case, or a file system that ignores case hands it one for the other.
+file(GLOB_RECURSE headers RELATIVE ${prefix}/include ${prefix}/include/*.h)
+set(seen "")
+foreach(header IN LISTS headers)
+  get_filename_component(name ${header} NAME)
+  string(TOLOWER ${name} folded)
+  list(FIND seen ${folded} at)
+  if(at GREATER -1)
+    message(FATAL_ERROR "two installed headers differ only in case: ${name}")
+  endif()
+  list(APPEND seen ${folded})
 endforeach()
 
 set(pc_dirs ${prefix}/lib/pkgconfig:${prefix}/lib/x86_64-linux-gnu/pkgconfig)

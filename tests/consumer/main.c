@@ -1,6 +1,6 @@
 /* A C host of the installed library: draws a short stroke through both C faces, the pen and the
    stroke. */
-#include <quillmark.h>
+#include <quillmark_c.h>
 
 #include <stdio.h>
 #include <string.h>

@@ -1,5 +1,9 @@
-// Draws a short stroke through the installed library and checks that something came back.
+// Draws a short stroke through the installed library and checks that something came back. It
+// includes the class header Quillmark.h and the C header quillmark_c.h together: each must keep
+// its own declarations, as it does only while their guards and names differ.
 #include <OxStrokesFixWidth.h>
+#include <Quillmark.h>
+#include <quillmark_c.h>
 
 #include <cstdio>
 
@@ -17,6 +21,14 @@ int main()
         std::puts("consumer: the installed library drew nothing");
         return 1;
     }
-    std::printf("consumer: %zu smoothed points\n", points.size());
+    Quillmark marker;
+    (void)marker;
+    quillmark_stroke *stroke = quillmark_stroke_create(QUILLMARK_FIX, 4);
+    if (!stroke) {
+        std::puts("consumer: the C face refused a stroke");
+        return 1;
+    }
+    quillmark_stroke_destroy(stroke);
+    std::printf("consumer: %zu smoothed points, library %s\n", points.size(), quillmark_version());
     return 0;
 }

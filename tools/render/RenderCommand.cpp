@@ -7,7 +7,7 @@
 #include "RenderOptions.h"
 #include "StatsTable.h"
 #include "SvgWriter.h"
-#include "quillmark.h"
+#include "quillmark_c.h"
 
 #include <algorithm>
 #include <cmath>

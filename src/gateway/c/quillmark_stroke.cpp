@@ -2,7 +2,7 @@
 // shape read on request through OxStrokeShape. Each function checks its pointers and the stroke's
 // phase, converts the time stamp and makes one engine call. No exception crosses into C.
 
-#include "quillmark.h"
+#include "quillmark_c.h"
 
 #include "OxStrokeShape.h"
 #include "OxStrokesFixWidthFill.h"

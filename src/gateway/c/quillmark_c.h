@@ -1,11 +1,12 @@
-#ifndef QUILLMARK_H
-#define QUILLMARK_H
+#ifndef QUILLMARK_C_H
+#define QUILLMARK_C_H
 
 /* quillmark for hosts written in C, or in any language that can call C (Python's ctypes, FFIs).
    A thin face over OxQuillmarkGateway: one pen is one gateway, each call below is one gateway
-   call. Plain C89 declarations; no Qt and no C++ types. (It is installed at the top of the
-   include folder, apart from the C++ class headers, where Quillmark.h would clash with it on a
-   file system that ignores case.)
+   call. Plain C89 declarations; no Qt and no C++ types. It is installed at the top of the
+   include folder, the C++ class headers in include/quillmark; its name differs from every class
+   header's in more than case (Quillmark.h is the class Quillmark), so a C++ host may include
+   both, on any file system.
 
    Protocol:
      1. quillmark_pen_create(), then quillmark_pen_set_environment() with a pen type:

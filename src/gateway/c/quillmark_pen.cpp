@@ -1,7 +1,7 @@
 // The C interface: each function checks its pointers, converts the time stamp, makes one gateway
 // call and copies its outputs into the host's quillmark_shape. No exception crosses into C.
 
-#include "quillmark.h"
+#include "quillmark_c.h"
 
 #include "OxQuillmarkGateway.h"
 
