@@ -31,13 +31,20 @@ bool OxStrokesVaryWidthBackwardTime::prepareBackwardPath(QVector<OxBackwardInfo>
                                                          std::vector<OxInkPoint> &pts, int &index,
                                                          QPointF, float width)
 {
+    return prepareTimedTail(infos, pts, index, width, backwardDuration);
+}
+
+bool OxStrokesVaryWidthBackwardTime::prepareTimedTail(QVector<OxBackwardInfo> &infos,
+                                                      const std::vector<OxInkPoint> &pts,
+                                                      int &index, float width, double windowMs)
+{
     const int n = int(pts.size());
     if (n < 2) {
         index = 0;
         return false;
     }
     const double newest = pts[size_t(n) - 1].time;
-    // The window's first point: the oldest uncommitted point stamped within backwardDuration.
+    // The window's first point: the oldest uncommitted point stamped within windowMs.
     index = std::max(lastDrawnIndex, 0);
     for (;; ++index) {
         if (index > n - 2) {
@@ -50,7 +57,7 @@ bool OxStrokesVaryWidthBackwardTime::prepareBackwardPath(QVector<OxBackwardInfo>
             index = n - 1;
             return true;
         }
-        if (age <= backwardDuration)
+        if (age <= windowMs)
             break;
     }
 
@@ -86,12 +93,12 @@ QRectF OxStrokesVaryWidthBackwardTime::startCreate(std::vector<OxInkPoint> &poin
     return startWithDot(points, path, point, time, width);
 }
 
-bool OxStrokesVaryWidthBackwardTime::rebuildTail(QPointF tip, float width, int &index,
+bool OxStrokesVaryWidthBackwardTime::rebuildTail(float width, double windowMs, int &index,
                                                  QRectF &dirty)
 {
     backwardInfos.clear();
     index = 0;
-    const bool commit = prepareBackwardPath(backwardInfos, smoothedPoints, index, tip, width);
+    const bool commit = prepareTimedTail(backwardInfos, smoothedPoints, index, width, windowMs);
     drawTail(dirty);
     return commit;
 }
@@ -103,11 +110,11 @@ void OxStrokesVaryWidthBackwardTime::extendCentreLine(QPainterPath &path, int fr
         path.lineTo(position(smoothedPoints[size_t(j)]));
 }
 
-QRectF OxStrokesVaryWidthBackwardTime::finishCreating(QPainterPath &path, QPointF point,
-                                                      float width, int oldDrawn, QRectF dirty)
+QRectF OxStrokesVaryWidthBackwardTime::finishCreating(QPainterPath &path, float width,
+                                                      int oldDrawn, QRectF dirty)
 {
     int index = 0;
-    if (rebuildTail(point, width, index, dirty)) {
+    if (rebuildTail(width, backwardDuration, index, dirty)) {
         // The body now reaches the window's first point, where the tail begins.
         dirty |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index, width);
         wholePathFollowsGenerator();
@@ -131,7 +138,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
     QRectF dirty;
     takeOldTail(dirty);
     smoothingStep(points, cur, step->last, step->dist);
-    return finishCreating(path, point, width, oldDrawn, dirty);
+    return finishCreating(path, width, oldDrawn, dirty);
 }
 
 void OxStrokesVaryWidthBackwardTime::appendFinalPoints(std::vector<OxInkPoint> &points,
@@ -158,7 +165,7 @@ QRectF OxStrokesVaryWidthBackwardTime::endCreate(std::vector<OxInkPoint> &points
         // The final tail joins the body.
         int index = 0;
         backwardInfos.clear();
-        prepareBackwardPath(backwardInfos, smoothedPoints, index, point, width);
+        prepareTimedTail(backwardInfos, smoothedPoints, index, width, backwardDuration);
         if (lastDrawnIndex < index)
             result |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index, width);
         const QRectF joined = computeBackwardConnectPath(backwardInfos);
@@ -206,5 +213,5 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
     QRectF dirty;
     takeOldTail(dirty);
     smoothingStep(points, cur, step->last, step->dist, ctrl);
-    return finishCreating(path, point, width, oldDrawn, dirty);
+    return finishCreating(path, width, oldDrawn, dirty);
 }
