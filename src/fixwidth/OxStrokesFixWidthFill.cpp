@@ -89,14 +89,14 @@ QRectF OxStrokesFixWidthFill::startCreate(std::vector<OxInkPoint> &points, QPain
 }
 
 QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
-                                       QPointF point, QMap<QString, QVariant>, float width)
+                                       QPointF point, QMap<QString, QVariant> params,
+                                       float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kNothing);
     if (!step)
         return QRectF();
-    const OxInkPoint cur = samplePoint(point);
-    points.push_back(cur);
-    smoothingStep(points, cur, step->last, step->dist);
+    smoothingStep(points, step->sample, step->last, step->dist);
 
     QRectF result;
     if (smoothedPoints.size() == 2) {

@@ -67,18 +67,17 @@ QRectF OxStrokesVaryWidthBackwardExtend::startWithDot(std::vector<OxInkPoint> &p
 
 QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &points,
                                                   QPainterPath &path, QPointF point,
-                                                  QMap<QString, QVariant>, float width)
+                                                  QMap<QString, QVariant> params, float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kNothing);
     if (!step)
         return QRectF();
-    const OxInkPoint cur = samplePoint(point);
-    points.push_back(cur);
     path.lineTo(point);
 
     QRectF dirty;
     takeOldTail(dirty);
-    smoothingStep(points, cur, step->last, step->dist);
+    smoothingStep(points, step->sample, step->last, step->dist);
 
     backwardInfos.clear();
     int index = 0;

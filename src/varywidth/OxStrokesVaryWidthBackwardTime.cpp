@@ -128,16 +128,14 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
                                                 QPainterPath &path, QPointF point,
                                                 QMap<QString, QVariant> params, float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
-    int time = 0;
-    if (!step || !readTimeParam(params, time))
-        return QRectF();
     const int oldDrawn = lastDrawnIndex;
-    const OxInkPoint cur = samplePoint(point, time);
-    points.push_back(cur);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kTime);
+    if (!step)
+        return QRectF();
     QRectF dirty;
     takeOldTail(dirty);
-    smoothingStep(points, cur, step->last, step->dist);
+    smoothingStep(points, step->sample, step->last, step->dist);
     return finishCreating(path, width, oldDrawn, dirty);
 }
 
@@ -187,31 +185,28 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
                                                 QPointF point, QMap<QString, QVariant> params,
                                                 float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
-    int time = 0;
-    if (!step || !readTimeParam(params, time))
-        return QRectF();
     const int oldDrawn = lastDrawnIndex;
-
-    const OxInkPoint cur = samplePoint(point, time);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kTime);
+    if (!step)
+        return QRectF();
     std::vector<OxInkPoint> extra;
     for (const QPointF &s : samples) {
         if (isFinitePoint(s))
             extra.push_back(samplePoint(s));
     }
     // points ends with the last extra sample, which the next call takes as its previous point.
-    points.push_back(cur);
     points.insert(points.end(), extra.begin(), extra.end());
 
     // The fitting runs from the previous point through the extra samples to the new one.
     std::vector<OxInkPoint> run{step->last};
     run.insert(run.end(), extra.begin(), extra.end());
-    run.push_back(cur);
+    run.push_back(step->sample);
     std::vector<OxInkPoint> ctrl;
     fitCurve(run, 0, int(run.size()) - 1, kFitTolerance, ctrl);
 
     QRectF dirty;
     takeOldTail(dirty);
-    smoothingStep(points, cur, step->last, step->dist, ctrl);
+    smoothingStep(points, step->sample, step->last, step->dist, ctrl);
     return finishCreating(path, width, oldDrawn, dirty);
 }

@@ -87,15 +87,12 @@ QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPa
                                             QPointF point, QMap<QString, QVariant> params,
                                             float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
-    float pressure = 0;
-    int time = 0;
-    if (!step || !readPressureParam(params, pressure) || !readTimeParam(params, time))
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kTimeAndPressure);
+    if (!step)
         return QRectF();
-    const OxInkPoint cur(float(point.x()), float(point.y()), time, pressure, 0, 0);
-    points.push_back(cur);
     path.lineTo(point);
-    smoothingStep(points, cur, step->last, step->dist);
+    smoothingStep(points, step->sample, step->last, step->dist);
 
     smoothPressures(smoothedPoints, lastDrawnIndex, int(smoothedPoints.size()) - 1);
     return drawNewSmoothedPoints(width);
