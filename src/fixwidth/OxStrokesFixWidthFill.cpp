@@ -3,6 +3,7 @@
 #include "OxStrokesFixWidthFill.h"
 
 #include "OxDeferredOutline_p.h"
+#include "OxEngineBuilders_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxStrokeEnd_p.h"
@@ -17,40 +18,29 @@ namespace {
 // nib of radius w, so the engine hands it half the stroke width.
 constexpr float kNibSize = 40.0f;
 
-// Every filled engine starts with the same round nib: its tables are built once and copied
-// (implicitly shared, so a copy costs a few reference counts and is safe from any thread).
-void installRoundNib(OxPathBuilder &builder)
+// Every filled engine's builders take their round nib from here.
+const OxPathBuilder &roundNib()
 {
-    static const OxPathGenerator built = [] {
+    static const OxPathGenerator holder = [] {
         QPainterPath nib;
         nib.addEllipse(QPointF(100, 100), kNibSize, kNibSize);
-        OxPathGenerator generator;
-        generator.setSamplePath(nib, kNibSize);
-        return generator;
+        return nibHolder(nib, kNibSize);
     }();
-    builder.copyShapeFrom(built);
+    return holder;
 }
 } // namespace
 
 OxStrokesFixWidthFill::OxStrokesFixWidthFill() : pathConnector(nullptr), pathGenerator(nullptr)
 {
-    std::unique_ptr<OxPathGenerator> generator(new OxPathGenerator);
-    installRoundNib(*generator);
-    std::unique_ptr<OxPathConnector> connector(new OxPathConnector);
-    installRoundNib(*connector);
-    pathGenerator = generator.release();
+    std::unique_ptr<OxPathConnector> connector(newBuilderWithNib<OxPathConnector>(roundNib()));
+    pathGenerator = newBuilderWithNib<OxPathGenerator>(roundNib());
     pathConnector = connector.release();
 }
 
 OxStrokesFixWidthFill::OxStrokesFixWidthFill(const OxStrokesFixWidthFill &other)
-    : OxStrokesFixWidth(other), pathConnector(nullptr), backwardRect(other.backwardRect),
-      pathWhole(other.pathWhole), pathGenerator(nullptr), leftSideCounts(other.leftSideCounts),
-      rightSideCounts(other.rightSideCounts), pathWholeStale(other.pathWholeStale)
+    : OxStrokesFixWidthFill()
 {
-    std::unique_ptr<OxPathGenerator> generator(new OxPathGenerator(*other.pathGenerator));
-    std::unique_ptr<OxPathConnector> connector(new OxPathConnector(*other.pathConnector));
-    pathGenerator = generator.release();
-    pathConnector = connector.release();
+    *this = other;
 }
 
 OxStrokesFixWidthFill &OxStrokesFixWidthFill::operator=(const OxStrokesFixWidthFill &other)

@@ -1,5 +1,6 @@
 #include "OxStrokesVaryWidthBackwardExtend.h"
 
+#include "OxEngineBuilders_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
@@ -11,17 +12,15 @@
 using namespace quillmark::detail;
 
 OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend()
-    : pathConnector(new OxPathConnector)
+    : pathConnector(newBuilderWithNib<OxPathConnector>(ellipticNibHolder()))
 {
-    installEllipticNib(*pathConnector);
 }
 
 OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend(
     const OxStrokesVaryWidthBackwardExtend &other)
-    : OxStrokesVaryWidthPressure(other), backwardPaths(other.backwardPaths),
-      backwardRect(other.backwardRect), backwardInfos(other.backwardInfos),
-      pathConnector(new OxPathConnector(*other.pathConnector))
+    : OxStrokesVaryWidthBackwardExtend()
 {
+    *this = other;
 }
 
 OxStrokesVaryWidthBackwardExtend &

@@ -75,8 +75,9 @@ protected:
     // long radius), so a generator width w gives long radius w and short radius 0.625 w.
     static QPainterPath ellipticNib();
     static constexpr float kNibSize = 40;
-    // Installs ellipticNib at kNibSize, as setSamplePath would.
-    static void installEllipticNib(OxPathBuilder &builder);
+    // A builder that holds ellipticNib installed at kNibSize, as setSamplePath installs it, built
+    // once: the engines' builders take their nib from it.
+    static const OxPathBuilder &ellipticNibHolder();
 
     // (5 p + the weighted pressures of points index-4 .. index) / (5 + their weights): the
     // point's own pressure counts with p and once more in the window. Indices outside points are
