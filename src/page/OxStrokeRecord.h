@@ -1,0 +1,51 @@
+#ifndef OXSTROKERECORD_H
+#define OXSTROKERECORD_H
+
+#include "QuillmarkExport.h"
+
+#include <QtGlobal>
+#include <vector>
+
+// One sample as its engine saw it: the position, "time" in whole milliseconds since the stroke's
+// first sample (the int the engines read), and "pressure". Samples of a batch share the batch's
+// time and carry the pressure 0 their call handed over.
+struct OxRecordedSample
+{
+    float x = 0;
+    float y = 0;
+    qint32 time = 0;
+    float pressure = 0;
+};
+
+// One engine call of a stroke and how many of the record's samples, in order, it took.
+struct OxRecordedStep
+{
+    enum Call : quint8 {
+        kStart,      // startCreate, 1 sample
+        kAdd,        // creating, 1 sample
+        kEnd,        // endCreate, 1 sample
+        kBatch,      // creatingOnlyBackward, n samples
+        kEndBatch,   // endCreateOnlyBackward, 1 sample
+        kRaw,        // creatingYuanShi, n samples
+        kFitted,     // creating with the n - 1 samples before the last as a fitted curve
+        kReplay,     // loadFromWholePoints, n samples
+    };
+
+    Call call = kStart;
+    quint32 samples = 0;
+};
+
+// What one finished stroke was drawn from, exactly: its engine (an OxEngineKind id), pen width,
+// colour, and the calls that fed it with their samples. Replaying the steps on a fresh engine of
+// the kind gives the stroke's shape again, to the bit. Every call that reached the engine is
+// recorded (also one the engine itself dropped); calls refused or dropped before it are not.
+struct OxStrokeRecord
+{
+    int engine = 0;
+    float width = 0;
+    quint32 rgba = 0x000000ff;   // red in the high byte, alpha in the low one
+    std::vector<OxRecordedSample> samples;
+    std::vector<OxRecordedStep> steps;
+};
+
+#endif
