@@ -68,7 +68,7 @@ public:
     void setSamplePath(QPainterPath &path, float size);
 
 protected:
-    friend class OxStrokeShape;
+    friend class OxEngineKind;
 
     // The nib of the variable-width engines: an ellipse of radii 25 across and 40 down around
     // (100, 100), turned by -60 degrees about its centre. It stands for the width kNibSize (its
