@@ -6,6 +6,7 @@
 #include "OxEngineBuilders_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxLineSegments_p.h"
 #include "OxStrokeEnd_p.h"
 
 #include <algorithm>
@@ -168,13 +169,10 @@ QRectF OxStrokesFixWidthFill::computePaths(std::vector<OxInkPoint> &points, int 
 {
     QRectF rect;
     const float r = width * 0.5f;
-    const int last = std::min(end, int(points.size()) - 1);
-    for (int i = std::max(start, 0); i < last; ++i) {
-        const OxInkPoint &a = points[size_t(i)];
-        const OxInkPoint &b = points[size_t(i) + 1];
+    forEachSegment(points, start, end, [&](int i, const OxInkPoint &a, const OxInkPoint &b) {
         rect |= pathGenerator->addSegment(a.x, a.y, r, b.x, b.y, r);
         computePoints2PathInfo(i, pathGenerator);
-    }
+    });
     return inflateRect(rect, kOutlineMargin);
 }
 
