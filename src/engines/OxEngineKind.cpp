@@ -38,7 +38,7 @@ struct OxEngineKind::Calls
 private:
     // What every class has: the plain engine's calls.
     template <class Engine>
-    static Calls ofClass()
+    static Calls classCalls()
     {
         Calls calls{};
         calls.type = &typeid(Engine);
@@ -52,7 +52,7 @@ private:
     template <class Engine, class Owner>
     static Calls outlined(void (*paint)(OxStrokesFixWidth &, QPainter *, QRectF, const QBrush &))
     {
-        Calls calls = ofClass<Engine>();
+        Calls calls = classCalls<Engine>();
         calls.outline = outlineOf<Owner>;
         calls.outlineBuilder = generatorOf<Owner>;
         calls.paint = paint;
@@ -155,7 +155,7 @@ const OxEngineKind::Calls &OxEngineKind::Calls::of(int id)
     using Fill = OxStrokesFixWidthFill;
     using Brush = OxStrokesVaryWidthBackwardTime;
     static const Calls calls[] = {
-        ofClass<OxStrokesFixWidth>(),
+        classCalls<OxStrokesFixWidth>(),
         withBatch<Fill>(outlined<Fill, Fill>(paintWithColour)),
         outlined<OxStrokesVaryWidthPressure, OxStrokesVaryWidthPressure>(paintWithBrush),
         outlined<OxStrokesVaryWidthTime, OxStrokesVaryWidthPressure>(paintWithBrush),
