@@ -4,32 +4,26 @@
 //
 //   build/release/bench/engine_setup_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only
 
+#include "OxEngineKind.h"
 #include "OxQuillmarkGateway.h"
-#include "OxStrokesFixWidth.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardExtend.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
-#include "OxStrokesVaryWidthPressure.h"
-#include "OxStrokesVaryWidthTime.h"
 
 #include <benchmark/benchmark.h>
+#include <string>
 
 namespace {
-template <class Engine>
-void BM_MakeEngine(benchmark::State &state)
-{
-    for (auto _ : state) {
-        Engine engine;
-        benchmark::DoNotOptimize(&engine);
+// One per engine of the table, named after its class.
+const bool kMakeEngineRegistered = [] {
+    for (const OxEngineKind &kind : OxEngineKind::all()) {
+        benchmark::RegisterBenchmark(
+            (std::string("BM_MakeEngine<") + kind.className + ">").c_str(),
+            [&kind](benchmark::State &state) {
+                for (auto _ : state)
+                    benchmark::DoNotOptimize(kind.make());
+            })
+            ->Unit(benchmark::kMicrosecond);
     }
-}
-BENCHMARK_TEMPLATE(BM_MakeEngine, OxStrokesFixWidth)->Unit(benchmark::kMicrosecond);
-BENCHMARK_TEMPLATE(BM_MakeEngine, OxStrokesFixWidthFill)->Unit(benchmark::kMicrosecond);
-BENCHMARK_TEMPLATE(BM_MakeEngine, OxStrokesVaryWidthPressure)->Unit(benchmark::kMicrosecond);
-BENCHMARK_TEMPLATE(BM_MakeEngine, OxStrokesVaryWidthTime)->Unit(benchmark::kMicrosecond);
-BENCHMARK_TEMPLATE(BM_MakeEngine, OxStrokesVaryWidthBackwardTime)->Unit(benchmark::kMicrosecond);
-BENCHMARK_TEMPLATE(BM_MakeEngine, OxStrokesVaryWidthBackwardExtend)
-    ->Unit(benchmark::kMicrosecond);
+    return true;
+}();
 
 // setEnvironmentPara makes the pen type's engine (1: filled fixed width, 2: thinning brush).
 void BM_GatewaySetEnvironment(benchmark::State &state)

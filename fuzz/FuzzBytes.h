@@ -160,16 +160,14 @@ private:
     float last[kChannelCount] = {};
 };
 
-// The engine target: a call is an operation byte, a slot byte and the call's arguments.
+// The engine target: a call is an operation byte, a slot byte and the call's arguments. The
+// argument of kNewEngine is a byte that picks the engine by its place in OxEngineKind's table
+// (modulo its size), which is its id - 1.
 enum EngineOp : uint8_t {
     kNewEngine, kStartCreate, kCreating, kEndCreate, kCreatingOnlyBackward,
     kEndCreateOnlyBackward, kCreatingYuanShi, kCreatingFitted, kLoadFromWholePoints,
     kBuildPathFromXY, kBuildPathFromXYCopying, kCopyEngine, kAssignEngine, kCopyFrom,
     kEngineOpCount
-};
-enum EngineType : uint8_t {
-    kFixWidthEngine, kFillEngine, kPressureEngine, kTimeEngine, kExtendEngine, kBrushEngine,
-    kEngineTypeCount
 };
 // A parameter map is a flags byte, then the values it announces.
 enum TimeForm : uint8_t { kNoTime, kIntTime, kInt64Time, kDoubleTime };

@@ -21,12 +21,8 @@
 #include "FuzzChecks.h"
 #include "FuzzGeometry.h"
 
-#include "OxStrokesFixWidth.h"
+#include "OxEngineKind.h"
 #include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardExtend.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
-#include "OxStrokesVaryWidthPressure.h"
-#include "OxStrokesVaryWidthTime.h"
 
 #include <QList>
 #include <QMap>
@@ -84,7 +80,7 @@ struct Shapes
 struct Slot
 {
     std::unique_ptr<OxStrokesFixWidth> engine;
-    EngineType type = kFixWidthEngine;
+    const OxEngineKind *kind = &OxEngineKind::all().front();
     std::vector<OxInkPoint> points;
     QPainterPath path;
     // Every number that reached the engine was moderate: its output is held to be finite.
@@ -114,83 +110,24 @@ Engine *as(Slot &slot)
     return static_cast<Engine *>(slot.engine.get());
 }
 
-OxStrokesFixWidth *makeEngine(EngineType type)
+// The five-argument buildPathFromXY is the filled engine's own.
+bool isFill(const OxEngineKind &kind)
 {
-    switch (type) {
-    case kFillEngine: return new OxStrokesFixWidthFill;
-    case kPressureEngine: return new OxStrokesVaryWidthPressure;
-    case kTimeEngine: return new OxStrokesVaryWidthTime;
-    case kExtendEngine: return new OxStrokesVaryWidthBackwardExtend;
-    case kBrushEngine: return new OxStrokesVaryWidthBackwardTime;
-    default: return new OxStrokesFixWidth;
-    }
+    static const OxEngineKind *const fill = OxEngineKind::byName("fill");
+    return &kind == fill;
 }
 
-template <class Engine>
-OxStrokesFixWidth *copyAs(const OxStrokesFixWidth &from)
+bool drawsCentreLine(const OxEngineKind &kind)
 {
-    return new Engine(static_cast<const Engine &>(from));
-}
-
-OxStrokesFixWidth *copyEngine(EngineType type, const OxStrokesFixWidth &from)
-{
-    switch (type) {
-    case kFillEngine: return copyAs<OxStrokesFixWidthFill>(from);
-    case kPressureEngine: return copyAs<OxStrokesVaryWidthPressure>(from);
-    case kTimeEngine: return copyAs<OxStrokesVaryWidthTime>(from);
-    case kExtendEngine: return copyAs<OxStrokesVaryWidthBackwardExtend>(from);
-    case kBrushEngine: return copyAs<OxStrokesVaryWidthBackwardTime>(from);
-    default: return copyAs<OxStrokesFixWidth>(from);
-    }
-}
-
-template <class Engine>
-void assignAs(OxStrokesFixWidth &to, const OxStrokesFixWidth &from)
-{
-    static_cast<Engine &>(to) = static_cast<const Engine &>(from);
-}
-
-void assignEngine(EngineType type, OxStrokesFixWidth &to, const OxStrokesFixWidth &from)
-{
-    switch (type) {
-    case kFillEngine: return assignAs<OxStrokesFixWidthFill>(to, from);
-    case kPressureEngine: return assignAs<OxStrokesVaryWidthPressure>(to, from);
-    case kTimeEngine: return assignAs<OxStrokesVaryWidthTime>(to, from);
-    case kExtendEngine: return assignAs<OxStrokesVaryWidthBackwardExtend>(to, from);
-    case kBrushEngine: return assignAs<OxStrokesVaryWidthBackwardTime>(to, from);
-    default: return assignAs<OxStrokesFixWidth>(to, from);
-    }
-}
-
-bool isFillType(EngineType t)
-{
-    return t == kFillEngine;
-}
-
-bool isBrushType(EngineType t)
-{
-    return t == kBrushEngine;
-}
-
-bool hasPathWhole(EngineType t)
-{
-    return t != kFixWidthEngine;
-}
-
-bool hasTails(EngineType t)
-{
-    return t == kExtendEngine || t == kBrushEngine;
+    return kind.drawn == OxEngineKind::Drawn::kCentreLine;
 }
 
 Shapes shapesOf(Slot &slot)
 {
-    Shapes s{slot.points, slot.path, QPainterPath(), {}};
-    if (isFillType(slot.type))
-        s.whole = as<OxStrokesFixWidthFill>(slot)->getPathWhole();
-    else if (hasPathWhole(slot.type))
-        s.whole = as<OxStrokesVaryWidthPressure>(slot)->getPathWhole();
-    if (hasTails(slot.type))
-        s.tails = as<OxStrokesVaryWidthBackwardExtend>(slot)->getBackwardPaths();
+    Shapes s{slot.points, slot.path, QPainterPath(), slot.kind->tails(*slot.engine)};
+    const QVector<QPainterPath> outlines = slot.kind->outlines(*slot.engine);
+    if (!outlines.isEmpty())
+        s.whole = outlines.front();
     return s;
 }
 
@@ -198,12 +135,12 @@ Shapes shapesOf(Slot &slot)
 // the shapes a host draws: the outline and the tails, or the plain engine's centre line (which
 // the host strokes at the width, so half of it is added to the margin). The points and, for the
 // other engines, the path (raw samples or centre line, not drawn) are not held to them.
-bool coversChange(EngineType type, const Bounds &r, double width, const Shapes &before,
-                  const Shapes &after)
+bool coversChange(const OxEngineKind &kind, const Bounds &r, double width,
+                  const Shapes &before, const Shapes &after)
 {
     Bounds changed;
     double margin = kRectMargin;
-    if (!hasPathWhole(type)) {
+    if (drawsCentreLine(kind)) {
         changed = changedBounds(before.path, after.path);
         margin += width / 2;
     } else {
@@ -218,8 +155,8 @@ bool coversChange(EngineType type, const Bounds &r, double width, const Shapes &
                                        std::fabs(changed.top), std::fabs(changed.bottom)});
     if (changed.within(r, margin + kRectRelativeMargin * magnitude))
         return true;
-    std::fprintf(stderr, "engine %d: changed [%g, %g] x [%g, %g] outside [%g, %g] x [%g, %g]\n",
-                 int(type), changed.left, changed.right, changed.top, changed.bottom, r.left,
+    std::fprintf(stderr, "engine %s: changed [%g, %g] x [%g, %g] outside [%g, %g] x [%g, %g]\n",
+                 kind.name, changed.left, changed.right, changed.top, changed.bottom, r.left,
                  r.right, r.top, r.bottom);
     return false;
 }
@@ -408,13 +345,15 @@ private:
         const EngineOp op = EngineOp(in.byte() % kEngineOpCount);
         Slot &slot = slotFromInput();
         if (tracing())
-            std::fprintf(stderr, "call %d on slot %d (engine %d, %zu points, stroke calls %u)\n",
-                         int(op), int(&slot - lanes), slot.engine ? int(slot.type) : -1,
+            std::fprintf(stderr, "call %d on slot %d (engine %s, %zu points, stroke calls %u)\n",
+                         int(op), int(&slot - lanes), slot.engine ? slot.kind->name : "none",
                          slot.points.size(), slot.strokeCalls);
         if (op == kNewEngine) {
             slot = Slot();
-            slot.type = EngineType(in.byte() % kEngineTypeCount);
-            slot.engine.reset(makeEngine(slot.type));
+            // The byte picks an engine by its place in the table (its id - 1).
+            const std::vector<OxEngineKind> &kinds = OxEngineKind::all();
+            slot.kind = &kinds[in.byte() % kinds.size()];
+            slot.engine = slot.kind->make();
             return;
         }
         if (op == kCopyEngine || op == kAssignEngine || op == kCopyFrom)
@@ -438,7 +377,7 @@ private:
 
     void phaseCall(Slot &slot, EngineOp op)
     {
-        if (op == kEndCreateOnlyBackward && !isFillType(slot.type) && !isBrushType(slot.type))
+        if (op == kEndCreateOnlyBackward && !slot.kind->canFeed(OxEngineKind::kBatch))
             return;
         CallInput input(slot, op == kStartCreate && slot.points.empty());
         const QPointF point = readPoint();
@@ -456,12 +395,7 @@ private:
             case kStartCreate: return e.startCreate(s.points, s.path, point, params, width);
             case kCreating: return e.creating(s.points, s.path, point, params, width);
             case kEndCreate: return e.endCreate(s.points, s.path, point, params, width);
-            default:
-                if (isFillType(s.type))
-                    return as<OxStrokesFixWidthFill>(s)->endCreateOnlyBackward(
-                        s.points, s.path, point, params, width);
-                return as<OxStrokesVaryWidthBackwardTime>(s)->endCreateOnlyBackward(
-                    s.points, s.path, point, params, width);
+            default: return s.kind->endBatch(e, s.points, s.path, point, params, width);
             }
         };
         // One engine serves one stroke, which a host starts with its points and path cleared
@@ -477,9 +411,8 @@ private:
 
     void batchCall(Slot &slot, EngineOp op)
     {
-        if (!isFillType(slot.type) && !isBrushType(slot.type))
-            return;
-        if (op == kCreatingYuanShi && !isBrushType(slot.type))
+        if (!slot.kind->canFeed(op == kCreatingOnlyBackward ? OxEngineKind::kBatch
+                                                             : OxEngineKind::kRaw))
             return;
         CallInput input(slot);
         const QList<QPointF> samples = readBatch(input);
@@ -487,14 +420,9 @@ private:
         const float width = readParamsAndWidth(input, params);
         const EngineCall call = [op, samples, params, width](Slot &s) {
             QList<QPointF> batch = samples;
-            if (isFillType(s.type))
-                return as<OxStrokesFixWidthFill>(s)->creatingOnlyBackward(s.points, batch,
-                                                                          params, width);
             if (op == kCreatingOnlyBackward)
-                return as<OxStrokesVaryWidthBackwardTime>(s)->creatingOnlyBackward(
-                    s.points, batch, params, width);
-            return as<OxStrokesVaryWidthBackwardTime>(s)->creatingYuanShi(s.points, batch,
-                                                                          params, width);
+                return s.kind->creatingBatch(*s.engine, s.points, batch, params, width);
+            return s.kind->creatingRaw(*s.engine, s.points, batch, params, width);
         };
         run(slot, input, width, call,
             {true, op == kCreatingOnlyBackward ? kBackwardCall : kRawCall, false});
@@ -502,7 +430,7 @@ private:
 
     void fittedCall(Slot &slot)
     {
-        if (!isBrushType(slot.type))
+        if (!slot.kind->canFeed(OxEngineKind::kFitted))
             return;
         CallInput input(slot);
         const QList<QPointF> samples = readBatch(input);
@@ -512,8 +440,8 @@ private:
         const float width = readParamsAndWidth(input, params);
         const EngineCall call = [samples, point, params, width](Slot &s) {
             QList<QPointF> extra = samples;
-            return as<OxStrokesVaryWidthBackwardTime>(s)->creating(s.points, s.path, extra,
-                                                                   point, params, width);
+            return s.kind->creatingFitted(*s.engine, s.points, s.path, extra, point, params,
+                                          width);
         };
         run(slot, input, width, call, {true, kLiveCall, false});
     }
@@ -561,7 +489,7 @@ private:
 
     void buildCopyingCall(Slot &slot)
     {
-        if (!isFillType(slot.type))
+        if (!isFill(*slot.kind))
             return;
         CallInput input(slot);
         const std::shared_ptr<std::vector<OxInkPoint>> stored = readBuildPoints(slot, input);
@@ -569,7 +497,7 @@ private:
         input.width(width);
         Slot &source = slotFromInput();
         OxStrokesFixWidthFill *other = nullptr;
-        if (source.engine && isFillType(source.type) && (in.byte() & 1)) {
+        if (source.engine && isFill(*source.kind) && (in.byte() & 1)) {
             other = as<OxStrokesFixWidthFill>(source);
             input.moderate = input.moderate && source.moderate;
         }
@@ -599,7 +527,7 @@ private:
         Slot &source = slotFromInput();
         if (!source.engine || (!target.engine && op != kCopyEngine)
             || (op == kCopyEngine && &source == &target)
-            || (op == kAssignEngine && target.type != source.type))
+            || (op == kAssignEngine && target.kind != source.kind))
             return;
         if (target.engine)
             fullCheck(target);   // the target's own rectangles, before it takes over others'
@@ -617,9 +545,9 @@ private:
             }
         } else {
             if (op == kCopyEngine)
-                target.engine.reset(copyEngine(source.type, *source.engine));
+                target.engine = source.kind->copy(*source.engine);
             else
-                assignEngine(source.type, *target.engine, *source.engine);
+                FUZZ_REQUIRE(source.kind->assign(*target.engine, *source.engine));
             takeOver(target, source);
             if (&source != &target)
                 makeTwin(source, op);
@@ -632,7 +560,7 @@ private:
     // them along) and what the fuzzer knows of the stroke.
     static void takeOver(Slot &to, const Slot &from)
     {
-        to.type = from.type;
+        to.kind = from.kind;
         to.points = from.points;
         to.path = from.path;
         to.moderate = from.moderate;
@@ -649,10 +577,10 @@ private:
     {
         std::unique_ptr<Slot> twin(new Slot);
         if (op == kCopyEngine) {
-            twin->engine.reset(copyEngine(source.type, *source.engine));
+            twin->engine = source.kind->copy(*source.engine);
         } else {
-            twin->engine.reset(makeEngine(source.type));
-            assignEngine(source.type, *twin->engine, *source.engine);
+            twin->engine = source.kind->make();
+            FUZZ_REQUIRE(source.kind->assign(*twin->engine, *source.engine));
         }
         takeOver(*twin, source);
         source.twin = std::move(twin);
@@ -740,7 +668,7 @@ private:
                 FUZZ_REQUIRE(fuzzchecks::isFinitePath(tail));
             if (slot.rectsHeld)
                 FUZZ_REQUIRE(
-                    coversChange(slot.type, slot.reported, slot.widestWidth, *slot.checked, *now));
+                    coversChange(*slot.kind, slot.reported, slot.widestWidth, *slot.checked, *now));
         }
         slot.checked = now;
         slot.reported = Bounds();

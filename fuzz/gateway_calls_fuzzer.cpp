@@ -14,9 +14,8 @@
 #include "FuzzBytes.h"
 #include "FuzzChecks.h"
 
+#include "OxEngineKind.h"
 #include "OxQuillmarkGateway.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
 
 #include <cstdint>
 #include <cstring>
@@ -105,16 +104,16 @@ struct Export
 Export expectedExport(const OxQuillmarkGateway &g, GatewayOp op)
 {
     Export x;
-    if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(g.engine)) {
-        if (op != kEndSketch3 && op != kEndSketch4)
-            x.addPath(brush->getPathWhole());
-        for (const QPainterPath &tail : brush->getBackwardPaths())
-            x.addPath(tail);
+    const OxEngineKind &kind = *OxEngineKind::of(*g.engine);
+    const QVector<QPainterPath> outlines = kind.outlines(*g.engine);
+    if (kind.drawn == OxEngineKind::Drawn::kOutlineAndTails) {
+        const bool tailsOnly = op == kEndSketch3 || op == kEndSketch4;
+        for (int i = tailsOnly ? 1 : 0; i < outlines.size(); ++i)
+            x.addPath(outlines[i]);
         return x;
     }
-    auto *filled = dynamic_cast<OxStrokesFixWidthFill *>(g.engine);
-    if (filled && (op == kSketching2 || op == kEndSketch4)) {
-        x.addPath(filled->getPathWhole());
+    if (kind.drawn == OxEngineKind::Drawn::kOutline && (op == kSketching2 || op == kEndSketch4)) {
+        x.addPath(outlines.front());
         return x;
     }
     const std::vector<OxInkPoint> &line = SmoothedLine::of(*g.engine);

@@ -5,6 +5,7 @@
 //   quillmark-fuzz-seeds DATA_DIR CORPUS_DIR   (writes CORPUS_DIR/engine/* and CORPUS_DIR/gateway/*)
 
 #include "FuzzBytes.h"
+#include "OxEngineKind.h"
 #include "StrokeFile.h"
 
 #include <cstdio>
@@ -35,10 +36,10 @@ struct EngineSeed
         w.byte(op);
         w.byte(uint8_t(slot));
     }
-    void newEngine(EngineType type, int slot = 0)
+    void newEngine(const OxEngineKind &kind, int slot = 0)
     {
         call(kNewEngine, slot);
-        w.byte(type);
+        w.byte(uint8_t(kind.id - 1));
     }
     void point(const RecordedSample &s)
     {
@@ -137,10 +138,11 @@ void forBatches(const RecordedStroke &stroke, const std::function<void(size_t, s
         add(from, std::min(from + kBatchSize, stroke.size() - 1));
 }
 
-std::vector<uint8_t> liveEngineSeed(EngineType type, const RecordedStroke &stroke, bool copy)
+std::vector<uint8_t> liveEngineSeed(const OxEngineKind &kind, const RecordedStroke &stroke,
+                                    bool copy)
 {
     EngineSeed seed;
-    seed.newEngine(type);
+    seed.newEngine(kind);
     seed.phase(kStartCreate, stroke.front());
     int slot = 0;
     for (size_t i = 1; i + 1 < stroke.size(); ++i) {
@@ -155,20 +157,21 @@ std::vector<uint8_t> liveEngineSeed(EngineType type, const RecordedStroke &strok
     return seed.w.bytes;
 }
 
-std::vector<uint8_t> batchEngineSeed(EngineType type, EngineOp op, const RecordedStroke &stroke)
+std::vector<uint8_t> batchEngineSeed(const OxEngineKind &kind, EngineOp op,
+                                     const RecordedStroke &stroke)
 {
     EngineSeed seed;
-    seed.newEngine(type);
+    seed.newEngine(kind);
     seed.phase(kStartCreate, stroke.front());
     forBatches(stroke, [&](size_t from, size_t to) { seed.batch(op, stroke, from, to); });
     seed.phase(op == kCreatingYuanShi ? kEndCreate : kEndCreateOnlyBackward, stroke.back());
     return seed.w.bytes;
 }
 
-std::vector<uint8_t> fittedEngineSeed(const RecordedStroke &stroke)
+std::vector<uint8_t> fittedEngineSeed(const OxEngineKind &kind, const RecordedStroke &stroke)
 {
     EngineSeed seed;
-    seed.newEngine(kBrushEngine);
+    seed.newEngine(kind);
     seed.phase(kStartCreate, stroke.front());
     for (size_t i = 3; i + 1 < stroke.size(); i += 3) {
         seed.call(kCreatingFitted);
@@ -183,10 +186,11 @@ std::vector<uint8_t> fittedEngineSeed(const RecordedStroke &stroke)
     return seed.w.bytes;
 }
 
-std::vector<uint8_t> storedEngineSeed(EngineType type, EngineOp op, const RecordedStroke &stroke)
+std::vector<uint8_t> storedEngineSeed(const OxEngineKind &kind, EngineOp op,
+                                      const RecordedStroke &stroke)
 {
     EngineSeed seed;
-    seed.newEngine(type);
+    seed.newEngine(kind);
     seed.call(op);
     if (op != kLoadFromWholePoints)
         seed.w.byte(1);   // points from the input
@@ -223,6 +227,18 @@ std::vector<uint8_t> batchGatewaySeed(int penType, const RecordedStroke &stroke,
     return seed.w.bytes;
 }
 
+// The engines that can be fed way, in the table's order; seed s takes the one at s modulo their
+// number.
+const OxEngineKind &feeding(OxEngineKind::Feed way, size_t s)
+{
+    std::vector<const OxEngineKind *> kinds;
+    for (const OxEngineKind &kind : OxEngineKind::all()) {
+        if (kind.canFeed(way))
+            kinds.push_back(&kind);
+    }
+    return *kinds[s % kinds.size()];
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -248,20 +264,23 @@ int main(int argc, char **argv)
         const RecordedStroke &stroke = strokes[s];
         const std::string n = std::to_string(s);
         // Every engine draws every stroke; the others exercise one engine and one way each.
-        for (int t = 0; t < kEngineTypeCount; ++t)
-            writeSeed(engineDir + "live-" + std::to_string(t) + "-" + n,
-                      liveEngineSeed(EngineType(t), stroke, s % 3 == 1));
+        const std::vector<OxEngineKind> &kinds = OxEngineKind::all();
+        for (const OxEngineKind &kind : kinds)
+            writeSeed(engineDir + "live-" + std::to_string(kind.id - 1) + "-" + n,
+                      liveEngineSeed(kind, stroke, s % 3 == 1));
         if (stroke.size() < 3)
             continue;
-        const EngineType batchType = s % 2 ? kBrushEngine : kFillEngine;
         writeSeed(engineDir + "backward-" + n,
-                  batchEngineSeed(batchType, kCreatingOnlyBackward, stroke));
-        writeSeed(engineDir + "raw-" + n, batchEngineSeed(kBrushEngine, kCreatingYuanShi, stroke));
-        writeSeed(engineDir + "fitted-" + n, fittedEngineSeed(stroke));
+                  batchEngineSeed(feeding(OxEngineKind::kBatch, s), kCreatingOnlyBackward, stroke));
+        writeSeed(engineDir + "raw-" + n,
+                  batchEngineSeed(feeding(OxEngineKind::kRaw, s), kCreatingYuanShi, stroke));
+        writeSeed(engineDir + "fitted-" + n,
+                  fittedEngineSeed(feeding(OxEngineKind::kFitted, s), stroke));
         writeSeed(engineDir + "load-" + n,
-                  storedEngineSeed(EngineType(s % kEngineTypeCount), kLoadFromWholePoints, stroke));
+                  storedEngineSeed(kinds[s % kinds.size()], kLoadFromWholePoints, stroke));
+        // The copying rebuild is the filled engine's own.
         writeSeed(engineDir + "build-" + n,
-                  storedEngineSeed(s % 2 ? kPressureEngine : kFillEngine,
+                  storedEngineSeed(*OxEngineKind::byName(s % 2 ? "pressure" : "fill"),
                                    s % 3 ? kBuildPathFromXY : kBuildPathFromXYCopying, stroke));
 
         const int pen = 1 + int(s % 2);

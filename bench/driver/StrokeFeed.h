@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRectF>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,7 +50,7 @@ struct Subject
     bool rebuildsTail = false;
     // Fed at the recording's real rate (the gateway's brush stamps samples with the time of day).
     bool paced = false;
-    std::unique_ptr<StrokeFeed> (*make)() = nullptr;
+    std::function<std::unique_ptr<StrokeFeed>()> make;
     // The subject whose median this one's is compared with (the C face: its engine), or null.
     const char *baseline = nullptr;
 };

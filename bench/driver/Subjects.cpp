@@ -2,13 +2,8 @@
 
 #include "ShapeCopy.h"
 
+#include "OxEngineKind.h"
 #include "OxQuillmarkGateway.h"
-#include "OxStrokesFixWidth.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardExtend.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
-#include "OxStrokesVaryWidthPressure.h"
-#include "OxStrokesVaryWidthTime.h"
 
 #include <QBrush>
 #include <QColor>
@@ -27,28 +22,17 @@ QMap<QString, QVariant> sampleParams(const RecordedSample &sample)
             {QStringLiteral("pressure"), QVariant(sample.pressure)}};
 }
 
-// The engines paint through two overloads; the centre-line engine leaves painting to the host.
-bool paintShape(OxStrokesFixWidth &, QPainter &, QRectF)
+// The brush engines rebuild their tapering tail at every sample.
+bool rebuildsTail(const OxEngineKind &kind)
 {
-    return false;
+    return kind.drawn == OxEngineKind::Drawn::kOutlineAndTails;
 }
 
-bool paintShape(OxStrokesFixWidthFill &engine, QPainter &painter, QRectF rect)
-{
-    engine.paint(&painter, rect, kInk);
-    return true;
-}
-
-bool paintShape(OxStrokesVaryWidthPressure &engine, QPainter &painter, QRectF rect)
-{
-    engine.paint(&painter, rect, QBrush(kInk));
-    return true;
-}
-
-template <class Engine>
 class EngineFeed : public StrokeFeed
 {
 public:
+    explicit EngineFeed(const OxEngineKind &kind) : kind(kind), engine(kind.make()) {}
+
     TimedCall feed(const RecordedSample &sample, Phase phase) override
     {
         const QMap<QString, QVariant> params = sampleParams(sample);
@@ -56,23 +40,25 @@ public:
         return timedCall([&] {
             switch (phase) {
             case Phase::Start:
-                return engine.startCreate(points, path, point, params, kPenWidth);
+                return engine->startCreate(points, path, point, params, kPenWidth);
             case Phase::Creating:
-                return engine.creating(points, path, point, params, kPenWidth);
+                return engine->creating(points, path, point, params, kPenWidth);
             case Phase::End:
                 break;
             }
-            return engine.endCreate(points, path, point, params, kPenWidth);
+            return engine->endCreate(points, path, point, params, kPenWidth);
         });
     }
 
+    // The centre-line engine leaves painting to the host.
     bool paint(QPainter &painter, QRectF rect) override
     {
-        return paintShape(engine, painter, rect);
+        return kind.paint(*engine, &painter, rect, QBrush(kInk));
     }
 
 private:
-    Engine engine;
+    const OxEngineKind &kind;
+    const std::unique_ptr<OxStrokesFixWidth> engine;
     std::vector<OxInkPoint> points;
     QPainterPath path;
 };
@@ -155,18 +141,6 @@ private:
     ShapeCopy copy;
 };
 
-template <class Engine>
-std::unique_ptr<StrokeFeed> makeEngineFeed()
-{
-    return std::make_unique<EngineFeed<Engine>>();
-}
-
-template <int Engine>
-std::unique_ptr<StrokeFeed> makeCStrokeFeed()
-{
-    return std::make_unique<CStrokeFeed>(Engine);
-}
-
 template <int PenType>
 std::unique_ptr<StrokeFeed> makeGatewayFeed()
 {
@@ -176,28 +150,21 @@ std::unique_ptr<StrokeFeed> makeGatewayFeed()
 
 const std::vector<Subject> &subjects()
 {
-    static const std::vector<Subject> all = {
-        {"OxStrokesFixWidth", false, false, makeEngineFeed<OxStrokesFixWidth>},
-        {"OxStrokesFixWidthFill", false, false, makeEngineFeed<OxStrokesFixWidthFill>},
-        {"OxStrokesVaryWidthPressure", false, false, makeEngineFeed<OxStrokesVaryWidthPressure>},
-        {"OxStrokesVaryWidthTime", false, false, makeEngineFeed<OxStrokesVaryWidthTime>},
-        {"OxStrokesVaryWidthBackwardExtend", true, false,
-         makeEngineFeed<OxStrokesVaryWidthBackwardExtend>},
-        {"OxStrokesVaryWidthBackwardTime", true, false,
-         makeEngineFeed<OxStrokesVaryWidthBackwardTime>},
-        {"gateway pen 1 (fill)", false, false, makeGatewayFeed<1>},
-        {"gateway pen 2 (brush)", true, true, makeGatewayFeed<2>},
-        {"C stroke fix", false, false, makeCStrokeFeed<QUILLMARK_FIX>, "OxStrokesFixWidth"},
-        {"C stroke fill", false, false, makeCStrokeFeed<QUILLMARK_FILL>, "OxStrokesFixWidthFill"},
-        {"C stroke pressure", false, false, makeCStrokeFeed<QUILLMARK_PRESSURE>,
-         "OxStrokesVaryWidthPressure"},
-        {"C stroke speed", false, false, makeCStrokeFeed<QUILLMARK_SPEED>,
-         "OxStrokesVaryWidthTime"},
-        {"C stroke extend", true, false, makeCStrokeFeed<QUILLMARK_EXTEND>,
-         "OxStrokesVaryWidthBackwardExtend"},
-        {"C stroke brush", true, false, makeCStrokeFeed<QUILLMARK_BRUSH>,
-         "OxStrokesVaryWidthBackwardTime"},
-    };
+    static const std::vector<Subject> all = [] {
+        const std::vector<OxEngineKind> &kinds = OxEngineKind::all();
+        std::vector<Subject> subjects;
+        for (const OxEngineKind &kind : kinds)
+            subjects.push_back({kind.className, rebuildsTail(kind), false,
+                                [&kind] { return std::make_unique<EngineFeed>(kind); }});
+        subjects.push_back({"gateway pen 1 (fill)", false, false, makeGatewayFeed<1>});
+        subjects.push_back({"gateway pen 2 (brush)", true, true, makeGatewayFeed<2>});
+        // The C face's engine numbers are the table's ids.
+        for (const OxEngineKind &kind : kinds)
+            subjects.push_back({std::string("C stroke ") + kind.name, rebuildsTail(kind), false,
+                                [&kind] { return std::make_unique<CStrokeFeed>(kind.id); },
+                                kind.className});
+        return subjects;
+    }();
     return all;
 }
 

@@ -3,15 +3,19 @@
 
 #include "OxStrokesFixWidth.h"
 
+#include <QBrush>
 #include <QList>
 #include <QVector>
 #include <memory>
 #include <vector>
 
-// The six stroke engines as one table: each kind's number, short name, a line on what it draws,
-// how to make one, what it draws and the ways it can be fed. Everything that offers a choice of
-// engine (the C stroke face, the Python package, the tools, the benchmarks, the fuzzers) reads
-// this table, so an engine and what it accepts are written down once.
+class OxPathBuilder;
+
+// The six stroke engines as one table: each kind's number, short name, class, a line on what it
+// draws, how to make and copy one, what it draws and the ways it can be fed. Everything that
+// offers a choice of engine (the C stroke face, the Python package, the gateway, OxStrokeShape,
+// the tools, the benchmarks, the fuzzers) reads this table, so an engine and what it accepts are
+// written down once.
 //
 //   id  name      class                               feeds
 //   1   fix       OxStrokesFixWidth                   samples, replay
@@ -22,6 +26,10 @@
 //   6   brush     OxStrokesVaryWidthBackwardTime      samples, replay, batch, raw, fitted
 //
 // The ids are the C face's QUILLMARK_FIX ... QUILLMARK_BRUSH.
+//
+// The calls below take an engine of the kind: made by make() or copy(), or of a class derived
+// from the kind's (of() finds the nearest kind of any engine). Given an engine of another kind,
+// or a way the kind lacks, they do nothing and return the empty result.
 class QUILLMARK_EXPORT OxEngineKind
 {
 public:
@@ -45,16 +53,21 @@ public:
 
     int id;
     const char *name;
+    const char *className;
     const char *title;
     unsigned feeds;
     Drawn drawn;
 
     bool canFeed(Feed way) const { return (feeds & way) != 0; }
     std::unique_ptr<OxStrokesFixWidth> make() const;
+    // A copy of engine by its class's copy constructor, which goes on drawing the same stroke on
+    // its own; null unless engine is of the kind's own class (a subclass would be cut short).
+    std::unique_ptr<OxStrokesFixWidth> copy(const OxStrokesFixWidth &engine) const;
+    // Assigns from to to by the class's assignment; false, changing nothing, unless both are of
+    // the kind's own class.
+    bool assign(OxStrokesFixWidth &to, const OxStrokesFixWidth &from) const;
 
-    // The calls of the batch, raw and fitted ways. engine must be of this kind (made by make(), or
-    // a copy); a kind that lacks the way, or an engine of another kind, gets an empty rectangle and
-    // nothing changes.
+    // The calls of the batch, raw and fitted ways.
     QRectF creatingBatch(OxStrokesFixWidth &engine, std::vector<OxInkPoint> &points,
                          QList<QPointF> &samples, const Params &params, float width) const;
     QRectF endBatch(OxStrokesFixWidth &engine, std::vector<OxInkPoint> &points, QPainterPath &path,
@@ -66,16 +79,35 @@ public:
                           const Params &params, float width) const;
 
     // The closed outlines an engine of this kind has drawn so far, body first, then its tails;
-    // empty for kCentreLine (its shape is the caller's path) and for an engine of another kind.
+    // empty for kCentreLine (its shape is the caller's path). Assembling the body costs time in
+    // proportion to the stroke.
     QVector<QPainterPath> outlines(const OxStrokesFixWidth &engine) const;
+    // The tails alone (kOutlineAndTails: the start dot, or the tail of the last call); they cost
+    // what the tail holds.
+    QVector<QPainterPath> tails(const OxStrokesFixWidth &engine) const;
+    // The builder that sweeps the body outline, for a reader that follows the outline as it
+    // grows instead of assembling it (OxStrokeShape); null for kCentreLine.
+    OxPathBuilder *outlineBuilder(const OxStrokesFixWidth &engine) const;
+    // The engine's own paint of the part of its shapes inside rect: the body (and tails) filled
+    // with brush, the filled engine with the brush's colour. Returns false, painting nothing, for
+    // kCentreLine (the host strokes the caller's path) and a null painter.
+    bool paint(OxStrokesFixWidth &engine, QPainter *painter, QRectF rect,
+               const QBrush &brush) const;
 
     // All six, in the order of the table above.
     static const std::vector<OxEngineKind> &all();
     // The kind of an id or a short name; nullptr for one that names none.
     static const OxEngineKind *byId(int id);
     static const OxEngineKind *byName(const char *name);
-    // The kind of an engine object, by its class; nullptr for a class outside the table.
+    // The kind of an engine object: its class's, or for a class derived from an engine class,
+    // the nearest one's (so never nullptr).
     static const OxEngineKind *of(const OxStrokesFixWidth &engine);
+
+private:
+    // The kind's calls, made from its class (OxEngineKind.cpp).
+    struct Calls;
+    // The calls for engine when it is of this kind, else null.
+    const Calls *callsFor(const OxStrokesFixWidth &engine) const;
 };
 
 #endif

@@ -2,10 +2,9 @@
 
 #include "OxStrokeShape.h"
 
+#include "OxEngineKind.h"
 #include "OxGrowingRun_p.h"
 #include "OxPathBuilder.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardExtend.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,18 +78,15 @@ void OxStrokeShape::update(OxStrokesFixWidth &engine, const QPainterPath &path)
     looseCount = 0;
     tails = 0;
     isClosed = true;
-    if (auto *varying = dynamic_cast<OxStrokesVaryWidthPressure *>(&engine)) {
-        if (!followOutline(*varying->pathGenerator))
-            addPolygons(varying->wholePath());
-        if (auto *tailed = dynamic_cast<OxStrokesVaryWidthBackwardExtend *>(varying)) {
-            const int bodyPolygons = looseCount;
-            for (const QPainterPath &tail : tailed->backwardPaths)
-                addPolygons(tail);
-            tails = looseCount - bodyPolygons;
-        }
-    } else if (auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(&engine)) {
-        if (!followOutline(*fill->pathGenerator))
-            addPolygons(fill->wholePath());
+    const OxEngineKind &kind = *OxEngineKind::of(engine);
+    if (OxPathBuilder *builder = kind.outlineBuilder(engine)) {
+        // The body is assembled only while it is not a swept outline (and so small).
+        if (!followOutline(*builder))
+            addPolygons(kind.outlines(engine).front());
+        const int bodyPolygons = looseCount;
+        for (const QPainterPath &tail : kind.tails(engine))
+            addPolygons(tail);
+        tails = looseCount - bodyPolygons;
     } else {
         // The centre line is the left run; the others stay empty.
         isClosed = false;

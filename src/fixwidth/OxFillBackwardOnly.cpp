@@ -4,6 +4,7 @@
 #include "OxStrokesFixWidthFill.h"
 
 #include "OxInputGuards_p.h"
+#include "OxLineSegments_p.h"
 #include "OxSampleBatch_p.h"
 #include "OxStrokeEnd_p.h"
 
@@ -91,12 +92,9 @@ QPainterPath OxStrokesFixWidthFill::computeBackwardPaths(std::vector<OxInkPoint>
                                                          QRectF &rect)
 {
     pathConnector->resetOutline();
-    const int last = std::min(end, int(points.size()) - 1);
-    for (int i = std::max(start, 0); i < last; ++i) {
-        const OxInkPoint &a = points[size_t(i)];
-        const OxInkPoint &b = points[size_t(i) + 1];
+    forEachSegment(points, start, end, [&](int, const OxInkPoint &a, const OxInkPoint &b) {
         pathConnector->addSegment(a.x, a.y, width / 2, b.x, b.y, width / 2);
-    }
+    });
     const QPainterPath outline = pathConnector->getOutlinePath();
     rect = unionTwoRect(rect, outline.boundingRect());
     return outline;

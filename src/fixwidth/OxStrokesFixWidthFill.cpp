@@ -3,8 +3,10 @@
 #include "OxStrokesFixWidthFill.h"
 
 #include "OxDeferredOutline_p.h"
+#include "OxEngineBuilders_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
+#include "OxLineSegments_p.h"
 #include "OxStrokeEnd_p.h"
 
 #include <algorithm>
@@ -17,40 +19,29 @@ namespace {
 // nib of radius w, so the engine hands it half the stroke width.
 constexpr float kNibSize = 40.0f;
 
-// Every filled engine starts with the same round nib: its tables are built once and copied
-// (implicitly shared, so a copy costs a few reference counts and is safe from any thread).
-void installRoundNib(OxPathBuilder &builder)
+// Every filled engine's builders take their round nib from here.
+const OxPathBuilder &roundNib()
 {
-    static const OxPathGenerator built = [] {
+    static const OxPathGenerator holder = [] {
         QPainterPath nib;
         nib.addEllipse(QPointF(100, 100), kNibSize, kNibSize);
-        OxPathGenerator generator;
-        generator.setSamplePath(nib, kNibSize);
-        return generator;
+        return nibHolder(nib, kNibSize);
     }();
-    builder.copyShapeFrom(built);
+    return holder;
 }
 } // namespace
 
 OxStrokesFixWidthFill::OxStrokesFixWidthFill() : pathConnector(nullptr), pathGenerator(nullptr)
 {
-    std::unique_ptr<OxPathGenerator> generator(new OxPathGenerator);
-    installRoundNib(*generator);
-    std::unique_ptr<OxPathConnector> connector(new OxPathConnector);
-    installRoundNib(*connector);
-    pathGenerator = generator.release();
+    std::unique_ptr<OxPathConnector> connector(newBuilderWithNib<OxPathConnector>(roundNib()));
+    pathGenerator = newBuilderWithNib<OxPathGenerator>(roundNib());
     pathConnector = connector.release();
 }
 
 OxStrokesFixWidthFill::OxStrokesFixWidthFill(const OxStrokesFixWidthFill &other)
-    : OxStrokesFixWidth(other), pathConnector(nullptr), backwardRect(other.backwardRect),
-      pathWhole(other.pathWhole), pathGenerator(nullptr), leftSideCounts(other.leftSideCounts),
-      rightSideCounts(other.rightSideCounts), pathWholeStale(other.pathWholeStale)
+    : OxStrokesFixWidthFill()
 {
-    std::unique_ptr<OxPathGenerator> generator(new OxPathGenerator(*other.pathGenerator));
-    std::unique_ptr<OxPathConnector> connector(new OxPathConnector(*other.pathConnector));
-    pathGenerator = generator.release();
-    pathConnector = connector.release();
+    *this = other;
 }
 
 OxStrokesFixWidthFill &OxStrokesFixWidthFill::operator=(const OxStrokesFixWidthFill &other)
@@ -89,14 +80,14 @@ QRectF OxStrokesFixWidthFill::startCreate(std::vector<OxInkPoint> &points, QPain
 }
 
 QRectF OxStrokesFixWidthFill::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
-                                       QPointF point, QMap<QString, QVariant>, float width)
+                                       QPointF point, QMap<QString, QVariant> params,
+                                       float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kNothing);
     if (!step)
         return QRectF();
-    const OxInkPoint cur = samplePoint(point);
-    points.push_back(cur);
-    smoothingStep(points, cur, step->last, step->dist);
+    smoothingStep(points, step->sample, step->last, step->dist);
 
     QRectF result;
     if (smoothedPoints.size() == 2) {
@@ -178,13 +169,10 @@ QRectF OxStrokesFixWidthFill::computePaths(std::vector<OxInkPoint> &points, int 
 {
     QRectF rect;
     const float r = width * 0.5f;
-    const int last = std::min(end, int(points.size()) - 1);
-    for (int i = std::max(start, 0); i < last; ++i) {
-        const OxInkPoint &a = points[size_t(i)];
-        const OxInkPoint &b = points[size_t(i) + 1];
+    forEachSegment(points, start, end, [&](int i, const OxInkPoint &a, const OxInkPoint &b) {
         rect |= pathGenerator->addSegment(a.x, a.y, r, b.x, b.y, r);
         computePoints2PathInfo(i, pathGenerator);
-    }
+    });
     return inflateRect(rect, kOutlineMargin);
 }
 

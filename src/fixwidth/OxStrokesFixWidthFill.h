@@ -88,8 +88,7 @@ public:
                                  QPointF point, QMap<QString, QVariant> params, float width);
 
 protected:
-    friend class OxQuillmarkGateway;
-    friend class OxStrokeShape;
+    friend class OxEngineKind;
 
     // Adds the segments start -> start + 1, ..., end - 1 -> end of points to the generator (nib
     // radius width / 2) and records their side counts. Returns the union of the changed

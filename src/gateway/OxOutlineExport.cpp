@@ -3,10 +3,10 @@
 #include "OxQuillmarkGateway.h"
 
 #include "OxBufferRoom_p.h"
+#include "OxEngineKind.h"
 #include "OxExportMirror_p.h"
 #include "OxGrowingRun_p.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
+#include "OxStrokesFixWidth.h"
 
 #include <algorithm>
 
@@ -113,17 +113,16 @@ float *OxQuillmarkGateway::publishSmoothedPoints(int &pointCount, int &pathCount
 float *OxQuillmarkGateway::publishEngineShape(bool brushTailOnly, int &pointCount,
                                               int &pathCount, int *&pathSizes)
 {
-    OxStrokesVaryWidthBackwardExtend *brush =
-        dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine);
-    if (!brush)
+    // The brush draws an outline and tails; the filled pen hands out its centre line.
+    const OxEngineKind &kind = *OxEngineKind::of(*engine);
+    if (kind.drawn != OxEngineKind::Drawn::kOutlineAndTails)
         return publishSmoothedPoints(pointCount, pathCount, pathSizes);
     if (brushTailOnly)
-        return publishPaths(brush->backwardPaths, nullptr, pointCount, pathCount, pathSizes);
+        return publishPaths(kind.tails(*engine), nullptr, pointCount, pathCount, pathSizes);
     // The body outline grows with the stroke: it is copied from the followed runs, and
     // assembled only when they cannot give it.
     OxStrokeShape &body = exportMirror->body;
-    if (body.followOutline(*brush->pathGenerator) && body.outlineSize() >= 0)
-        return publishPaths(brush->backwardPaths, &body, pointCount, pathCount, pathSizes);
-    return publishPaths(QVector<QPainterPath>{brush->getPathWhole()} + brush->backwardPaths,
-                        nullptr, pointCount, pathCount, pathSizes);
+    if (body.followOutline(*kind.outlineBuilder(*engine)) && body.outlineSize() >= 0)
+        return publishPaths(kind.tails(*engine), &body, pointCount, pathCount, pathSizes);
+    return publishPaths(kind.outlines(*engine), nullptr, pointCount, pathCount, pathSizes);
 }

@@ -2,9 +2,8 @@
 
 #include "OxQuillmarkGateway.h"
 
+#include "OxEngineKind.h"
 #include "OxExportMirror_p.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
 
 #include <cmath>
 
@@ -79,14 +78,10 @@ bool OxQuillmarkGateway::setEnvironmentPara(float newFactor1, float newFactor2,
 
 OxStrokesFixWidth *OxQuillmarkGateway::createFitStroke(int type)
 {
-    switch (type) {
-    case kFilledPen:
-        return new OxStrokesFixWidthFill;
-    case kBrushPen:
-        return new OxStrokesVaryWidthBackwardTime;
-    default:
-        return nullptr;
-    }
+    const OxEngineKind *kind = OxEngineKind::byName(type == kFilledPen  ? "fill"
+                                                    : type == kBrushPen ? "brush"
+                                                                        : nullptr);
+    return kind ? kind->make().release() : nullptr;
 }
 
 void OxQuillmarkGateway::freeStroke()

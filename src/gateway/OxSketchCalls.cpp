@@ -2,9 +2,8 @@
 
 #include "OxQuillmarkGateway.h"
 
+#include "OxEngineKind.h"
 #include "OxExportMirror_p.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
 
 #include <QList>
 #include <QTime>
@@ -41,6 +40,13 @@ void report(const QRectF &r, float &left, float &top, float &width, float &heigh
     top = float(r.top());
     width = float(r.width());
     height = float(r.height());
+}
+
+// The gateway's engines are the filled pen's, which draws an outline, and the brush's, which
+// draws an outline and tails.
+bool isBrush(const OxEngineKind &kind)
+{
+    return kind.drawn == OxEngineKind::Drawn::kOutlineAndTails;
 }
 
 // Grows r by the pen width on every side, the way QRectF::adjust computes it (adjusted rounds
@@ -102,9 +108,10 @@ float *OxQuillmarkGateway::endSketch2(float x, float y, long long time, float &l
         return nullptr;
     QRectF r = engine->endCreate(points, path, QPointF(x, y), stampedParams(time), penWidth);
     report(r, left, top, width, height);
-    if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine)) {
+    const OxEngineKind &kind = *OxEngineKind::of(*engine);
+    if (isBrush(kind)) {
         // The brush's final tail has joined the body: repaint all of it.
-        r |= brush->getPathWhole().boundingRect();
+        r |= kind.outlines(*engine).front().boundingRect();
         r = inflated(r, penWidth);
         report(r, left, top, width, height);
     }
@@ -124,23 +131,18 @@ float *OxQuillmarkGateway::sketching2(int count, float *xy, long long *times, fl
     for (int i = 0; i < count; ++i)
         batch.append(QPointF(xy[2 * i], xy[2 * i + 1]));
 
-    auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine);
-    auto *filled = dynamic_cast<OxStrokesFixWidthFill *>(engine);
-    QRectF r;
-    if (brush)
-        r = brush->creatingOnlyBackward(points, batch, params, penWidth);
-    else if (filled)
-        r = filled->creatingOnlyBackward(points, batch, params, penWidth);
+    const OxEngineKind &kind = *OxEngineKind::of(*engine);
+    QRectF r = kind.creatingBatch(*engine, points, batch, params, penWidth);
     if (r.isEmpty()) {
         left = top = width = height = 0;
     } else {
-        if (brush)
+        if (isBrush(kind))
             r = inflated(r, penWidth);
         report(r, left, top, width, height);
         accumulatedRect |= r;
     }
-    if (filled)
-        return publishPaths({filled->getPathWhole()}, nullptr, pointCount, pathCount, pathSizes);
+    if (!isBrush(kind))
+        return publishPaths(kind.outlines(*engine), nullptr, pointCount, pathCount, pathSizes);
     return publishEngineShape(false, pointCount, pathCount, pathSizes);
 }
 
@@ -150,9 +152,10 @@ float *OxQuillmarkGateway::endSketch3(float x, float y, long long time, float &l
 {
     if (!engine)
         return nullptr;
-    if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine)) {
-        const QRectF r = brush->endCreateOnlyBackward(points, path, QPointF(x, y),
-                                                      stampedParams(time), penWidth);
+    const OxEngineKind &kind = *OxEngineKind::of(*engine);
+    if (isBrush(kind)) {
+        const QRectF r = kind.endBatch(*engine, points, path, QPointF(x, y), stampedParams(time),
+                                       penWidth);
         if (!r.isEmpty())
             accumulatedRect |= inflated(r, penWidth);
         report(accumulatedRect, left, top, width, height);
@@ -167,21 +170,14 @@ float *OxQuillmarkGateway::endSketch4(float x, float y, long long time, float &l
 {
     if (!engine)
         return nullptr;
-    if (auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine)) {
-        QRectF r = brush->endCreateOnlyBackward(points, path, QPointF(x, y), stampedParams(time),
-                                                penWidth);
-        if (!r.isEmpty())
-            r = inflated(r, penWidth);
-        report(r, left, top, width, height);
-        return publishEngineShape(true, pointCount, pathCount, pathSizes);
-    }
-    auto *filled = dynamic_cast<OxStrokesFixWidthFill *>(engine);
-    if (!filled)
-        return publishSmoothedPoints(pointCount, pathCount, pathSizes);
     // The filled pen stamps its last sample with the time of day, whatever the host passed.
-    QRectF r = filled->endCreateOnlyBackward(points, path, QPointF(x, y), nowParams(), penWidth);
+    const OxEngineKind &kind = *OxEngineKind::of(*engine);
+    QRectF r = kind.endBatch(*engine, points, path, QPointF(x, y),
+                             isBrush(kind) ? stampedParams(time) : nowParams(), penWidth);
     if (!r.isEmpty())
         r = inflated(r, penWidth);
     report(r, left, top, width, height);
-    return publishPaths({filled->getPathWhole()}, nullptr, pointCount, pathCount, pathSizes);
+    if (isBrush(kind))
+        return publishEngineShape(true, pointCount, pathCount, pathSizes);
+    return publishPaths(kind.outlines(*engine), nullptr, pointCount, pathCount, pathSizes);
 }

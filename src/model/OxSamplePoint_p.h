@@ -32,25 +32,39 @@ inline float distance(const OxInkPoint &a, const OxInkPoint &b)
     return pointDistance(a.x, a.y, b.x, b.y);
 }
 
-// The step a creating call takes to point: from the last sample, this far.
+// What a creating call reads of its parameter map besides the sample.
+enum class SampleReads { kNothing, kTime, kTimeAndPressure };
+
+// The step a creating call takes: from the last sample, this far, to the new sample as the engine
+// records it.
 struct SampleStep
 {
     OxInkPoint last;
     float dist;
+    OxInkPoint sample;
 };
 
-// Nothing when the step cannot be taken: no sample yet, a point or width that is not finite, or
-// a point within 0.1 of the last sample (noise, not shape).
-inline std::optional<SampleStep> usableStep(const std::vector<OxInkPoint> &points, QPointF point,
-                                            float width)
+// The prologue of every creating call: appends the sample at point to points, stamped with the
+// "time" and "pressure" the engine reads (time 0 and kNoPressure where it reads none), and
+// returns the step to it. Nothing, and no change, when the step cannot be taken: no sample yet, a
+// point or width that is not finite, a point within 0.1 of the last sample (noise, not shape), or
+// a parameter read that is not usable.
+inline std::optional<SampleStep> takeSample(std::vector<OxInkPoint> &points, QPointF point,
+                                            const QMap<QString, QVariant> &params, float width,
+                                            SampleReads reads)
 {
     if (points.empty() || !isUsableSample(point, width))
         return std::nullopt;
-    const OxInkPoint &last = points.back();
+    const OxInkPoint last = points.back();
     const float dist = pointDistance(last.x, last.y, float(point.x()), float(point.y()));
-    if (dist <= kMinSampleStep)
+    int time = 0;
+    float pressure = kNoPressure;
+    if (dist <= kMinSampleStep || (reads != SampleReads::kNothing && !readTimeParam(params, time))
+        || (reads == SampleReads::kTimeAndPressure && !readPressureParam(params, pressure)))
         return std::nullopt;
-    return SampleStep{last, dist};
+    const OxInkPoint sample(float(point.x()), float(point.y()), time, pressure, 0, 0);
+    points.push_back(sample);
+    return SampleStep{last, dist, sample};
 }
 
 } // namespace quillmark::detail

@@ -38,16 +38,14 @@ QRectF OxStrokesFixWidth::startCreate(std::vector<OxInkPoint> &points, QPainterP
 }
 
 QRectF OxStrokesFixWidth::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
-                                   QPointF point, QMap<QString, QVariant>, float width)
+                                   QPointF point, QMap<QString, QVariant> params, float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kNothing);
     if (!step)
         return QRectF();
-    const OxInkPoint cur = samplePoint(point);
-    points.push_back(cur);
-
     const size_t start = smoothedPoints.size();
-    smoothingStep(points, cur, step->last, step->dist);
+    smoothingStep(points, step->sample, step->last, step->dist);
 
     QPainterPath drawn;
     drawn.moveTo(path.currentPosition());

@@ -4,6 +4,7 @@
 #include "OxStrokesVaryWidthBackwardExtend.h"
 
 #include "OxGeometry.h"
+#include "OxLineSegments_p.h"
 #include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
 
@@ -100,13 +101,10 @@ QRectF OxStrokesVaryWidthBackwardExtend::computeConnectPaths(std::vector<OxInkPo
 {
     QRectF changed;
     const float halfWidth = width * 0.5f;
-    const int last = std::min(to, int(pts.size()) - 1);
-    for (int i = std::max(from, 0); i < last; ++i) {
-        const OxInkPoint &a = pts[size_t(i)];
-        const OxInkPoint &b = pts[size_t(i) + 1];
+    forEachSegment(pts, from, to, [&](int, const OxInkPoint &a, const OxInkPoint &b) {
         changed = unionTwoRect(changed,
                                pathGenerator->addSegment(a.x, a.y, halfWidth, b.x, b.y, halfWidth));
-    }
+    });
     return changed.isEmpty() ? changed : inflateRect(changed, kOutlineMargin);
 }
 

@@ -41,17 +41,6 @@ int OxStrokesVaryWidthBackwardTime::acceptBatch(std::vector<OxInkPoint> &points,
     return kept.size();
 }
 
-bool OxStrokesVaryWidthBackwardTime::prepareWithDuration(double duration, int &index, float width)
-{
-    // Kept and restored in single precision.
-    const float kept = float(backwardDuration);
-    backwardDuration = duration;
-    const bool commit = prepareBackwardPath(backwardInfos, smoothedPoints, index,
-                                            QPointF(), width);
-    backwardDuration = kept;
-    return commit;
-}
-
 QRectF OxStrokesVaryWidthBackwardTime::creatingOnlyBackward(std::vector<OxInkPoint> &points,
                                                             QList<QPointF> &samples,
                                                             QMap<QString, QVariant> params,
@@ -61,13 +50,10 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingOnlyBackward(std::vector<OxInkPoi
         return QRectF();
     QRectF dirty;
     takeOldTail(dirty);
-    backwardInfos.clear();
     int index = 0;
     const double window = int(points.size()) < kYoungStrokePoints ? kYoungWindow : kLateWindow;
-    const bool moved = prepareWithDuration(window, index, width);
-    drawTail(dirty);
     // Older points drop out of later tails; nothing goes to the body.
-    if (moved)
+    if (rebuildTail(width, window, index, dirty))
         lastDrawnIndex = index;
     return dirty;
 }
@@ -88,7 +74,7 @@ QRectF OxStrokesVaryWidthBackwardTime::endCreateOnlyBackward(std::vector<OxInkPo
     if (lastDrawnIndex < int(smoothedPoints.size()) - 1) {
         backwardInfos.clear();
         int index = 0;
-        prepareWithDuration(kLateWindow, index, width);
+        prepareTimedTail(backwardInfos, smoothedPoints, index, width, kLateWindow);
         QRectF tail;
         computeBackwardPath(backwardInfos, backwardPaths, tail);
         if (!tail.isEmpty())
@@ -109,7 +95,7 @@ QRectF OxStrokesVaryWidthBackwardTime::creatingYuanShi(std::vector<OxInkPoint> &
     QRectF dirty;
     takeOldTail(dirty);
     int index = 0;
-    if (rebuildTail(QPointF(), width, index, dirty)) {
+    if (rebuildTail(width, backwardDuration, index, dirty)) {
         dirty = unionTwoRect(dirty, computeConnectPaths(smoothedPoints, lastDrawnIndex, index,
                                                         width));
         wholePathFollowsGenerator();

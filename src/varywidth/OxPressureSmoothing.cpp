@@ -2,6 +2,7 @@
 
 #include "OxStrokesVaryWidthPressure.h"
 
+#include "OxLineSegments_p.h"
 #include "OxStrokeSteps_p.h"
 
 #include <algorithm>
@@ -43,12 +44,9 @@ QRectF OxStrokesVaryWidthPressure::computeConnectPathsAccordPressure(
     std::vector<OxInkPoint> &points, int from, int to, float width)
 {
     QRectF changed;
-    const int last = std::min(to, int(points.size()) - 1);
-    for (int i = std::max(from, 0); i < last; ++i) {
-        const OxInkPoint &a = points[size_t(i)];
-        const OxInkPoint &b = points[size_t(i) + 1];
+    forEachSegment(points, from, to, [&](int, const OxInkPoint &a, const OxInkPoint &b) {
         changed |= pathGenerator->addSegment(a.x, a.y, a.pressure * width * 0.5f, b.x, b.y,
                                              b.pressure * width * 0.5f);
-    }
+    });
     return inflateRect(changed, kOutlineMargin);
 }

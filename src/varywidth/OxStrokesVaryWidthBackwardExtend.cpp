@@ -1,5 +1,6 @@
 #include "OxStrokesVaryWidthBackwardExtend.h"
 
+#include "OxEngineBuilders_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
@@ -11,17 +12,15 @@
 using namespace quillmark::detail;
 
 OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend()
-    : pathConnector(new OxPathConnector)
+    : pathConnector(newBuilderWithNib<OxPathConnector>(ellipticNibHolder()))
 {
-    installEllipticNib(*pathConnector);
 }
 
 OxStrokesVaryWidthBackwardExtend::OxStrokesVaryWidthBackwardExtend(
     const OxStrokesVaryWidthBackwardExtend &other)
-    : OxStrokesVaryWidthPressure(other), backwardPaths(other.backwardPaths),
-      backwardRect(other.backwardRect), backwardInfos(other.backwardInfos),
-      pathConnector(new OxPathConnector(*other.pathConnector))
+    : OxStrokesVaryWidthBackwardExtend()
 {
+    *this = other;
 }
 
 OxStrokesVaryWidthBackwardExtend &
@@ -67,18 +66,17 @@ QRectF OxStrokesVaryWidthBackwardExtend::startWithDot(std::vector<OxInkPoint> &p
 
 QRectF OxStrokesVaryWidthBackwardExtend::creating(std::vector<OxInkPoint> &points,
                                                   QPainterPath &path, QPointF point,
-                                                  QMap<QString, QVariant>, float width)
+                                                  QMap<QString, QVariant> params, float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kNothing);
     if (!step)
         return QRectF();
-    const OxInkPoint cur = samplePoint(point);
-    points.push_back(cur);
     path.lineTo(point);
 
     QRectF dirty;
     takeOldTail(dirty);
-    smoothingStep(points, cur, step->last, step->dist);
+    smoothingStep(points, step->sample, step->last, step->dist);
 
     backwardInfos.clear();
     int index = 0;

@@ -51,9 +51,6 @@ public:
     QVector<QPainterPath> getBackwardPaths() const;
 
 protected:
-    friend class OxQuillmarkGateway;
-    friend class OxStrokeShape;
-
     // The distance taper: walks back from the tip endPt over pts (its last point is replaced by
     // the tip) and prepends the tail segments to infos until both ends of a segment are at full
     // width (true; index: the point before the tail's first point) or pts runs out (false;

@@ -31,13 +31,20 @@ bool OxStrokesVaryWidthBackwardTime::prepareBackwardPath(QVector<OxBackwardInfo>
                                                          std::vector<OxInkPoint> &pts, int &index,
                                                          QPointF, float width)
 {
+    return prepareTimedTail(infos, pts, index, width, backwardDuration);
+}
+
+bool OxStrokesVaryWidthBackwardTime::prepareTimedTail(QVector<OxBackwardInfo> &infos,
+                                                      const std::vector<OxInkPoint> &pts,
+                                                      int &index, float width, double windowMs)
+{
     const int n = int(pts.size());
     if (n < 2) {
         index = 0;
         return false;
     }
     const double newest = pts[size_t(n) - 1].time;
-    // The window's first point: the oldest uncommitted point stamped within backwardDuration.
+    // The window's first point: the oldest uncommitted point stamped within windowMs.
     index = std::max(lastDrawnIndex, 0);
     for (;; ++index) {
         if (index > n - 2) {
@@ -50,7 +57,7 @@ bool OxStrokesVaryWidthBackwardTime::prepareBackwardPath(QVector<OxBackwardInfo>
             index = n - 1;
             return true;
         }
-        if (age <= backwardDuration)
+        if (age <= windowMs)
             break;
     }
 
@@ -86,12 +93,12 @@ QRectF OxStrokesVaryWidthBackwardTime::startCreate(std::vector<OxInkPoint> &poin
     return startWithDot(points, path, point, time, width);
 }
 
-bool OxStrokesVaryWidthBackwardTime::rebuildTail(QPointF tip, float width, int &index,
+bool OxStrokesVaryWidthBackwardTime::rebuildTail(float width, double windowMs, int &index,
                                                  QRectF &dirty)
 {
     backwardInfos.clear();
     index = 0;
-    const bool commit = prepareBackwardPath(backwardInfos, smoothedPoints, index, tip, width);
+    const bool commit = prepareTimedTail(backwardInfos, smoothedPoints, index, width, windowMs);
     drawTail(dirty);
     return commit;
 }
@@ -103,11 +110,11 @@ void OxStrokesVaryWidthBackwardTime::extendCentreLine(QPainterPath &path, int fr
         path.lineTo(position(smoothedPoints[size_t(j)]));
 }
 
-QRectF OxStrokesVaryWidthBackwardTime::finishCreating(QPainterPath &path, QPointF point,
-                                                      float width, int oldDrawn, QRectF dirty)
+QRectF OxStrokesVaryWidthBackwardTime::finishCreating(QPainterPath &path, float width,
+                                                      int oldDrawn, QRectF dirty)
 {
     int index = 0;
-    if (rebuildTail(point, width, index, dirty)) {
+    if (rebuildTail(width, backwardDuration, index, dirty)) {
         // The body now reaches the window's first point, where the tail begins.
         dirty |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index, width);
         wholePathFollowsGenerator();
@@ -121,17 +128,15 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
                                                 QPainterPath &path, QPointF point,
                                                 QMap<QString, QVariant> params, float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
-    int time = 0;
-    if (!step || !readTimeParam(params, time))
-        return QRectF();
     const int oldDrawn = lastDrawnIndex;
-    const OxInkPoint cur = samplePoint(point, time);
-    points.push_back(cur);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kTime);
+    if (!step)
+        return QRectF();
     QRectF dirty;
     takeOldTail(dirty);
-    smoothingStep(points, cur, step->last, step->dist);
-    return finishCreating(path, point, width, oldDrawn, dirty);
+    smoothingStep(points, step->sample, step->last, step->dist);
+    return finishCreating(path, width, oldDrawn, dirty);
 }
 
 void OxStrokesVaryWidthBackwardTime::appendFinalPoints(std::vector<OxInkPoint> &points,
@@ -158,7 +163,7 @@ QRectF OxStrokesVaryWidthBackwardTime::endCreate(std::vector<OxInkPoint> &points
         // The final tail joins the body.
         int index = 0;
         backwardInfos.clear();
-        prepareBackwardPath(backwardInfos, smoothedPoints, index, point, width);
+        prepareTimedTail(backwardInfos, smoothedPoints, index, width, backwardDuration);
         if (lastDrawnIndex < index)
             result |= computeConnectPaths(smoothedPoints, lastDrawnIndex, index, width);
         const QRectF joined = computeBackwardConnectPath(backwardInfos);
@@ -180,31 +185,28 @@ QRectF OxStrokesVaryWidthBackwardTime::creating(std::vector<OxInkPoint> &points,
                                                 QPointF point, QMap<QString, QVariant> params,
                                                 float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
-    int time = 0;
-    if (!step || !readTimeParam(params, time))
-        return QRectF();
     const int oldDrawn = lastDrawnIndex;
-
-    const OxInkPoint cur = samplePoint(point, time);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kTime);
+    if (!step)
+        return QRectF();
     std::vector<OxInkPoint> extra;
     for (const QPointF &s : samples) {
         if (isFinitePoint(s))
             extra.push_back(samplePoint(s));
     }
     // points ends with the last extra sample, which the next call takes as its previous point.
-    points.push_back(cur);
     points.insert(points.end(), extra.begin(), extra.end());
 
     // The fitting runs from the previous point through the extra samples to the new one.
     std::vector<OxInkPoint> run{step->last};
     run.insert(run.end(), extra.begin(), extra.end());
-    run.push_back(cur);
+    run.push_back(step->sample);
     std::vector<OxInkPoint> ctrl;
     fitCurve(run, 0, int(run.size()) - 1, kFitTolerance, ctrl);
 
     QRectF dirty;
     takeOldTail(dirty);
-    smoothingStep(points, cur, step->last, step->dist, ctrl);
-    return finishCreating(path, point, width, oldDrawn, dirty);
+    smoothingStep(points, step->sample, step->last, step->dist, ctrl);
+    return finishCreating(path, width, oldDrawn, dirty);
 }

@@ -57,23 +57,29 @@ public:
                            QMap<QString, QVariant> params, float width);
 
 protected:
-    // The time taper: the tail covers the smoothed points stamped within backwardDuration of the
-    // newest one, searched from lastDrawnIndex on. Returns true when the window has moved past
-    // lastDrawnIndex (the points up to index may be committed); a point stamped later than the
-    // newest (or no point in the window) gives true with index at the newest point and no tail;
-    // a window of zero length gives false and no tail. endPt is not read.
+    // The time taper over the last backwardDuration ms: prepareTimedTail with that window. It
+    // hides the base class's distance taper of the same signature; this class's calls name
+    // prepareTimedTail instead. endPt is not read.
     bool prepareBackwardPath(QVector<OxBackwardInfo> &infos, std::vector<OxInkPoint> &pts,
                              int &index, QPointF endPt, float width);
+    // The time taper: the tail covers the points of pts (the smoothed points) stamped within
+    // windowMs of the newest one, searched from lastDrawnIndex on, and its nib size falls from
+    // width / 2 at the window's first point to width / 4 at the newest. Prepends the tail's
+    // segments to infos. Returns true when the window has moved past lastDrawnIndex (the points
+    // up to index may be committed); a point stamped later than the newest (or no point in the
+    // window) gives true with index at the newest point and no tail; a window of zero length
+    // gives false and no tail.
+    bool prepareTimedTail(QVector<OxBackwardInfo> &infos, const std::vector<OxInkPoint> &pts,
+                          int &index, float width, double windowMs);
 
     double backwardDuration;   // ms
 
 private:
-    // Rebuilds the tail with the time taper into backwardPaths, uniting its bounds into
+    // Rebuilds the tail over the last windowMs into backwardPaths, uniting its bounds into
     // backwardRect and dirty; returns whether the body may be committed up to index.
-    bool rebuildTail(QPointF tip, float width, int &index, QRectF &dirty);
+    bool rebuildTail(float width, double windowMs, int &index, QRectF &dirty);
     // The end of the ordinary and the fitted creating: tail, body, centre line.
-    QRectF finishCreating(QPainterPath &path, QPointF point, float width, int oldDrawn,
-                          QRectF dirty);
+    QRectF finishCreating(QPainterPath &path, float width, int oldDrawn, QRectF dirty);
     // Lays the smoothed points from .. to into path.
     void extendCentreLine(QPainterPath &path, int from, int to);
     // Appends the last sample to points and, tested apart, to smoothedPoints.
@@ -85,8 +91,6 @@ private:
     int acceptBatch(std::vector<OxInkPoint> &points, const QList<QPointF> &samples,
                     const QMap<QString, QVariant> &params, float width, double minDistance,
                     bool inclusive);
-    // Runs the time taper with another window length for one call.
-    bool prepareWithDuration(double duration, int &index, float width);
 };
 
 #endif

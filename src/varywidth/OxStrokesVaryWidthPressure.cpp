@@ -1,6 +1,7 @@
 #include "OxStrokesVaryWidthPressure.h"
 
 #include "OxDeferredOutline_p.h"
+#include "OxEngineBuilders_p.h"
 #include "OxGeometry.h"
 #include "OxInputGuards_p.h"
 #include "OxSamplePoint_p.h"
@@ -11,16 +12,15 @@
 using namespace quillmark::detail;
 
 OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure()
-    : pathGenerator(new OxPathGenerator), smoothWeights{1, 1, 1, 1, 1}
+    : pathGenerator(newBuilderWithNib<OxPathGenerator>(ellipticNibHolder())),
+      smoothWeights{1, 1, 1, 1, 1}
 {
-    installEllipticNib(*pathGenerator);
 }
 
 OxStrokesVaryWidthPressure::OxStrokesVaryWidthPressure(const OxStrokesVaryWidthPressure &other)
-    : OxStrokesFixWidth(other), pathWhole(other.pathWhole),
-      pathGenerator(new OxPathGenerator(*other.pathGenerator)), smoothWeights(other.smoothWeights),
-      pathWholeStale(other.pathWholeStale)
+    : OxStrokesVaryWidthPressure()
 {
+    *this = other;
 }
 
 OxStrokesVaryWidthPressure &
@@ -51,16 +51,10 @@ QPainterPath OxStrokesVaryWidthPressure::ellipticNib()
 }
 #pragma GCC diagnostic pop
 
-void OxStrokesVaryWidthPressure::installEllipticNib(OxPathBuilder &builder)
+const OxPathBuilder &OxStrokesVaryWidthPressure::ellipticNibHolder()
 {
-    // Every engine of this family starts with this nib: its tables are built once and copied
-    // (implicitly shared, so a copy costs a few reference counts and is safe from any thread).
-    static const OxPathGenerator built = [] {
-        OxPathGenerator generator;
-        generator.setSamplePath(ellipticNib(), kNibSize);
-        return generator;
-    }();
-    builder.copyShapeFrom(built);
+    static const OxPathGenerator holder = nibHolder(ellipticNib(), kNibSize);
+    return holder;
 }
 
 QRectF OxStrokesVaryWidthPressure::startCreate(std::vector<OxInkPoint> &points,
@@ -87,15 +81,12 @@ QRectF OxStrokesVaryWidthPressure::creating(std::vector<OxInkPoint> &points, QPa
                                             QPointF point, QMap<QString, QVariant> params,
                                             float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
-    float pressure = 0;
-    int time = 0;
-    if (!step || !readPressureParam(params, pressure) || !readTimeParam(params, time))
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kTimeAndPressure);
+    if (!step)
         return QRectF();
-    const OxInkPoint cur(float(point.x()), float(point.y()), time, pressure, 0, 0);
-    points.push_back(cur);
     path.lineTo(point);
-    smoothingStep(points, cur, step->last, step->dist);
+    smoothingStep(points, step->sample, step->last, step->dist);
 
     smoothPressures(smoothedPoints, lastDrawnIndex, int(smoothedPoints.size()) - 1);
     return drawNewSmoothedPoints(width);

@@ -68,15 +68,16 @@ public:
     void setSamplePath(QPainterPath &path, float size);
 
 protected:
-    friend class OxStrokeShape;
+    friend class OxEngineKind;
 
     // The nib of the variable-width engines: an ellipse of radii 25 across and 40 down around
     // (100, 100), turned by -60 degrees about its centre. It stands for the width kNibSize (its
     // long radius), so a generator width w gives long radius w and short radius 0.625 w.
     static QPainterPath ellipticNib();
     static constexpr float kNibSize = 40;
-    // Installs ellipticNib at kNibSize, as setSamplePath would.
-    static void installEllipticNib(OxPathBuilder &builder);
+    // A builder that holds ellipticNib installed at kNibSize, as setSamplePath installs it, built
+    // once: the engines' builders take their nib from it.
+    static const OxPathBuilder &ellipticNibHolder();
 
     // (5 p + the weighted pressures of points index-4 .. index) / (5 + their weights): the
     // point's own pressure counts with p and once more in the window. Indices outside points are

@@ -81,14 +81,14 @@ QRectF OxStrokesVaryWidthTime::startCreate(std::vector<OxInkPoint> &points, QPai
 QRectF OxStrokesVaryWidthTime::creating(std::vector<OxInkPoint> &points, QPainterPath &path,
                                         QPointF point, QMap<QString, QVariant> params, float width)
 {
-    const std::optional<SampleStep> step = usableStep(points, point, width);
-    int time = 0;
-    if (!step || arcLengths.empty() || !readTimeParam(params, time))
+    if (arcLengths.empty())
         return QRectF();
-    const OxInkPoint cur = samplePoint(point, time);
-    points.push_back(cur);
+    const std::optional<SampleStep> step =
+        takeSample(points, point, params, width, SampleReads::kTime);
+    if (!step)
+        return QRectF();
     path.lineTo(point);
-    smoothingStep(points, cur, step->last, step->dist);
+    smoothingStep(points, step->sample, step->last, step->dist);
 
     // Speed and pseudo-pressure of every new smoothed point, measured from the window's start.
     const int n = int(smoothedPoints.size());

@@ -1,5 +1,8 @@
 #include "OxEngineKind.h"
+#include "OxStrokesVaryWidthBackwardTime.h"
 
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -75,4 +78,69 @@ TEST(OxEngineKind, OutlinesAreTheBodyThenTheTails)
             break;
         }
     }
+}
+
+// A copy made through the table goes on drawing the same stroke on its own; copies and
+// assignments between kinds are refused.
+TEST(OxEngineKind, CopiesAndAssignmentsGoOnAsTheOriginalWithinTheirKindOnly)
+{
+    const OxEngineKind::Params params{{QStringLiteral("time"), 8},
+                                      {QStringLiteral("pressure"), 0.5f}};
+    for (const OxEngineKind &kind : OxEngineKind::all()) {
+        auto engine = kind.make();
+        std::vector<OxInkPoint> points;
+        QPainterPath path;
+        engine->startCreate(points, path, QPointF(0, 0), params, 6);
+        engine->creating(points, path, QPointF(9, 4), params, 6);
+        auto copy = kind.copy(*engine), assigned = kind.make();
+        ASSERT_TRUE(copy && kind.assign(*assigned, *engine)) << kind.name;
+        std::vector<OxInkPoint> copyPoints = points;
+        QPainterPath copyPath = path;
+        const QRectF next = engine->creating(points, path, QPointF(20, 9), params, 6);
+        EXPECT_FALSE(next.isEmpty());
+        EXPECT_EQ(copy->creating(copyPoints, copyPath, QPointF(20, 9), params, 6), next);
+        EXPECT_EQ(kind.outlines(*copy), kind.outlines(*engine)) << kind.name;
+        const OxEngineKind &other = OxEngineKind::all()[size_t(kind.id) % 6];
+        EXPECT_EQ(other.copy(*engine), nullptr);
+        EXPECT_FALSE(other.assign(*other.make(), *engine));
+        EXPECT_FALSE(kind.assign(*other.make(), *engine));
+    }
+}
+
+// What a host draws, read through the table, for an engine of a class derived from an engine
+// class too: the nearest kind answers.
+TEST(OxEngineKind, ReadsAndPaintsWhatEachKindDrawsAlsoForDerivedClasses)
+{
+    struct OwnBrush : OxStrokesVaryWidthBackwardTime
+    {
+    };
+    OwnBrush own;
+    const OxEngineKind *brush = OxEngineKind::byName("brush");
+    EXPECT_EQ(OxEngineKind::of(own), brush);
+    EXPECT_EQ(brush->copy(own), nullptr);   // it would lose what the derived class holds
+    for (const OxEngineKind &kind : OxEngineKind::all()) {
+        auto engine = kind.make();
+        std::vector<OxInkPoint> points;
+        QPainterPath path;
+        const OxEngineKind::Params pressure{{QStringLiteral("pressure"), 1.0f}};
+        engine->startCreate(points, path, QPointF(20, 20), pressure, 10);
+        engine->creating(points, path, QPointF(40, 25), pressure, 10);
+        const bool centreLine = kind.drawn == OxEngineKind::Drawn::kCentreLine;
+        EXPECT_EQ(kind.outlineBuilder(*engine) == nullptr, centreLine) << kind.name;
+        EXPECT_EQ(kind.tails(*engine).isEmpty(),
+                  kind.drawn != OxEngineKind::Drawn::kOutlineAndTails);
+        QImage image(60, 40, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        EXPECT_EQ(kind.paint(*engine, &painter, image.rect(), Qt::black), !centreLine);
+        EXPECT_EQ(qGray(image.pixel(30, 22)) < 128, !centreLine) << kind.name;
+        EXPECT_FALSE(kind.paint(*engine, nullptr, image.rect(), Qt::black));
+    }
+    std::vector<OxInkPoint> points;
+    QPainterPath path;
+    own.startCreate(points, path, QPointF(6, 9), {{QStringLiteral("time"), 0}}, 6);
+    QList<QPointF> samples = batch();
+    EXPECT_FALSE(brush->creatingRaw(own, points, samples, {{QStringLiteral("time"), 40}}, 6)
+                     .isEmpty());
+    EXPECT_EQ(brush->tails(own).size(), 1);
 }

@@ -5,9 +5,7 @@
 #include "OxStrokeShape.h"
 
 #include "EngineStroke.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
-#include "OxStrokesVaryWidthTime.h"
+#include "OxEngineKind.h"
 #include "TestData.h"
 
 #include <QImage>
@@ -26,11 +24,7 @@ Params sampleParams(const RecordedSample &s)
 // The engine's own painting: the centre-line engine leaves it to the host, who strokes the path.
 void paintOwn(OxStrokesFixWidth &engine, const QPainterPath &path, QPainter &painter, QRectF rect)
 {
-    if (auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(&engine)) {
-        fill->paint(&painter, rect, Qt::black);
-    } else if (auto *varying = dynamic_cast<OxStrokesVaryWidthPressure *>(&engine)) {
-        varying->paint(&painter, rect, QBrush(Qt::black));
-    } else {
+    if (!OxEngineKind::of(engine)->paint(engine, &painter, rect, Qt::black)) {
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.strokePath(path, QPen(Qt::black, kWidth, Qt::SolidLine, Qt::RoundCap,
                                       Qt::RoundJoin));
@@ -108,27 +102,14 @@ PixelComparison compare(const QImage &a, const QImage &b)
 
 std::unique_ptr<OxStrokesFixWidth> makeEngine(int kind)
 {
-    switch (kind) {
-    case 0:
-        return std::make_unique<OxStrokesFixWidth>();
-    case 1:
-        return std::make_unique<OxStrokesFixWidthFill>();
-    case 2:
-        return std::make_unique<OxStrokesVaryWidthPressure>();
-    case 3:
-        return std::make_unique<OxStrokesVaryWidthTime>();
-    case 4:
-        return std::make_unique<OxStrokesVaryWidthBackwardExtend>();
-    default:
-        return std::make_unique<OxStrokesVaryWidthBackwardTime>();
-    }
+    return OxEngineKind::all().at(size_t(kind)).make();
 }
 
 class StrokeShapeTest : public ::testing::TestWithParam<int>
 {
 };
 
-INSTANTIATE_TEST_SUITE_P(EveryEngine, StrokeShapeTest, ::testing::Range(0, 6));
+INSTANTIATE_TEST_SUITE_P(EveryEngine, StrokeShapeTest, ::testing::Range(0, int(OxEngineKind::all().size())));
 
 // Halfway through (tails drawn apart) and at the end of every recorded stroke. Antialiasing
 // differs at edges only: curves are flattened differently, and the engines clip their outline

@@ -6,10 +6,8 @@
 // of results, regenerate the file with
 //   QUILLMARK_WRITE_DIGESTS=1 build/release/tests/regression/regression_tests
 
+#include "OxEngineKind.h"
 #include "OxQuillmarkGateway.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
-#include "OxStrokesVaryWidthTime.h"
 #include "ResultDigest.h"
 #include "TestData.h"
 
@@ -71,38 +69,18 @@ private:
     std::vector<std::pair<std::string, ResultDigest>> fields_;
 };
 
-// What an engine shows besides the caller's path and points.
-void addShapes(StrokeDigests &d, OxStrokesFixWidth &engine)
+// What an engine shows besides the caller's path and points: its outline, then its tails.
+void addShapes(StrokeDigests &d, const OxEngineKind &kind, const OxStrokesFixWidth &engine)
 {
-    if (auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(&engine))
-        d["outline"].add(fill->getPathWhole());
-    if (auto *vary = dynamic_cast<OxStrokesVaryWidthPressure *>(&engine))
-        d["outline"].add(vary->getPathWhole());
-    if (auto *extend = dynamic_cast<OxStrokesVaryWidthBackwardExtend *>(&engine)) {
-        for (const QPainterPath &p : extend->getBackwardPaths())
-            d["tail-paths"].add(p);
-    }
-}
-
-using EngineFactory = std::function<std::unique_ptr<OxStrokesFixWidth>()>;
-
-const std::map<std::string, EngineFactory> &engines()
-{
-    static const std::map<std::string, EngineFactory> table = {
-        {"fix", [] { return std::make_unique<OxStrokesFixWidth>(); }},
-        {"fill", [] { return std::make_unique<OxStrokesFixWidthFill>(); }},
-        {"pressure", [] { return std::make_unique<OxStrokesVaryWidthPressure>(); }},
-        {"speed", [] { return std::make_unique<OxStrokesVaryWidthTime>(); }},
-        {"extend", [] { return std::make_unique<OxStrokesVaryWidthBackwardExtend>(); }},
-        {"brush", [] { return std::make_unique<OxStrokesVaryWidthBackwardTime>(); }},
-    };
-    return table;
+    const QVector<QPainterPath> outlines = kind.outlines(engine);
+    for (int i = 0; i < outlines.size(); ++i)
+        d[i == 0 ? "outline" : "tail-paths"].add(outlines[i]);
 }
 
 // Every sample through startCreate / creating / endCreate.
-void live(StrokeDigests &d, const EngineFactory &make, const RecordedStroke &stroke)
+void live(StrokeDigests &d, const OxEngineKind &kind, const RecordedStroke &stroke)
 {
-    auto engine = make();
+    auto engine = kind.make();
     std::vector<OxInkPoint> points;
     QPainterPath path;
     const size_t n = stroke.size();
@@ -116,7 +94,7 @@ void live(StrokeDigests &d, const EngineFactory &make, const RecordedStroke &str
         else
             d["endCreate-rect"].add(engine->endCreate(points, path, at(s), params, kWidth));
         if (n <= kEveryCallUpTo || i % 16 == 0 || i + 1 >= n)
-            addShapes(d, *engine);
+            addShapes(d, kind, *engine);
     }
     d["points"].add(points);
     d["path"].add(path);
@@ -126,10 +104,10 @@ void live(StrokeDigests &d, const EngineFactory &make, const RecordedStroke &str
 // rebuilds the whole stroke at every point: its replays are cut to kReplayBrushSamples.
 constexpr size_t kReplayBrushSamples = 120;
 
-void replay(StrokeDigests &d, const EngineFactory &make, const RecordedStroke &stroke)
+void replay(StrokeDigests &d, const OxEngineKind &kind, const RecordedStroke &stroke)
 {
-    auto engine = make();
-    const size_t n = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(engine.get())
+    auto engine = kind.make();
+    const size_t n = std::string(kind.name) == "brush"
                          ? std::min(stroke.size(), kReplayBrushSamples)
                          : stroke.size();
     std::vector<OxInkPoint> points;
@@ -138,31 +116,79 @@ void replay(StrokeDigests &d, const EngineFactory &make, const RecordedStroke &s
                             stroke[i].pressure, 0, 0);
     QPainterPath path;
     d["loadFromWholePoints-rect"].add(engine->loadFromWholePoints(points, path, kWidth));
-    addShapes(d, *engine);
+    addShapes(d, kind, *engine);
     d["points"].add(points);
     d["path"].add(path);
 }
 
+// A call of a batched way: the engine, the caller's points and path, the batch and its newest
+// sample; and the end call that goes with it, with the last sample.
+using BatchCall = std::function<QRectF(const OxEngineKind &, OxStrokesFixWidth &,
+                                       std::vector<OxInkPoint> &, QPainterPath &,
+                                       QList<QPointF> &, const RecordedSample &)>;
+using EndCall = std::function<QRectF(const OxEngineKind &, OxStrokesFixWidth &,
+                                     std::vector<OxInkPoint> &, QPainterPath &,
+                                     const RecordedSample &)>;
+
 // Batches of four samples through a batch call, then the matching end call.
-template <class Engine, class BatchCall, class EndCall>
-void batches(StrokeDigests &d, const RecordedStroke &stroke, BatchCall batch, EndCall end)
+void batches(StrokeDigests &d, const OxEngineKind &kind, const RecordedStroke &stroke,
+             const BatchCall &batch, const EndCall &end)
 {
-    Engine engine;
+    auto engine = kind.make();
     std::vector<OxInkPoint> points;
     QPainterPath path;
     d["startCreate-rect"].add(
-        engine.startCreate(points, path, at(stroke[0]), paramsOf(stroke[0]), kWidth));
+        engine->startCreate(points, path, at(stroke[0]), paramsOf(stroke[0]), kWidth));
     for (size_t i = 1; i + 1 < stroke.size(); i += 4) {
         QList<QPointF> samples;
         for (size_t k = i; k < std::min(i + 4, stroke.size() - 1); ++k)
             samples.append(at(stroke[k]));
         const RecordedSample &newest = stroke[std::min(i + 3, stroke.size() - 2)];
-        d["batch-rects"].add(batch(engine, points, path, samples, newest));
-        addShapes(d, engine);
+        d["batch-rects"].add(batch(kind, *engine, points, path, samples, newest));
+        addShapes(d, kind, *engine);
     }
-    d["end-rect"].add(end(engine, points, path, stroke.back()));
-    addShapes(d, engine);
+    d["end-rect"].add(end(kind, *engine, points, path, stroke.back()));
+    addShapes(d, kind, *engine);
     d["points"].add(points);
+}
+
+// The batched ways, each with its end call: "batch-fill", "raw-brush", ...
+struct BatchedWay
+{
+    OxEngineKind::Feed way;
+    const char *caseName;
+    BatchCall batch;
+    EndCall end;
+};
+
+const std::vector<BatchedWay> &batchedWays()
+{
+    const EndCall endCreate = [](auto &, auto &e, auto &points, auto &path, const auto &last) {
+        return e.endCreate(points, path, at(last), paramsOf(last), kWidth);
+    };
+    static const std::vector<BatchedWay> ways = {
+        {OxEngineKind::kBatch, "batch-",
+         [](auto &kind, auto &e, auto &points, auto &, auto &samples, const auto &newest) {
+             return kind.creatingBatch(e, points, samples, paramsOf(newest), kWidth);
+         },
+         [](auto &kind, auto &e, auto &points, auto &path, const auto &last) {
+             return kind.endBatch(e, points, path, at(last), paramsOf(last), kWidth);
+         }},
+        {OxEngineKind::kRaw, "raw-",
+         [](auto &kind, auto &e, auto &points, auto &, auto &samples, const auto &newest) {
+             return kind.creatingRaw(e, points, samples, paramsOf(newest), kWidth);
+         },
+         endCreate},
+        {OxEngineKind::kFitted, "fitted-",
+         [](auto &kind, auto &e, auto &points, auto &path, auto &samples, const auto &newest) {
+             // The newest sample is the new point, the ones before it the extra samples.
+             QList<QPointF> extra = samples;
+             const QPointF point = extra.takeLast();
+             return kind.creatingFitted(e, points, path, extra, point, paramsOf(newest), kWidth);
+         },
+         endCreate},
+    };
+    return ways;
 }
 
 // The gateway's outputs, all of them, after one sketch call.
@@ -234,57 +260,22 @@ void gatewayStroke(StrokeDigests &d, int penType, const RecordedStroke &stroke, 
 std::map<std::string, std::function<void(StrokeDigests &, const RecordedStroke &)>> cases()
 {
     std::map<std::string, std::function<void(StrokeDigests &, const RecordedStroke &)>> all;
-    for (const auto &[name, make] : engines()) {
-        all["live-" + name] = [make = make](StrokeDigests &d, const RecordedStroke &s) {
-            live(d, make, s);
+    for (const OxEngineKind &kind : OxEngineKind::all()) {
+        const std::string name = kind.name;
+        all["live-" + name] = [&kind](StrokeDigests &d, const RecordedStroke &s) {
+            live(d, kind, s);
         };
-        all["replay-" + name] = [make = make](StrokeDigests &d, const RecordedStroke &s) {
-            replay(d, make, s);
+        all["replay-" + name] = [&kind](StrokeDigests &d, const RecordedStroke &s) {
+            replay(d, kind, s);
         };
+        for (const BatchedWay &way : batchedWays()) {
+            if (kind.canFeed(way.way))
+                all[way.caseName + name] = [&kind, &way](StrokeDigests &d,
+                                                         const RecordedStroke &s) {
+                    batches(d, kind, s, way.batch, way.end);
+                };
+        }
     }
-    all["batch-fill"] = [](StrokeDigests &d, const RecordedStroke &s) {
-        batches<OxStrokesFixWidthFill>(
-            d, s,
-            [](auto &e, auto &points, auto &, auto &samples, const RecordedSample &newest) {
-                return e.creatingOnlyBackward(points, samples, paramsOf(newest), kWidth);
-            },
-            [](auto &e, auto &points, auto &path, const RecordedSample &last) {
-                return e.endCreateOnlyBackward(points, path, at(last), paramsOf(last), kWidth);
-            });
-    };
-    all["batch-brush"] = [](StrokeDigests &d, const RecordedStroke &s) {
-        batches<OxStrokesVaryWidthBackwardTime>(
-            d, s,
-            [](auto &e, auto &points, auto &, auto &samples, const RecordedSample &newest) {
-                return e.creatingOnlyBackward(points, samples, paramsOf(newest), kWidth);
-            },
-            [](auto &e, auto &points, auto &path, const RecordedSample &last) {
-                return e.endCreateOnlyBackward(points, path, at(last), paramsOf(last), kWidth);
-            });
-    };
-    all["raw-brush"] = [](StrokeDigests &d, const RecordedStroke &s) {
-        batches<OxStrokesVaryWidthBackwardTime>(
-            d, s,
-            [](auto &e, auto &points, auto &, auto &samples, const RecordedSample &newest) {
-                return e.creatingYuanShi(points, samples, paramsOf(newest), kWidth);
-            },
-            [](auto &e, auto &points, auto &path, const RecordedSample &last) {
-                return e.endCreate(points, path, at(last), paramsOf(last), kWidth);
-            });
-    };
-    all["fitted-brush"] = [](StrokeDigests &d, const RecordedStroke &s) {
-        batches<OxStrokesVaryWidthBackwardTime>(
-            d, s,
-            [](auto &e, auto &points, auto &path, auto &samples, const RecordedSample &newest) {
-                // The newest sample is the new point, the ones before it the extra samples.
-                QList<QPointF> extra = samples;
-                const QPointF point = extra.takeLast();
-                return e.creating(points, path, extra, point, paramsOf(newest), kWidth);
-            },
-            [](auto &e, auto &points, auto &path, const RecordedSample &last) {
-                return e.endCreate(points, path, at(last), paramsOf(last), kWidth);
-            });
-    };
     for (int pen : {1, 2}) {
         const std::string p = std::to_string(pen);
         all["gateway" + p + "-end2"] = [pen](StrokeDigests &d, const RecordedStroke &s) {

@@ -5,9 +5,7 @@
 // the returned rectangles, the caller's points and path, the outlines, and the picture a host
 // paints. Runs can be copied in the middle of a stroke (the engine by its copy constructor).
 
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
-#include "OxStrokesVaryWidthTime.h"
+#include "OxEngineKind.h"
 #include "ResultDigest.h"
 #include "StrokeFile.h"
 
@@ -19,9 +17,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// The ways a stroke is fed: sample by sample, or in batches of four.
-enum class Feed { kLive, kBackwardOnly, kRaw, kFitted };
 
 // Unusable input that every engine must drop without a trace.
 enum class Unusable { kTooClose, kNotFinite, kWidthNotFinite };
@@ -81,12 +76,19 @@ public:
     virtual QPainterPath body() const = 0;
 };
 
-template <class Engine>
+// A run of an engine of the table, fed sample by sample (kSamples) or in batches of four in one
+// of the other ways of its kind.
 class EngineRun : public StrokeRun
 {
 public:
-    EngineRun(const RecordedStroke &stroke, Feed feed, float width)
-        : stroke_(stroke), feed_(feed), width_(width)
+    EngineRun(const OxEngineKind &kind, const RecordedStroke &stroke, OxEngineKind::Feed feed,
+              float width)
+        : kind_(kind), stroke_(stroke), feed_(feed), width_(width), engine_(kind.make())
+    {
+    }
+    EngineRun(const EngineRun &other)
+        : kind_(other.kind_), stroke_(other.stroke_), feed_(other.feed_), width_(other.width_),
+          engine_(other.kind_.copy(*other.engine_)), points_(other.points_), path_(other.path_)
     {
     }
 
@@ -98,7 +100,7 @@ public:
     size_t callCount() const override
     {
         const size_t n = stroke_.size();
-        if (feed_ == Feed::kLive)
+        if (feed_ == OxEngineKind::kSamples)
             return std::max<size_t>(n, 2);
         return 2 + (n > 2 ? (n - 2 + kBatch - 1) / kBatch : 0);
     }
@@ -107,11 +109,11 @@ public:
     {
         const size_t last = callCount() - 1;
         if (k == 0)
-            return engine_.startCreate(points_, path_, at(0), paramsAt(0), width_);
+            return engine_->startCreate(points_, path_, at(0), paramsAt(0), width_);
         if (k == last)
             return end(at(stroke_.size() - 1), paramsAt(stroke_.size() - 1), width_);
-        if (feed_ == Feed::kLive)
-            return engine_.creating(points_, path_, at(k), paramsAt(k), width_);
+        if (feed_ == OxEngineKind::kSamples)
+            return engine_->creating(points_, path_, at(k), paramsAt(k), width_);
         const size_t first = 1 + (k - 1) * kBatch;
         const size_t newest = std::min(first + kBatch, stroke_.size() - 1) - 1;
         QList<QPointF> samples;
@@ -130,14 +132,14 @@ public:
                                                           : at(std::min(next, stroke_.size() - 1));
         const float w = kind == Unusable::kWidthNotFinite ? std::nanf("") : width_;
         const Params params = paramsAt(std::min(next, stroke_.size() - 1));
-        if (next == callCount() - 1 || feed_ == Feed::kLive) {
+        if (next == callCount() - 1 || feed_ == OxEngineKind::kSamples) {
             // The end call takes a too close sample, so it is given only the other kinds.
             if (next == callCount() - 1)
                 return kind == Unusable::kTooClose ? QRectF() : end(p, params, w);
-            return engine_.creating(points_, path_, p, params, w);
+            return engine_->creating(points_, path_, p, params, w);
         }
         // A batch whose one sample is too close (backward-only batches keep samples 1.0 apart).
-        QList<QPointF> samples{kind == Unusable::kTooClose && feed_ == Feed::kBackwardOnly
+        QList<QPointF> samples{kind == Unusable::kTooClose && feed_ == OxEngineKind::kBatch
                                    ? last + QPointF(0.5, 0)
                                    : p};
         return batch(samples, params, w);
@@ -145,36 +147,32 @@ public:
 
     Observed observe() const override
     {
-        Observed o;
         ResultDigest points, path, outline, tails;
         points.add(points_);
         path.add(path_);
         outline.add(body());
-        for (const QPainterPath &tail : tailPaths())
+        for (const QPainterPath &tail : kind_.tails(*engine_))
             tails.add(tail);
         return {points.value(), path.value(), outline.value(), tails.value()};
     }
 
     void paint(QPainter &painter) const override
     {
-        if constexpr (std::is_same_v<Engine, OxStrokesFixWidth>) {
+        if (kind_.drawn == OxEngineKind::Drawn::kCentreLine) {
             painter.strokePath(path_, QPen(Qt::black, double(width_), Qt::SolidLine,
                                            Qt::RoundCap, Qt::RoundJoin));
-        } else {
-            painter.fillPath(body(), Qt::black);
-            for (const QPainterPath &tail : tailPaths())
-                painter.fillPath(tail, Qt::black);
+            return;
         }
+        for (const QPainterPath &outline : kind_.outlines(*engine_))
+            painter.fillPath(outline, Qt::black);
     }
 
     const std::vector<OxInkPoint> &points() const override { return points_; }
 
     QPainterPath body() const override
     {
-        if constexpr (std::is_same_v<Engine, OxStrokesFixWidth>)
-            return QPainterPath();
-        else
-            return engine_.getPathWhole();
+        const QVector<QPainterPath> outlines = kind_.outlines(*engine_);
+        return outlines.isEmpty() ? QPainterPath() : outlines.front();
     }
 
 private:
@@ -188,46 +186,36 @@ private:
                 {QStringLiteral("pressure"), stroke_[i].pressure}};
     }
 
-    QVector<QPainterPath> tailPaths() const
-    {
-        if constexpr (std::is_base_of_v<OxStrokesVaryWidthBackwardExtend, Engine>)
-            return engine_.getBackwardPaths();
-        else
-            return {};
-    }
-
     QRectF end(QPointF p, const Params &params, float width)
     {
-        if constexpr (std::is_base_of_v<OxStrokesVaryWidthBackwardTime, Engine>
-                      || std::is_same_v<Engine, OxStrokesFixWidthFill>) {
-            if (feed_ == Feed::kBackwardOnly)
-                return engine_.endCreateOnlyBackward(points_, path_, p, params, width);
-        }
-        return engine_.endCreate(points_, path_, p, params, width);
+        if (feed_ == OxEngineKind::kBatch)
+            return kind_.endBatch(*engine_, points_, path_, p, params, width);
+        return engine_->endCreate(points_, path_, p, params, width);
     }
 
     QRectF batch(QList<QPointF> &samples, const Params &params, float width)
     {
-        if constexpr (std::is_same_v<Engine, OxStrokesFixWidthFill>) {
-            return engine_.creatingOnlyBackward(points_, samples, params, width);
-        } else if constexpr (std::is_same_v<Engine, OxStrokesVaryWidthBackwardTime>) {
-            if (feed_ == Feed::kBackwardOnly)
-                return engine_.creatingOnlyBackward(points_, samples, params, width);
-            if (feed_ == Feed::kRaw)
-                return engine_.creatingYuanShi(points_, samples, params, width);
-            // Fitted: the newest sample is the new point, the ones before it the extra samples.
+        switch (feed_) {
+        case OxEngineKind::kBatch:
+            return kind_.creatingBatch(*engine_, points_, samples, params, width);
+        case OxEngineKind::kRaw:
+            return kind_.creatingRaw(*engine_, points_, samples, params, width);
+        case OxEngineKind::kFitted: {
+            // The newest sample is the new point, the ones before it the extra samples.
             QList<QPointF> extra = samples;
             const QPointF point = extra.takeLast();
-            return engine_.creating(points_, path_, extra, point, params, width);
-        } else {
+            return kind_.creatingFitted(*engine_, points_, path_, extra, point, params, width);
+        }
+        default:
             return QRectF();
         }
     }
 
+    const OxEngineKind &kind_;
     RecordedStroke stroke_;
-    Feed feed_;
+    OxEngineKind::Feed feed_;
     float width_;
-    Engine engine_;
+    std::unique_ptr<OxStrokesFixWidth> engine_;
     std::vector<OxInkPoint> points_;
     QPainterPath path_;
 };
@@ -239,26 +227,28 @@ struct RunKind
     std::function<std::unique_ptr<StrokeRun>(const RecordedStroke &, float width)> start;
 };
 
+// Every engine sample by sample ("brush"), then every other way of feeding of each
+// ("brush backward-only", "brush raw", "brush fitted").
 inline std::vector<RunKind> everyEngineAndMode()
 {
-    auto kind = [](std::string name, auto engine, Feed feed) {
-        using Engine = decltype(engine);
-        return RunKind{name, [feed](const RecordedStroke &s, float width) {
-                           return std::unique_ptr<StrokeRun>(new EngineRun<Engine>(s, feed, width));
-                       }};
+    std::vector<RunKind> kinds;
+    auto add = [&](const OxEngineKind &kind, OxEngineKind::Feed feed, const char *mode) {
+        kinds.push_back({kind.name + std::string(mode),
+                         [&kind, feed](const RecordedStroke &s, float width) {
+                             return std::unique_ptr<StrokeRun>(new EngineRun(kind, s, feed, width));
+                         }});
     };
-    return {
-        kind("fix", OxStrokesFixWidth(), Feed::kLive),
-        kind("fill", OxStrokesFixWidthFill(), Feed::kLive),
-        kind("pressure", OxStrokesVaryWidthPressure(), Feed::kLive),
-        kind("speed", OxStrokesVaryWidthTime(), Feed::kLive),
-        kind("extend", OxStrokesVaryWidthBackwardExtend(), Feed::kLive),
-        kind("brush", OxStrokesVaryWidthBackwardTime(), Feed::kLive),
-        kind("fill backward-only", OxStrokesFixWidthFill(), Feed::kBackwardOnly),
-        kind("brush backward-only", OxStrokesVaryWidthBackwardTime(), Feed::kBackwardOnly),
-        kind("brush raw", OxStrokesVaryWidthBackwardTime(), Feed::kRaw),
-        kind("brush fitted", OxStrokesVaryWidthBackwardTime(), Feed::kFitted),
-    };
+    for (const OxEngineKind &kind : OxEngineKind::all())
+        add(kind, OxEngineKind::kSamples, "");
+    for (const OxEngineKind &kind : OxEngineKind::all()) {
+        for (auto [way, mode] : {std::pair(OxEngineKind::kBatch, " backward-only"),
+                                 std::pair(OxEngineKind::kRaw, " raw"),
+                                 std::pair(OxEngineKind::kFitted, " fitted")}) {
+            if (kind.canFeed(way))
+                add(kind, way, mode);
+        }
+    }
+    return kinds;
 }
 
 #endif

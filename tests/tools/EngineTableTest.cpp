@@ -1,4 +1,5 @@
 #include "EngineTable.h"
+#include "OxEngineKind.h"
 #include "StrokeRunner.h"
 #include "TestData.h"
 
@@ -14,7 +15,13 @@ TEST(EngineTable, FinishedShapesLieInsideTheReportedRectanglesInEveryMode)
     const std::vector<RecordedStroke> painting = loadStrokes("mypaint-painting30sec.txt");
     strokes.push_back(painting.at(0));
     strokes.push_back(painting.at(2));
-    for (const EngineAdapter &engine : engineTable()) {
+    ASSERT_EQ(engineTable().size(), OxEngineKind::all().size());
+    for (size_t k = 0; k < engineTable().size(); ++k) {
+        const EngineAdapter &engine = engineTable()[k];
+        const OxEngineKind &kind = OxEngineKind::all()[k];
+        ASSERT_EQ(engine.name, kind.name);
+        ASSERT_EQ(engine.hasBatchMode(), kind.canFeed(OxEngineKind::kBatch));
+        const bool centreLine = kind.drawn == OxEngineKind::Drawn::kCentreLine;
         for (FeedMode mode : {FeedMode::Live, FeedMode::Replay, FeedMode::Batch}) {
             if (mode == FeedMode::Batch && !engine.hasBatchMode())
                 continue;
@@ -26,8 +33,8 @@ TEST(EngineTable, FinishedShapesLieInsideTheReportedRectanglesInEveryMode)
                 const std::string where = engine.name + " mode " +
                                           std::to_string(int(mode)) + " stroke " +
                                           std::to_string(i);
-                EXPECT_EQ(shapes.centreLine.isEmpty(), engine.name != "fix") << where;
-                EXPECT_EQ(shapes.outlines.empty(), engine.name == "fix") << where;
+                EXPECT_EQ(shapes.centreLine.isEmpty(), !centreLine) << where;
+                EXPECT_EQ(shapes.outlines.empty(), centreLine) << where;
                 QRectF reported;
                 for (const EngineCall &call : drawing.strokes[i].calls)
                     uniteArea(reported, call.dirty);
@@ -44,7 +51,8 @@ TEST(EngineTable, TaperingEnginesShowTheirTailUntilTheStrokeEnds)
     const RecordedStroke stroke = loadStrokes("pf-recorded.txt").at(0);
     int tapering = 0;
     for (const EngineAdapter &adapter : engineTable()) {
-        if (adapter.name != "extend" && adapter.name != "brush")
+        if (OxEngineKind::byName(adapter.name.c_str())->drawn
+            != OxEngineKind::Drawn::kOutlineAndTails)
             continue;
         ++tapering;
         const char *name = adapter.name.c_str();

@@ -71,15 +71,30 @@ private:
 
 inline EngineAdapter loggingAdapter(const char *name = "logging")
 {
-    return adapterFor<LoggingEngine>(name, "logs its calls",
-                                     [](LoggingEngine &engine, const QPainterPath &) {
-                                         return StrokeShapes{engine.received, {}};
-                                     });
+    EngineAdapter adapter;
+    adapter.name = name;
+    adapter.title = "logs its calls";
+    adapter.make = [] { return std::make_unique<LoggingEngine>(); };
+    adapter.shapes = [](OxStrokesFixWidth &engine, const QPainterPath &) {
+        return StrokeShapes{static_cast<LoggingEngine &>(engine).received, {}};
+    };
+    return adapter;
 }
 
 inline EngineAdapter batchLoggingAdapter()
 {
-    return withBatchMode<LoggingEngine>(loggingAdapter("batchy"));
+    EngineAdapter adapter = loggingAdapter("batchy");
+    adapter.creatingBatch = [](OxStrokesFixWidth &engine, std::vector<OxInkPoint> &points,
+                               QList<QPointF> &samples, Params params, float width) {
+        return static_cast<LoggingEngine &>(engine).creatingOnlyBackward(points, samples, params,
+                                                                         width);
+    };
+    adapter.endBatch = [](OxStrokesFixWidth &engine, std::vector<OxInkPoint> &points,
+                          QPainterPath &path, QPointF point, Params params, float width) {
+        return static_cast<LoggingEngine &>(engine).endCreateOnlyBackward(points, path, point,
+                                                                          params, width);
+    };
+    return adapter;
 }
 
 #endif

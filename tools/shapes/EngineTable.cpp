@@ -1,58 +1,56 @@
 #include "EngineTable.h"
 
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
-#include "OxStrokesVaryWidthTime.h"
+#include "OxEngineKind.h"
 
 namespace {
-// The plain engine lays its smoothed centre line into the caller's path as it goes.
-StrokeShapes centreLineOf(OxStrokesFixWidth &, const QPainterPath &path)
+// What a stroke of kind shows a host: the caller's path, into which the plain engine lays its
+// centre line, or the outlines the engine keeps itself.
+StrokeShapes shapesOf(const OxEngineKind &kind, OxStrokesFixWidth &engine,
+                      const QPainterPath &path)
 {
     StrokeShapes shapes;
-    for (int i = 0; i < path.elementCount(); ++i)
-        shapes.centreLine << QPointF(path.elementAt(i));
+    if (kind.drawn == OxEngineKind::Drawn::kCentreLine) {
+        for (int i = 0; i < path.elementCount(); ++i)
+            shapes.centreLine << QPointF(path.elementAt(i));
+    }
+    for (const QPainterPath &outline : kind.outlines(engine)) {
+        if (!outline.isEmpty())
+            shapes.outlines.push_back(outline);
+    }
     return shapes;
 }
 
-void addOutline(StrokeShapes &shapes, const QPainterPath &outline)
+EngineAdapter adapterOf(const OxEngineKind &kind)
 {
-    if (!outline.isEmpty())
-        shapes.outlines.push_back(outline);
-}
-
-// The outline engines keep their whole outline themselves; the caller's path is not drawn.
-template <class Engine>
-StrokeShapes outlineOf(Engine &engine, const QPainterPath &)
-{
-    StrokeShapes shapes;
-    addOutline(shapes, engine.getPathWhole());
-    return shapes;
-}
-
-// The tapering engines draw the start dot or the running tail apart from the body.
-StrokeShapes outlineAndTailsOf(OxStrokesVaryWidthBackwardExtend &engine, const QPainterPath &path)
-{
-    StrokeShapes shapes = outlineOf(engine, path);
-    for (const QPainterPath &tail : engine.getBackwardPaths())
-        addOutline(shapes, tail);
-    return shapes;
+    EngineAdapter adapter;
+    adapter.name = kind.name;
+    adapter.title = kind.title;
+    adapter.make = [&kind] { return kind.make(); };
+    adapter.shapes = [&kind](OxStrokesFixWidth &engine, const QPainterPath &path) {
+        return shapesOf(kind, engine, path);
+    };
+    if (kind.canFeed(OxEngineKind::kBatch)) {
+        adapter.creatingBatch = [&kind](OxStrokesFixWidth &engine,
+                                        std::vector<OxInkPoint> &points, QList<QPointF> &samples,
+                                        Params params, float width) {
+            return kind.creatingBatch(engine, points, samples, params, width);
+        };
+        adapter.endBatch = [&kind](OxStrokesFixWidth &engine, std::vector<OxInkPoint> &points,
+                                   QPainterPath &path, QPointF point, Params params, float width) {
+            return kind.endBatch(engine, points, path, point, params, width);
+        };
+    }
+    return adapter;
 }
 } // namespace
 
 const std::vector<EngineAdapter> &engineTable()
 {
-    static const std::vector<EngineAdapter> table = {
-        adapterFor<OxStrokesFixWidth>("fix", "plain fixed width", centreLineOf),
-        withBatchMode<OxStrokesFixWidthFill>(adapterFor<OxStrokesFixWidthFill>(
-            "fill", "filled fixed width", outlineOf<OxStrokesFixWidthFill>)),
-        adapterFor<OxStrokesVaryWidthPressure>("pressure", "width from pressure",
-                                               outlineOf<OxStrokesVaryWidthPressure>),
-        adapterFor<OxStrokesVaryWidthTime>("speed", "width from speed",
-                                           outlineOf<OxStrokesVaryWidthTime>),
-        adapterFor<OxStrokesVaryWidthBackwardExtend>("extend", "tail tapering by length",
-                                                     outlineAndTailsOf),
-        withBatchMode<OxStrokesVaryWidthBackwardTime>(adapterFor<OxStrokesVaryWidthBackwardTime>(
-            "brush", "brush, tail tapering by time", outlineAndTailsOf)),
-    };
+    static const std::vector<EngineAdapter> table = [] {
+        std::vector<EngineAdapter> adapters;
+        for (const OxEngineKind &kind : OxEngineKind::all())
+            adapters.push_back(adapterOf(kind));
+        return adapters;
+    }();
     return table;
 }

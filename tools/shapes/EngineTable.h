@@ -5,10 +5,8 @@
 
 #include <vector>
 
-// The engines the tools drive, in the order of quillmark-render's panels and quillmark-pad's
-// chooser. An engine joins the tools with one entry in this table (EngineTable.cpp):
-// adapterFor<Engine>(name, title, how to read its shapes), wrapped in withBatchMode<Engine>(...)
-// when it has a batch mode.
+// The engines the tools drive: the library's table of engines (OxEngineKind), in its order, which
+// is the order of quillmark-render's panels and quillmark-pad's chooser.
 const std::vector<EngineAdapter> &engineTable();
 
 #endif
