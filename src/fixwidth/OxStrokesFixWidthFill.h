@@ -90,6 +90,7 @@ public:
 protected:
     friend class OxQuillmarkGateway;
     friend class OxStrokeShape;
+    friend class OxPredictedInk;
 
     // Adds the segments start -> start + 1, ..., end - 1 -> end of points to the generator (nib
     // radius width / 2) and records their side counts. Returns the union of the changed

@@ -1,0 +1,299 @@
+// Predicted ink: the predicted samples drawn on a copy of an engine's recent state.
+
+#include "OxPredictedInk.h"
+
+#include "OxEngineKind.h"
+#include "OxInputGuards_p.h"
+#include "OxStrokeSteps_p.h"
+#include "OxStrokesFixWidthFill.h"
+#include "OxStrokesVaryWidthBackwardTime.h"
+#include "OxStrokesVaryWidthTime.h"
+
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace quillmark::detail;
+
+namespace {
+// The smoothed points a call reads start at lastDrawnIndex (and at the point before the last):
+// the pressure window reaches four points further back, and the extend engine's walk back from a
+// later tip may stop a point or two earlier than it did from the engine's own (its path to the tip
+// can be shorter by the half step between the last smoothed point and the raw tip). The copy keeps
+// this many points more.
+constexpr int kReadBack = 8;
+// The copy keeps this many of the caller's last points: a call reads the last one, and compares
+// their count with 2 (the first step) and with 30 (the brush's young-stroke window).
+constexpr size_t kPointsKept = 31;
+
+using Assign = void (*)(OxStrokesFixWidth &, const OxStrokesFixWidth &);
+
+template <class Engine>
+void assignAs(OxStrokesFixWidth &to, const OxStrokesFixWidth &from)
+{
+    static_cast<Engine &>(to) = static_cast<const Engine &>(from);
+}
+
+// Each kind's own copy assignment, by its id (OxEngineKind's order).
+Assign assignmentOf(const OxEngineKind &kind)
+{
+    static const Assign byId[] = {assignAs<OxStrokesFixWidth>,
+                                  assignAs<OxStrokesFixWidthFill>,
+                                  assignAs<OxStrokesVaryWidthPressure>,
+                                  assignAs<OxStrokesVaryWidthTime>,
+                                  assignAs<OxStrokesVaryWidthBackwardExtend>,
+                                  assignAs<OxStrokesVaryWidthBackwardTime>};
+    return byId[kind.id - 1];
+}
+
+bool isFiniteSample(const OxInkPoint &p)
+{
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.time)
+           && std::isfinite(p.pressure);
+}
+
+// The last two points of a side of an outline, as a path of its own.
+void stubOf(const QPainterPath &side, QPainterPath &stub)
+{
+    const int n = side.elementCount();
+    stub.clear();
+    stub.moveTo(side.elementAt(n - 2));
+    stub.lineTo(side.elementAt(n - 1));
+}
+} // namespace
+
+OxPredictedInk::OxPredictedInk() = default;
+
+OxPredictedInk::~OxPredictedInk() = default;
+
+const char *OxPredictedInk::refusal(const OxStrokesFixWidth &engine,
+                                    const std::vector<OxInkPoint> &points,
+                                    const std::vector<OxInkPoint> &samples, float width) const
+{
+    if (!OxEngineKind::of(engine))
+        return "not one of the six engines";
+    if (points.empty() || engine.smoothedPoints.empty())
+        return "the stroke has not started";
+    if (!std::isfinite(width))
+        return "the width is not a finite number";
+    double previous = points.back().time;
+    for (const OxInkPoint &s : samples) {
+        if (!isFiniteSample(s) || std::fabs(s.time) > double(std::numeric_limits<int>::max()))
+            return "a predicted sample is not a finite number";
+        if (s.time < previous)
+            return "a predicted sample is older than the one before it";
+        previous = s.time;
+    }
+    return nullptr;
+}
+
+bool OxPredictedInk::draw(OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points,
+                          const QPainterPath &path, const std::vector<OxInkPoint> &samples,
+                          float width, QRectF &changed)
+{
+    changed = QRectF();
+    if (refusal(engine, points, samples, width))
+        return false;
+    changed = takeBack();
+    if (samples.empty())
+        return true;
+    const QRectF overlap = refresh(engine, points, path, width);
+    QMap<QString, QVariant> params{{QStringLiteral("time"), 0}, {QStringLiteral("pressure"), 0.0f}};
+    QRectF ink;
+    for (const OxInkPoint &s : samples) {
+        params[QStringLiteral("time")] = roundedTime(s.time);
+        params[QStringLiteral("pressure")] = s.pressure;
+        const QRectF r = copy->creating(copyPoints, copyPath, QPointF(s.x, s.y), params, width);
+        if (r.isEmpty())
+            continue;
+        ink |= r;
+        drawn.push_back(s);
+    }
+    if (drawn.empty())
+        return true;
+    drawnRect = ink | overlap;
+    changed |= drawnRect;
+    return true;
+}
+
+QRectF OxPredictedInk::takeBack()
+{
+    const QRectF area = drawn.empty() ? QRectF() : drawnRect;
+    drawn.clear();
+    drawnRect = QRectF();
+    return area;
+}
+
+int OxPredictedInk::firstIndexRead(const OxStrokesFixWidth &engine) const
+{
+    const int n = int(engine.smoothedPoints.size());
+    return std::max(std::min(engine.lastDrawnIndex, n - 2) - kReadBack, 0);
+}
+
+QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points,
+                               const QPainterPath &path, float width)
+{
+    const OxEngineKind *engineKind = OxEngineKind::of(engine);
+    if (!copy || engineKind != kind) {
+        kind = engineKind;
+        copy = kind->make();
+    }
+    if (&engine != source) {
+        source = &engine;
+        mirrored = 0;
+    }
+    auto *varying = dynamic_cast<OxStrokesVaryWidthPressure *>(&engine);
+    auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(&engine);
+    auto *speed = dynamic_cast<OxStrokesVaryWidthTime *>(&engine);
+    OxPathBuilder *generator = varying ? varying->pathGenerator
+                               : fill  ? fill->pathGenerator
+                                       : nullptr;
+    auto *copyVarying = dynamic_cast<OxStrokesVaryWidthPressure *>(copy.get());
+    auto *copyFill = dynamic_cast<OxStrokesFixWidthFill *>(copy.get());
+    auto *copySpeed = dynamic_cast<OxStrokesVaryWidthTime *>(copy.get());
+    OxPathBuilder *copyGenerator = copyVarying ? copyVarying->pathGenerator
+                                   : copyFill  ? copyFill->pathGenerator
+                                               : nullptr;
+
+    // The copy's buffers of the histories are set aside, so that its copy assignment does not
+    // free them; the engine's histories are swapped out while it is copied (the copy gets empty
+    // ones and then what it needs of them), and back in afterwards, also when copying throws.
+    if (speed) {
+        keptSmoothed.swap(copy->smoothedPoints);
+        keptArcLengths.swap(copySpeed->arcLengths);
+    }
+    if (copyGenerator) {
+        sideStubs[0].swap(copyGenerator->leftSide);
+        sideStubs[1].swap(copyGenerator->rightSide);
+        sideStubs[2].swap(copyGenerator->startCap);
+    }
+    std::vector<OxInkPoint> copySmoothed;
+    copySmoothed.swap(copy->smoothedPoints);
+    {
+        QMap<int, int> counts[2];
+        QPainterPath sides[2];
+        std::vector<float> arcLengths;
+        auto swapHistories = [&] {
+            engine.smoothedPoints.swap(emptyPoints);
+            if (speed)
+                speed->arcLengths.swap(arcLengths);
+            if (fill) {
+                fill->leftSideCounts.swap(counts[0]);
+                fill->rightSideCounts.swap(counts[1]);
+            }
+            if (generator) {
+                generator->leftSide.swap(sides[0]);
+                generator->rightSide.swap(sides[1]);
+            }
+        };
+        struct Restore
+        {
+            decltype(swapHistories) &swapBack;
+            ~Restore() { swapBack(); }
+        };
+        swapHistories();
+        Restore restore{swapHistories};
+        assignmentOf(*kind)(*copy, engine);
+    }
+
+    const std::vector<OxInkPoint> &line = engine.smoothedPoints;
+    const int n = int(line.size());
+    if (speed) {
+        // Kept whole, brought up to date from where either side may have written since the last
+        // draw: the engine and the predicted calls write only at or after lastDrawnIndex.
+        const int from = std::max(0, std::min({mirrored, engine.lastDrawnIndex, n}));
+        keptSmoothed.resize(size_t(n));
+        std::copy(line.begin() + from, line.end(), keptSmoothed.begin() + from);
+        const std::vector<float> &arcs = speed->arcLengths;
+        const int arcFrom = std::min(from, int(arcs.size()));
+        keptArcLengths.resize(arcs.size());
+        std::copy(arcs.begin() + arcFrom, arcs.end(), keptArcLengths.begin() + arcFrom);
+        mirrored = std::max(0, std::min(engine.lastDrawnIndex, n));
+        keptSmoothed.swap(copy->smoothedPoints);
+        keptArcLengths.swap(copySpeed->arcLengths);
+    } else {
+        const int first = firstIndexRead(engine);
+        copySmoothed.assign(line.begin() + first, line.end());
+        copySmoothed.swap(copy->smoothedPoints);
+        copy->lastDrawnIndex = engine.lastDrawnIndex - first;
+    }
+
+    const size_t keep = std::min(points.size(), kPointsKept);
+    copyPoints.assign(points.end() - long(keep), points.end());
+    copyPath.clear();
+    if (path.elementCount() > 0)
+        copyPath.moveTo(path.currentPosition());
+    copyWidth = width;
+
+    QRectF overlap;
+    if (copyGenerator) {
+        copyGenerator->leftSide.swap(sideStubs[0]);
+        copyGenerator->rightSide.swap(sideStubs[1]);
+        copyGenerator->startCap.swap(sideStubs[2]);
+        if (generator->leftSide.elementCount() >= 2 && generator->rightSide.elementCount() >= 2) {
+            // The copy's outline starts across the last committed segment.
+            stubOf(generator->leftSide, copyGenerator->leftSide);
+            stubOf(generator->rightSide, copyGenerator->rightSide);
+            QPainterPath &cap = copyGenerator->startCap;
+            cap.clear();
+            cap.moveTo(copyGenerator->rightSide.elementAt(0));
+            cap.lineTo(copyGenerator->leftSide.elementAt(0));
+            overlap = OxStrokesFixWidth::inflateRect(
+                (copyGenerator->leftSide.boundingRect() | copyGenerator->rightSide.boundingRect()),
+                kOutlineMargin);
+        } else {
+            copyGenerator->leftSide = generator->leftSide;
+            copyGenerator->rightSide = generator->rightSide;
+            copyGenerator->startCap = generator->startCap;
+        }
+        const bool outlineBegun =
+            !generator->leftSide.isEmpty() || !generator->nibOnlyPath.isEmpty();
+        if (outlineBegun && copyVarying) {
+            copyVarying->setWholePath(QPainterPath());
+            copyVarying->wholePathFollowsGenerator();
+        } else if (outlineBegun && copyFill) {
+            copyFill->setWholePath(QPainterPath());
+            copyFill->wholePathFollowsGenerator();
+        }
+    }
+    return overlap;
+}
+
+QVector<QPainterPath> OxPredictedInk::outlines() const
+{
+    if (drawn.empty())
+        return {};
+    return kind->outlines(*copy);
+}
+
+QPainterPath OxPredictedInk::centreLine() const
+{
+    if (drawn.empty() || kind->drawn != OxEngineKind::Drawn::kCentreLine)
+        return QPainterPath();
+    return copyPath;
+}
+
+OxStrokesFixWidth *OxPredictedInk::engine() const
+{
+    return drawn.empty() ? nullptr : copy.get();
+}
+
+void OxPredictedInk::paint(QPainter *painter, QRectF rect, const QBrush &brush) const
+{
+    if (!painter || drawn.empty())
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    if (kind->drawn == OxEngineKind::Drawn::kCentreLine) {
+        painter->strokePath(copyPath, QPen(brush, copyWidth, Qt::SolidLine, Qt::RoundCap,
+                                           Qt::RoundJoin));
+    } else {
+        for (const QPainterPath &outline : outlines()) {
+            if (rect.intersects(outline.boundingRect()))
+                painter->fillPath(outline, brush);
+        }
+    }
+    painter->restore();
+}
