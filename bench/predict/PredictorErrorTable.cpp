@@ -41,7 +41,8 @@ void printPredictorErrorTable(const std::vector<NamedRecording> &recordings)
                 }
                 const double medNone = quantile(held, 0.5), medPred = quantile(predicted, 0.5);
                 const double p90None = quantile(held, 0.9), p90Pred = quantile(predicted, 0.9);
-                std::printf("%-28s %-9s %5.0f %6zu | %8.2f %8.2f %6.2f | %8.2f %8.2f %6.2f | %9.4f\n",
+                std::printf("%-28s %-9s %5.0f %6zu | %8.2f %8.2f %6.2f | %8.2f %8.2f %6.2f "
+                            "| %9.4f\n",
                             recording.name.c_str(), row.what, h, held.size(), medNone, medPred,
                             medNone > 0 ? medPred / medNone : 0.0, p90None, p90Pred,
                             p90None > 0 ? p90Pred / p90None : 0.0, quantile(pressure, 0.5));

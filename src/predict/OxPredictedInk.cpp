@@ -24,9 +24,15 @@ namespace {
 // can be shorter by the half step between the last smoothed point and the raw tip). The copy keeps
 // this many points more.
 constexpr int kReadBack = 8;
-// The copy keeps this many of the caller's last points: a call reads the last one, and compares
-// their count with 2 (the first step) and with 30 (the brush's young-stroke window).
-constexpr size_t kPointsKept = 31;
+// The copy keeps this many of the caller's last points: a creating call reads the last one and
+// compares their count with 2 (the first step of a stroke).
+constexpr size_t kPointsKept = 3;
+
+// OxEngineKind's ids of the classes whose state the copy treats apart; the pressure engine and
+// those after it derive from OxStrokesVaryWidthPressure.
+constexpr int kFillId = 2;
+constexpr int kPressureId = 3;
+constexpr int kSpeedId = 4;
 
 using Assign = void (*)(OxStrokesFixWidth &, const OxStrokesFixWidth &);
 
@@ -54,13 +60,19 @@ bool isFiniteSample(const OxInkPoint &p)
            && std::isfinite(p.pressure);
 }
 
-// The last two points of a side of an outline, as a path of its own.
-void stubOf(const QPainterPath &side, QPainterPath &stub)
+// The last two points of a side of an outline, as a path of its own; the box of the points
+// seen so far takes them in.
+void stubOf(const QPainterPath &side, QPainterPath &stub, QPointF box[2])
 {
     const int n = side.elementCount();
+    const QPointF a = side.elementAt(n - 2), b = side.elementAt(n - 1);
     stub.clear();
-    stub.moveTo(side.elementAt(n - 2));
-    stub.lineTo(side.elementAt(n - 1));
+    stub.moveTo(a);
+    stub.lineTo(b);
+    for (const QPointF &p : {a, b}) {
+        box[0] = QPointF(std::min(box[0].x(), p.x()), std::min(box[0].y(), p.y()));
+        box[1] = QPointF(std::max(box[1].x(), p.x()), std::max(box[1].y(), p.y()));
+    }
 }
 } // namespace
 
@@ -100,7 +112,6 @@ bool OxPredictedInk::draw(OxStrokesFixWidth &engine, const std::vector<OxInkPoin
     if (samples.empty())
         return true;
     const QRectF overlap = refresh(engine, points, path, width);
-    QMap<QString, QVariant> params{{QStringLiteral("time"), 0}, {QStringLiteral("pressure"), 0.0f}};
     QRectF ink;
     for (const OxInkPoint &s : samples) {
         params[QStringLiteral("time")] = roundedTime(s.time);
@@ -144,15 +155,19 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
         source = &engine;
         mirrored = 0;
     }
-    auto *varying = dynamic_cast<OxStrokesVaryWidthPressure *>(&engine);
-    auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(&engine);
-    auto *speed = dynamic_cast<OxStrokesVaryWidthTime *>(&engine);
+    // The engine and the copy are of the same class, one of the six.
+    const bool isFill = kind->id == kFillId;
+    const bool isVarying = kind->id >= kPressureId;
+    OxStrokesVaryWidthTime *speed =
+        kind->id == kSpeedId ? static_cast<OxStrokesVaryWidthTime *>(&engine) : nullptr;
+    auto *fill = isFill ? static_cast<OxStrokesFixWidthFill *>(&engine) : nullptr;
+    auto *varying = isVarying ? static_cast<OxStrokesVaryWidthPressure *>(&engine) : nullptr;
+    auto *copySpeed = speed ? static_cast<OxStrokesVaryWidthTime *>(copy.get()) : nullptr;
+    auto *copyFill = isFill ? static_cast<OxStrokesFixWidthFill *>(copy.get()) : nullptr;
+    auto *copyVarying = isVarying ? static_cast<OxStrokesVaryWidthPressure *>(copy.get()) : nullptr;
     OxPathBuilder *generator = varying ? varying->pathGenerator
                                : fill  ? fill->pathGenerator
                                        : nullptr;
-    auto *copyVarying = dynamic_cast<OxStrokesVaryWidthPressure *>(copy.get());
-    auto *copyFill = dynamic_cast<OxStrokesFixWidthFill *>(copy.get());
-    auto *copySpeed = dynamic_cast<OxStrokesVaryWidthTime *>(copy.get());
     OxPathBuilder *copyGenerator = copyVarying ? copyVarying->pathGenerator
                                    : copyFill  ? copyFill->pathGenerator
                                                : nullptr;
@@ -222,8 +237,9 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
 
     const size_t keep = std::min(points.size(), kPointsKept);
     copyPoints.assign(points.end() - long(keep), points.end());
+    // Only the centre-line engine reads its path (where it ends); the others only add to it.
     copyPath.clear();
-    if (path.elementCount() > 0)
+    if (kind->drawn == OxEngineKind::Drawn::kCentreLine && path.elementCount() > 0)
         copyPath.moveTo(path.currentPosition());
     copyWidth = width;
 
@@ -234,15 +250,16 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
         copyGenerator->startCap.swap(sideStubs[2]);
         if (generator->leftSide.elementCount() >= 2 && generator->rightSide.elementCount() >= 2) {
             // The copy's outline starts across the last committed segment.
-            stubOf(generator->leftSide, copyGenerator->leftSide);
-            stubOf(generator->rightSide, copyGenerator->rightSide);
+            const QPainterPath &left = generator->leftSide;
+            const QPointF first = left.elementAt(left.elementCount() - 1);
+            QPointF box[2] = {first, first};
+            stubOf(generator->leftSide, copyGenerator->leftSide, box);
+            stubOf(generator->rightSide, copyGenerator->rightSide, box);
             QPainterPath &cap = copyGenerator->startCap;
             cap.clear();
             cap.moveTo(copyGenerator->rightSide.elementAt(0));
             cap.lineTo(copyGenerator->leftSide.elementAt(0));
-            overlap = OxStrokesFixWidth::inflateRect(
-                (copyGenerator->leftSide.boundingRect() | copyGenerator->rightSide.boundingRect()),
-                kOutlineMargin);
+            overlap = OxStrokesFixWidth::inflateRect(QRectF(box[0], box[1]), kOutlineMargin);
         } else {
             copyGenerator->leftSide = generator->leftSide;
             copyGenerator->rightSide = generator->rightSide;

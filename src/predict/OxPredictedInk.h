@@ -5,8 +5,11 @@
 #include "QuillmarkExport.h"
 
 #include <QBrush>
+#include <QMap>
 #include <QPainterPath>
 #include <QRectF>
+#include <QString>
+#include <QVariant>
 #include <QVector>
 #include <memory>
 #include <vector>
@@ -92,6 +95,7 @@ private:
     QPainterPath copyPath;
     float copyWidth = 0;
     std::vector<OxInkPoint> drawn;
+    QMap<QString, QVariant> params{{QStringLiteral("time"), 0}, {QStringLiteral("pressure"), 0.0f}};
     QRectF drawnRect;
 
     // The speed engine's vectors, kept whole (see above), and how far they are known to match

@@ -38,7 +38,8 @@ TEST(OxPenPredictorTest, BeatsPredictingNothingOnTheRealRecordings)
             if (h == 16.0) {
                 EXPECT_LE(quantile(predicted, 0.5), 0.5 * quantile(held, 0.5)) << file;
             }
-            EXPECT_LE(quantile(predicted, 0.9), quantile(held, 0.9)) << file << " at " << h << " ms";
+            EXPECT_LE(quantile(predicted, 0.9), quantile(held, 0.9))
+                << file << " at " << h << " ms";
         }
     }
 }

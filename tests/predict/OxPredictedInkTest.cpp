@@ -166,8 +166,8 @@ TEST(OxPredictedInkTest, CommittedInkIsTheSameWithAndWithoutPredictions)
             Stroke plain(kind, 7), predicted(kind, 7);
             OxPredictedInk ink;
             for (size_t k = 0; k < samples.size() || k < 2; ++k) {
-                const RecordedStroke &s = samples.size() >= 2 ? samples
-                                                              : RecordedStroke{samples[0], samples[0]};
+                const RecordedStroke &s =
+                    samples.size() >= 2 ? samples : RecordedStroke{samples[0], samples[0]};
                 ink.takeBack();
                 ASSERT_EQ(plain.call(s, k), predicted.call(s, k)) << kind.name << " call " << k;
                 ASSERT_EQ(seen(plain), seen(predicted)) << kind.name << " after call " << k;
@@ -199,7 +199,8 @@ TEST(OxPredictedInkTest, TheCopyDrawsWhatTheEngineDrawsNext)
             OxPredictedInk ink;
             stroke.call(samples, 0);
             for (size_t k = 1; k + 1 < samples.size(); ++k) {
-                const std::string where = std::string(kind.name) + " before call " + std::to_string(k);
+                const std::string where =
+                    std::string(kind.name) + " before call " + std::to_string(k);
                 QRectF changed;
                 ASSERT_TRUE(ink.draw(*stroke.engine, stroke.points, stroke.path,
                                      {inkPoint(samples[k])}, 7, changed));
@@ -239,9 +240,9 @@ TEST(OxPredictedInkTest, EveryChangedPixelLiesInTheReturnedRectangle)
                 OxPredictedInk ink;
                 Canvas canvas(samples, width);
                 for (size_t k = 0; k + 1 < std::min<size_t>(samples.size(), 60); ++k) {
-                    const std::string where = std::string(kind.name) + ", width " + std::to_string(width)
-                                              + ", stroke " + std::to_string(s) + ", call "
-                                              + std::to_string(k);
+                    const std::string where = std::string(kind.name) + ", width "
+                                              + std::to_string(width) + ", stroke "
+                                              + std::to_string(s) + ", call " + std::to_string(k);
                     canvas.show(stroke, ink);
                     QImage before = canvas.image;
                     const QRectF takenBack = ink.takeBack();
@@ -293,7 +294,8 @@ TEST(OxPredictedInkTest, AStopAReversalAndATap)
                              changed));
         EXPECT_TRUE(ink.isEmpty()) << kind.name;
         ASSERT_TRUE(ink.draw(*stroke.engine, stroke.points, stroke.path,
-                             {OxInkPoint(56, 50, 8, 0.5f, 0, 0), OxInkPoint(62, 52, 16, 0.5f, 0, 0)},
+                             {OxInkPoint(56, 50, 8, 0.5f, 0, 0),
+                              OxInkPoint(62, 52, 16, 0.5f, 0, 0)},
                              6, changed));
         ASSERT_EQ(ink.samples().size(), 2u) << kind.name;
         EXPECT_TRUE(changed.contains(QPointF(57, 50.5))) << kind.name;

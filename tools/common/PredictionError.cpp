@@ -65,12 +65,14 @@ std::vector<PredictionMiss> predictionMisses(const std::vector<RecordedStroke> &
             if (i > 0) {
                 const double sx = stroke[i].x - stroke[i - 1].x, sy = stroke[i].y - stroke[i - 1].y;
                 const double step = std::hypot(sx, sy);
-                const double interval = std::max(double(stroke[i].timeMs - stroke[i - 1].timeMs), 1.0);
+                const double interval =
+                    std::max(double(stroke[i].timeMs - stroke[i - 1].timeMs), 1.0);
                 const double speed = step / interval;
                 miss.stopping = speed > 0.2 && miss.held < kStoppingShare * speed * horizonMs;
                 if (step > kMinMove && miss.held > kMinMove) {
                     const double ax = real.x - last.x, ay = real.y - last.y;
-                    const double c = std::clamp((sx * ax + sy * ay) / (step * miss.held), -1.0, 1.0);
+                    const double c =
+                        std::clamp((sx * ax + sy * ay) / (step * miss.held), -1.0, 1.0);
                     miss.turning = std::acos(c) * 180 / kPi > kTurningDeg;
                 }
             }
