@@ -87,6 +87,43 @@ def values(numbers, count: int, kind, name: str) -> Tuple[Optional[Any], Any]:
             else ctypes.cast(array, ctypes.POINTER(kind))), array
 
 
+def quadruples(rows, name: str) -> Tuple[int, Optional[Any], Any]:
+    """(count, pointer, keep): (x, y, t_ms, pressure) rows as a double array, keep holding its
+    memory. TypeError naming the argument when an entry is not a number, ValueError when a row
+    does not hold four."""
+    if numpy is not None:
+        try:
+            array = numpy.ascontiguousarray(rows, dtype=numpy.float64)
+        except (TypeError, ValueError) as error:
+            raise _not_numbers(name, error) from None
+        if array.size and (array.ndim != 2 or array.shape[1] != 4):
+            raise ValueError(f"{name} must be (x, y, t_ms, pressure) rows, not an array of shape "
+                             f"{array.shape}")
+        return len(array) if array.size else 0, _pointer(array, ctypes.c_double), array
+    flat = []
+    for row in rows:
+        try:
+            x, y, t_ms, pressure = row
+        except (TypeError, ValueError):
+            raise ValueError(f"{name} must be (x, y, t_ms, pressure) rows, not {row!r}") from None
+        flat += (real(x, name), real(y, name), real(t_ms, name), real(pressure, name))
+    memory = (ctypes.c_double * len(flat))(*flat)
+    return len(flat) // 4, ctypes.cast(memory, ctypes.POINTER(ctypes.c_double)), memory
+
+
+def quadruples_out(address: Optional[int], count: int):
+    """A copy of count rows of four doubles at address: an array of shape (count, 4), or a list
+    of tuples."""
+    if count <= 0 or not address:
+        return [] if numpy is None else numpy.empty((0, 4), numpy.float64)
+    flat = (ctypes.c_double * (4 * count)).from_address(address)
+    if numpy is None:
+        return [tuple(flat[4 * i:4 * i + 4]) for i in range(count)]
+    copy = numpy.empty((count, 4), numpy.float64)
+    ctypes.memmove(copy.ctypes.data, address, 4 * count * ctypes.sizeof(ctypes.c_double))
+    return copy
+
+
 def _not_numbers(name, error):
     return TypeError(f"{name} must hold numbers only ({error})")
 

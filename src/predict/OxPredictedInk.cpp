@@ -90,11 +90,12 @@ const char *OxPredictedInk::refusal(const OxStrokesFixWidth &engine,
         return "the stroke has not started";
     if (!std::isfinite(width))
         return "the width is not a finite number";
+    // Compared as the engine reads times: in whole milliseconds.
     double previous = points.back().time;
     for (const OxInkPoint &s : samples) {
         if (!isFiniteSample(s) || std::fabs(s.time) > double(std::numeric_limits<int>::max()))
             return "a predicted sample is not a finite number";
-        if (s.time < previous)
+        if (std::floor(s.time + 0.5) < std::floor(previous + 0.5))
             return "a predicted sample is older than the one before it";
         previous = s.time;
     }
