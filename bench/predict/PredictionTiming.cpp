@@ -53,6 +53,18 @@ std::vector<double> runOnce(const OxEngineKind &kind, const RecordedStroke &stro
             else
                 engine->creating(points, path, at, params, kWidth);
         };
+        auto guess = [&] {
+            return last ? std::vector<OxInkPoint>()
+                        : OxPenPredictor::predict(seen.data(), int(seen.size()), kHorizonMs);
+        };
+        // The previous prediction taken back, the real call, the predicted samples drawn.
+        auto realAndDrawn = [&](auto predicted) {
+            ink.takeBack();
+            real();
+            QRectF changed;
+            if (!last)
+                ink.draw(*engine, points, path, predicted(), kWidth, changed);
+        };
         switch (subject) {
         case Subject::kReal:
             times[i] = micros(real);
@@ -60,30 +72,12 @@ std::vector<double> runOnce(const OxEngineKind &kind, const RecordedStroke &stro
         case Subject::kRealAndDrawn: {
             // The predicted samples are ready before the real one comes (a platform's own, or
             // the predictor's, timed in its own row).
-            const std::vector<OxInkPoint> predicted =
-                last ? std::vector<OxInkPoint>()
-                     : OxPenPredictor::predict(seen.data(), int(seen.size()), kHorizonMs);
-            times[i] = micros([&] {
-                ink.takeBack();
-                real();
-                if (last)
-                    return;
-                QRectF changed;
-                ink.draw(*engine, points, path, predicted, kWidth, changed);
-            });
+            const std::vector<OxInkPoint> ready = guess();
+            times[i] = micros([&] { realAndDrawn([&] { return ready; }); });
             break;
         }
         case Subject::kRealAndPrediction:
-            times[i] = micros([&] {
-                ink.takeBack();
-                real();
-                if (last)
-                    return;
-                QRectF changed;
-                ink.draw(*engine, points, path,
-                         OxPenPredictor::predict(seen.data(), int(seen.size()), kHorizonMs),
-                         kWidth, changed);
-            });
+            times[i] = micros([&] { realAndDrawn(guess); });
             break;
         case Subject::kPredictor:
             real();

@@ -3,9 +3,13 @@
 
 #include "OxPenPredictor.h"
 
+#include "OxFiniteSample_p.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+
+using quillmark::detail::isFiniteSample;
 
 namespace {
 // An interval this many times the median of the others (and longer than kMinPauseMs) is a
@@ -33,12 +37,6 @@ Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
 Vec operator*(Vec a, double s) { return {a.x * s, a.y * s}; }
 double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
 double length(Vec a) { return std::hypot(a.x, a.y); }
-
-bool isFiniteSample(const OxInkPoint &p)
-{
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.time)
-           && std::isfinite(p.pressure);
-}
 
 // Least-squares polynomial of degree 1 or 2 through (t[i], v[i]); coefficients of 1, t, t^2.
 // Solved by Cramer's rule on the normal equations (a handful of points, all t near 0).

@@ -3,6 +3,7 @@
 #include "OxPredictedInk.h"
 
 #include "OxEngineKind.h"
+#include "OxFiniteSample_p.h"
 #include "OxInputGuards_p.h"
 #include "OxStrokeSteps_p.h"
 #include "OxStrokesFixWidthFill.h"
@@ -52,12 +53,6 @@ Assign assignmentOf(const OxEngineKind &kind)
                                   assignAs<OxStrokesVaryWidthBackwardExtend>,
                                   assignAs<OxStrokesVaryWidthBackwardTime>};
     return byId[kind.id - 1];
-}
-
-bool isFiniteSample(const OxInkPoint &p)
-{
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.time)
-           && std::isfinite(p.pressure);
 }
 
 // The last two points of a side of an outline, as a path of its own; the box of the points

@@ -1,3 +1,4 @@
+#include "ChangedPixels.h"
 #include "OxEngineKind.h"
 #include "OxPenPredictor.h"
 #include "OxPredictedInk.h"
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -122,25 +122,9 @@ public:
         ink.paint(&painter, QRectF(origin, image.size()), QColor(255, 0, 0));
     }
 
-    // How far (in whole pixels) a pixel that differs from before lies beyond rect.
     int reachBeyond(const QImage &before, QRectF rect) const
     {
-        int reach = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            const auto *now = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-            const auto *then = reinterpret_cast<const QRgb *>(before.constScanLine(y));
-            if (std::memcmp(now, then, sizeof(QRgb) * size_t(image.width())) == 0)
-                continue;
-            for (int x = 0; x < image.width(); ++x) {
-                if (now[x] == then[x])
-                    continue;
-                const double px = x + origin.x(), py = y + origin.y();
-                const double dx = std::max({rect.left() - (px + 1), px - rect.right(), 0.0});
-                const double dy = std::max({rect.top() - (py + 1), py - rect.bottom(), 0.0});
-                reach = std::max(reach, int(std::ceil(std::max(dx, dy))));
-            }
-        }
-        return reach;
+        return changedPixelsReach(image, before, origin, rect);
     }
 
     QPoint origin;
