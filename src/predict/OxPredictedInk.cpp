@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <typeinfo>
 
 using namespace quillmark::detail;
 
@@ -24,7 +25,7 @@ namespace {
 // later tip may stop a point or two earlier than it did from the engine's own (its path to the tip
 // can be shorter by the half step between the last smoothed point and the raw tip). The copy keeps
 // this many points more.
-constexpr int kReadBack = 8;
+constexpr int kReadBack = 6;
 // The copy keeps this many of the caller's last points: a creating call reads the last one and
 // compares their count with 2 (the first step of a stroke).
 constexpr size_t kPointsKept = 3;
@@ -79,7 +80,7 @@ const char *OxPredictedInk::refusal(const OxStrokesFixWidth &engine,
                                     const std::vector<OxInkPoint> &points,
                                     const std::vector<OxInkPoint> &samples, float width) const
 {
-    if (!OxEngineKind::of(engine))
+    if (!kindOf(engine))
         return "not one of the six engines";
     if (points.empty() || engine.smoothedPoints.empty())
         return "the stroke has not started";
@@ -133,6 +134,17 @@ QRectF OxPredictedInk::takeBack()
     return area;
 }
 
+const OxEngineKind *OxPredictedInk::kindOf(const OxStrokesFixWidth &engine) const
+{
+    // Comparing type_info objects may compare their names; the same object is the same class.
+    const std::type_info &type = typeid(engine);
+    if (&type != knownType) {
+        knownType = &type;
+        knownKind = OxEngineKind::of(engine);
+    }
+    return knownKind;
+}
+
 int OxPredictedInk::firstIndexRead(const OxStrokesFixWidth &engine) const
 {
     const int n = int(engine.smoothedPoints.size());
@@ -142,7 +154,7 @@ int OxPredictedInk::firstIndexRead(const OxStrokesFixWidth &engine) const
 QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points,
                                const QPainterPath &path, float width)
 {
-    const OxEngineKind *engineKind = OxEngineKind::of(engine);
+    const OxEngineKind *engineKind = kindOf(engine);
     if (!copy || engineKind != kind) {
         kind = engineKind;
         copy = kind->make();
@@ -178,7 +190,6 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
     if (copyGenerator) {
         sideStubs[0].swap(copyGenerator->leftSide);
         sideStubs[1].swap(copyGenerator->rightSide);
-        sideStubs[2].swap(copyGenerator->startCap);
     }
     std::vector<OxInkPoint> copySmoothed;
     copySmoothed.swap(copy->smoothedPoints);
@@ -243,7 +254,6 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
     if (copyGenerator) {
         copyGenerator->leftSide.swap(sideStubs[0]);
         copyGenerator->rightSide.swap(sideStubs[1]);
-        copyGenerator->startCap.swap(sideStubs[2]);
         if (generator->leftSide.elementCount() >= 2 && generator->rightSide.elementCount() >= 2) {
             // The copy's outline starts across the last committed segment.
             const QPainterPath &left = generator->leftSide;
@@ -251,10 +261,8 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
             QPointF box[2] = {first, first};
             stubOf(generator->leftSide, copyGenerator->leftSide, box);
             stubOf(generator->rightSide, copyGenerator->rightSide, box);
-            QPainterPath &cap = copyGenerator->startCap;
-            cap.clear();
-            cap.moveTo(copyGenerator->rightSide.elementAt(0));
-            cap.lineTo(copyGenerator->leftSide.elementAt(0));
+            // No start cap: closing the outline joins the right stub's start to the left's.
+            copyGenerator->startCap = QPainterPath();
             overlap = OxStrokesFixWidth::inflateRect(QRectF(box[0], box[1]), kOutlineMargin);
         } else {
             copyGenerator->leftSide = generator->leftSide;

@@ -12,6 +12,7 @@
 #include <QVariant>
 #include <QVector>
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 class OxEngineKind;
@@ -107,7 +108,7 @@ private:
     // Placeholders swapped into the engine while it is copied, and the stubs of its sides.
     std::vector<OxInkPoint> emptyPoints;
     std::vector<float> emptyFloats;
-    QPainterPath sideStubs[3];
+    QPainterPath sideStubs[2];
 
     const char *refusal(const OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points,
                         const std::vector<OxInkPoint> &samples, float width) const;
@@ -115,6 +116,10 @@ private:
     // (where it overlaps the committed ink).
     QRectF refresh(OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points,
                    const QPainterPath &path, float width);
+    // The kind of engine's class, remembered for the class last asked about.
+    const OxEngineKind *kindOf(const OxStrokesFixWidth &engine) const;
+    mutable const std::type_info *knownType = nullptr;
+    mutable const OxEngineKind *knownKind = nullptr;
     // The first smoothed point the next calls can read.
     int firstIndexRead(const OxStrokesFixWidth &engine) const;
 };
