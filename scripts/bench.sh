@@ -9,7 +9,7 @@ build="$here/build/bench"
 "$here/scripts/setup.sh"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_TOOLS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target quillmark-bench
+cmake --build "$build" -j"$(nproc)" --target quillmark-bench quillmark-predict-bench
 
 # The 100,000-sample stroke is generated here rather than kept in data/ (2.7 MB). The generator
 # writes relative to its own folder.
@@ -32,3 +32,8 @@ python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 QUILLMARK_LIBRARY="$build/src/libquillmark-qt5.so" "$python" "$here/bench/python/stroke_bench.py" \
   --c-table "$build/bench-table.md"
+
+# Predicted ink: the pen predictor's misses on the real recordings, and what a prediction costs
+# each engine.
+echo
+"$build/bench/quillmark-predict-bench"

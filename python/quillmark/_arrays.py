@@ -49,23 +49,36 @@ def float_pairs(pairs, name: str) -> Tuple[int, Optional[Any], Any]:
     """(count, pointer, keep): the (x, y) pairs as a float array, keep holding its memory.
     TypeError naming the argument when an entry is not a number, ValueError when one is not a
     pair."""
+    return _rows(pairs, 2, ctypes.c_float, name, "(x, y) pairs")
+
+
+def quadruples(rows, name: str) -> Tuple[int, Optional[Any], Any]:
+    """(count, pointer, keep): (x, y, t_ms, pressure) rows as a double array, keep holding its
+    memory. TypeError naming the argument when an entry is not a number, ValueError when a row
+    does not hold four."""
+    return _rows(rows, 4, ctypes.c_double, name, "(x, y, t_ms, pressure) rows")
+
+
+def _rows(rows, width: int, kind, name: str, spelled: str) -> Tuple[int, Optional[Any], Any]:
     if numpy is not None:
         try:
-            array = numpy.ascontiguousarray(pairs, dtype=numpy.float32)
+            array = numpy.ascontiguousarray(rows, dtype=numpy.dtype(kind))
         except (TypeError, ValueError) as error:
             raise _not_numbers(name, error) from None
-        if array.size and (array.ndim != 2 or array.shape[1] != 2):
-            raise ValueError(f"{name} must be (x, y) pairs, not an array of shape {array.shape}")
-        return len(array) if array.size else 0, _pointer(array, ctypes.c_float), array
+        if array.size and (array.ndim != 2 or array.shape[1] != width):
+            raise ValueError(f"{name} must be {spelled}, not an array of shape {array.shape}")
+        return len(array) if array.size else 0, _pointer(array, kind), array
     flat = []
-    for pair in pairs:
+    for row in rows:
         try:
-            x, y = pair
-        except (TypeError, ValueError):
-            raise ValueError(f"{name} must be (x, y) pairs, not {pair!r}") from None
-        flat += (real(x, name), real(y, name))
-    memory = (ctypes.c_float * len(flat))(*flat)
-    return len(flat) // 2, ctypes.cast(memory, ctypes.POINTER(ctypes.c_float)), memory
+            entries = tuple(row)
+        except TypeError:
+            entries = ()
+        if len(entries) != width:
+            raise ValueError(f"{name} must be {spelled}, not {row!r}")
+        flat += [real(value, name) for value in entries]
+    memory = (kind * len(flat))(*flat)
+    return len(flat) // width, ctypes.cast(memory, ctypes.POINTER(kind)), memory
 
 
 def values(numbers, count: int, kind, name: str) -> Tuple[Optional[Any], Any]:
@@ -85,6 +98,19 @@ def values(numbers, count: int, kind, name: str) -> Tuple[Optional[Any], Any]:
         raise ValueError(f"{name} has {len(array)} values for {count} points")
     return (_pointer(array, kind) if numpy is not None
             else ctypes.cast(array, ctypes.POINTER(kind))), array
+
+
+def quadruples_out(address: Optional[int], count: int):
+    """A copy of count rows of four doubles at address: an array of shape (count, 4), or a list
+    of tuples."""
+    if count <= 0 or not address:
+        return [] if numpy is None else numpy.empty((0, 4), numpy.float64)
+    flat = (ctypes.c_double * (4 * count)).from_address(address)
+    if numpy is None:
+        return [tuple(flat[4 * i:4 * i + 4]) for i in range(count)]
+    copy = numpy.empty((count, 4), numpy.float64)
+    ctypes.memmove(copy.ctypes.data, address, 4 * count * ctypes.sizeof(ctypes.c_double))
+    return copy
 
 
 def _not_numbers(name, error):

@@ -67,6 +67,17 @@ class PartsC(ctypes.Structure):
         ("tail_count", ctypes.c_int),
         ("closed", ctypes.c_int),
         ("polygons", ctypes.POINTER(RunC)),
+        ("predicted_count", ctypes.c_int),
+        ("predicted", ctypes.POINTER(RunC)),
+    ]
+
+
+class PredictedC(ctypes.Structure):
+    """quillmark_predicted: the predicted samples drawn now, four doubles each."""
+
+    _fields_ = [
+        ("count", ctypes.c_int),
+        ("samples", ctypes.c_void_p),  # double[4 * count]: x, y, t_ms, pressure
     ]
 
 
@@ -112,6 +123,9 @@ _SIGNATURES = {
     "quillmark_stroke_replay": (_I, [_STROKE, _I, _FLOATS, _DOUBLES, _FLOATS, _RECT]),
     "quillmark_stroke_polygons": (_I, [_STROKE, ctypes.POINTER(PolygonsC)]),
     "quillmark_stroke_parts": (_I, [_STROKE, ctypes.POINTER(PartsC)]),
+    "quillmark_stroke_predict": (_I, [_STROKE, _D, _RECT]),
+    "quillmark_stroke_predict_samples": (_I, [_STROKE, _I, _DOUBLES, _RECT]),
+    "quillmark_stroke_predicted": (_I, [_STROKE, ctypes.POINTER(PredictedC)]),
 }
 
 

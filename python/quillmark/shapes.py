@@ -38,10 +38,16 @@ class Parts(NamedTuple):
     its own: the body while it is not in the four runs (a start dot, the recent part drawn in
     batches), then the tapering tails, the last tail_count of them. Copies of polygons beyond
     len(polygons) are gone. A joint may repeat a point: the last of one run may equal the first
-    of the next."""
+    of the next.
+
+    predicted is the ink ahead of the pen that Stroke.predict() or predict_samples() drew (empty
+    when none): closed polygons (for the fix engine open pieces of the centre line), each whole
+    (kept 0), apart from the runs above so that a host can draw it lighter or not at all. It
+    overlaps the end of the committed ink: draw it first."""
     start_cap: Run
     left: Run
     end_cap: Run
     right: Run
     polygons: List[Run]
     tail_count: int
+    predicted: List[Run] = []

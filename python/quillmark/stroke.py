@@ -46,6 +46,10 @@ class Stroke(NativeHandle):
        The first call after start decides the way. Or instead of all of 2: replay(...) once.
     3. polygons() whenever the shape is wanted (once per frame, not per sample), or parts() for
        what changed since the previous parts().
+       Ink ahead of the pen, after any sample call of the sample-by-sample way: predict(horizon_ms)
+       (the library's guess) or predict_samples(samples) (the host's own) draws predicted
+       samples; the next call takes them back. parts().predicted hands the predicted ink out
+       apart; polygons() and the rest of parts() stay exactly as without predictions.
     4. close(), or leave a with block.
 
     Every sample call returns the Rect that changed, and copies no shape: all 0 when the engine
@@ -134,6 +138,30 @@ class Stroke(NativeHandle):
         return self._changed_by("replay", self._lib.quillmark_stroke_replay,
                                 count, xy, stamps, pressures)
 
+    def predict(self, horizon_ms: float) -> Rect:
+        """Draws where the library's predictor guesses the pen will be over the next horizon_ms
+        (0 < horizon_ms <= 100): one predicted sample per 16 ms of horizon, from the last real
+        samples. The previous prediction is taken back first; the Rect covers both. ValueError
+        for a horizon out of range or not finite, before start, after the end, or on a stroke
+        fed in batches; nothing changes then."""
+        horizon = real(horizon_ms, "horizon_ms")
+        return self._changed_by("predict", self._lib.quillmark_stroke_predict, horizon)
+
+    def predict_samples(self, samples) -> Rect:
+        """Draws the host's own predicted samples (a platform's predicted touches, say): a list
+        of (x, y, t_ms, pressure), or an array of shape (n, 4), oldest first, t_ms on the clock
+        of the sample calls. An empty list only takes back the previous prediction. ValueError,
+        changing nothing, for a sample that is not finite or is older than the one before it
+        (the first: than the last real sample), and as for predict()."""
+        count, values, _memory = _arrays.quadruples(samples, "samples")
+        return self._changed_by("predict_samples", self._lib.quillmark_stroke_predict_samples,
+                                count, values)
+
+    def predicted(self):
+        """The predicted samples drawn now, (x, y, t_ms, pressure) each: a numpy array of shape
+        (n, 4) and dtype float64, or without numpy a list of tuples; empty when none."""
+        return self.call(self._read_predicted)
+
     def polygons(self) -> List[Points]:
         """The whole shape: closed polygons to fill with the nonzero rule (each on its own, or
         all with the same paint; the shape is their union), the tapering tails last; for the fix
@@ -166,7 +194,14 @@ class Stroke(NativeHandle):
         return Parts(_run(parts.start_cap), _run(parts.left), _run(parts.end_cap),
                      _run(parts.right),
                      [_run(parts.polygons[i]) for i in range(parts.polygon_count)],
-                     parts.tail_count)
+                     parts.tail_count,
+                     [_run(parts.predicted[i]) for i in range(parts.predicted_count)])
+
+    def _read_predicted(self, handle):
+        predicted = _native.PredictedC()
+        if not self._lib.quillmark_stroke_predicted(handle, ctypes.byref(predicted)):
+            return _arrays.quadruples_out(None, 0)
+        return _arrays.quadruples_out(predicted.samples, predicted.count)
 
     def _sample(self, name, function, x, y, t_ms, pressure):
         return self.call(self._reached, name, lambda handle: call_with_numbers(
@@ -200,12 +235,16 @@ class Stroke(NativeHandle):
 # The library's refusals (QUILLMARK_REFUSED_*) in the words of this package.
 _ENGINE, _NO_MEMORY = 3, 9
 _REASONS = {
+    10: "the horizon must be a number of milliseconds above 0 and at most 100",
+    11: "a predicted sample is not finite, or older than the sample before it (the first: "
+        "than the last real sample)",
     4: "no points (an empty batch)",
     5: "the stroke has not started: call start() first",
     6: "the stroke has already started (start() and replay() begin a fresh stroke only)",
     7: "the stroke has ended (after end(), end_batch() or replay() nothing more is taken)",
     8: "the stroke is fed the other way: after add_batch() only add_batch() and end_batch(), "
-       "after add(), add_raw() or add_fitted() not these two",
+       "after add(), add_raw() or add_fitted() not these two (and predictions only on strokes "
+       "fed sample by sample)",
 }
 
 

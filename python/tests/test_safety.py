@@ -67,7 +67,7 @@ class KeptArraysNeverChange(unittest.TestCase):
             strokes.append(stroke)
         stroke = rng.choice(strokes)
         action = rng.choice(("start", "add", "add", "add", "batch", "end", "polygons", "parts",
-                             "close", "del", "gc"))
+                             "predict", "predict_samples", "predicted", "close", "del", "gc"))
         try:
             if action in ("start", "add", "end"):
                 s = samples[stroke.cursor]
@@ -77,6 +77,15 @@ class KeptArraysNeverChange(unittest.TestCase):
                 batch = samples[stroke.cursor:stroke.cursor + rng.randrange(1, 9)]
                 stroke.cursor += len(batch)
                 stroke.add_batch([(s.x, s.y) for s in batch], batch[-1].t_ms)
+            elif action == "predict":
+                stroke.predict(rng.choice((-1, 0.5, 16, 33, 100, 1e9)))
+            elif action == "predict_samples":
+                s = samples[stroke.cursor]
+                stroke.predict_samples([(s.x + rng.uniform(-9, 9), s.y, s.t_ms + k * 8, s.pressure)
+                                        for k in range(rng.randrange(0, 4))])
+            elif action == "predicted":
+                ahead = stroke.predicted()
+                kept.append((ahead, frozen(ahead)))
             elif action == "polygons":
                 shape = stroke.polygons()
                 kept.append((shape, frozen(shape)))

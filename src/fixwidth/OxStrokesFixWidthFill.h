@@ -89,6 +89,7 @@ public:
 
 protected:
     friend class OxEngineKind;
+    friend class OxPredictedInk;
 
     // Adds the segments start -> start + 1, ..., end - 1 -> end of points to the generator (nib
     // radius width / 2) and records their side counts. Returns the union of the changed

@@ -63,6 +63,7 @@ public:
 
 protected:
     friend class OxQuillmarkGateway;
+    friend class OxPredictedInk;
 
     // Geometry helpers: pure functions of their arguments.
     static float twoPointDistance(QPointF a, QPointF b);

@@ -410,7 +410,7 @@ QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, floa
     // The end cap goes round the new end's nib; it is made only when the outline is read. Where
     // no cap point can be dropped as a duplicate, the cap's box comes from its extreme points.
     if (placedPointsStayApart(m1)) {
-        const CapExtremes &e = capExtremes[sectionIndexOf(end)];
+        const CapExtremes &e = capExtremes.at(sectionIndexOf(end));   // at(): a shared table stays shared
         const double x0 = m1.map(e.leftmost).x(), x1 = m1.map(e.rightmost).x();
         const double y0 = m1.map(e.topmost).y(), y1 = m1.map(e.bottommost).y();
         const QRectF box(QPointF(std::min(x0, x1), std::min(y0, y1)),

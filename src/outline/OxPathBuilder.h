@@ -80,6 +80,7 @@ public:
 protected:
     friend class OxStrokesFixWidthFill;
     friend class OxStrokeShape;
+    friend class OxPredictedInk;
 
     QPainterPath startCap;   // first nib from its right tangent point around to its left one
     QPainterPath leftSide;

@@ -69,6 +69,7 @@ public:
 
 protected:
     friend class OxEngineKind;
+    friend class OxPredictedInk;
 
     // The nib of the variable-width engines: an ellipse of radii 25 across and 40 down around
     // (100, 100), turned by -60 degrees about its centre. It stands for the width kNibSize (its

@@ -31,6 +31,8 @@ public:
                      QMap<QString, QVariant> params, float width) override;
 
 protected:
+    friend class OxPredictedInk;
+
     // The stroke width at a speed: width at 0, falling linearly to the floor at maxVelocity.
     float velocityToWidth(float velocity, float width);
     // The smoothed pseudo-pressure of points[index] for a stretch of distance covered in

@@ -152,6 +152,7 @@ typedef struct {
     double clock_offset; /* added to every time stamp */
     int slow;            /* linger between calls */
     int follow;          /* keep a host copy and compare it after every call */
+    int predict;         /* draw a 16 ms prediction after every call but the last */
 } feed_setup;
 
 /* Feeds one recorded stroke of n samples and returns the fingerprints of the full read after
@@ -202,9 +203,18 @@ static unsigned long feed_stroke(const sample *s, int n, const feed_setup *setup
             break;
         if (setup->slow)
             linger();
+        if (setup->predict && k < n - 1) {
+            quillmark_predicted predicted;
+            CHECK(quillmark_stroke_predict(stroke, 16, &changed));
+            CHECK(quillmark_stroke_predicted(stroke, &predicted) && predicted.count <= 1);
+            CHECK(predicted.count == 0 || predicted.samples[2] == s[k + size - 1].t + 16);
+        }
         if (setup->follow) {
+            quillmark_predicted predicted;
             CHECK(quillmark_stroke_parts(stroke, &parts));
             follow_parts(&copy, &parts, __LINE__);
+            CHECK(quillmark_stroke_predicted(stroke, &predicted));
+            CHECK((parts.predicted_count > 0) == (predicted.count > 0));
         }
         CHECK(quillmark_stroke_polygons(stroke, &whole));
         CHECK(whole.closed == (setup->engine != QUILLMARK_FIX));
@@ -235,7 +245,13 @@ static void test_recorded_strokes(int count)
                 n = stroke_length(i, count);
                 setup.engine = engine, setup.way = way, setup.clock_offset = 0;
                 setup.slow = 0, setup.follow = 1;
+                setup.predict = 0;
                 followed = feed_stroke(samples + i, n, &setup);
+                setup.predict = way == kOrdinary;
+                if (setup.predict && !CHECK(feed_stroke(samples + i, n, &setup) == followed))
+                    fprintf(stderr, "  predictions changed engine %d, stroke at sample %d\n",
+                            engine, i);
+                setup.predict = 0;
                 setup.follow = 0, setup.clock_offset = 1.7e12;
                 epoch = feed_stroke(samples + i, n, &setup);
                 setup.slow = i == 0 && way == kOrdinary, setup.clock_offset = 0;
@@ -412,6 +428,78 @@ static void test_ways_and_replay(void)
     quillmark_stroke_destroy(brush);
 }
 
+/* Predictions: drawn after real samples, taken back by the next call, refused where they do not
+   belong, and gone at the end. */
+static void test_predictions(void)
+{
+    double host[8] = {40, 2, 1035, 0.5, 48, 3, 1043, 0.5};
+    double bad[4];
+    quillmark_rect r, back;
+    quillmark_parts parts;
+    quillmark_predicted predicted;
+    float xy[4] = {10, 0, 20, 0};
+    quillmark_stroke *stroke = quillmark_stroke_create(QUILLMARK_PRESSURE, 6);
+    quillmark_stroke *batch = quillmark_stroke_create(QUILLMARK_BRUSH, 6);
+    double nan = strtod("nan", NULL), inf = strtod("inf", NULL); /* C89 has no NAN */
+
+    CHECK(REFUSED(quillmark_stroke_predict(stroke, 16, &r), stroke, QUILLMARK_REFUSED_NOT_STARTED)
+          && is_zero(&r));
+    CHECK(quillmark_stroke_start(stroke, 0, 0, 1000, 0.5f, &r));
+    CHECK(quillmark_stroke_add(stroke, 10, 0, 1010, 0.5f, &r));
+    CHECK(quillmark_stroke_add(stroke, 20, 1, 1020, 0.5f, &r));
+    CHECK(quillmark_stroke_add(stroke, 30, 1, 1030, 0.5f, &r));
+    CHECK(REFUSED(quillmark_stroke_predict(stroke, 0, &r), stroke, QUILLMARK_REFUSED_HORIZON));
+    CHECK(REFUSED(quillmark_stroke_predict(stroke, -5, &r), stroke, QUILLMARK_REFUSED_HORIZON));
+    CHECK(REFUSED(quillmark_stroke_predict(stroke, 100.5, &r), stroke, QUILLMARK_REFUSED_HORIZON));
+    CHECK(REFUSED(quillmark_stroke_predict(stroke, nan, &r), stroke, QUILLMARK_REFUSED_HORIZON));
+    CHECK(REFUSED(quillmark_stroke_predict(stroke, inf, &r), stroke, QUILLMARK_REFUSED_HORIZON));
+
+    CHECK(quillmark_stroke_predict_samples(stroke, 2, host, &r) && r.width > 0
+          && r.left + r.width >= 48);
+    CHECK(quillmark_stroke_predicted(stroke, &predicted) && predicted.count == 2
+          && predicted.samples[4] == 48 && predicted.samples[6] == 1043);
+    CHECK(quillmark_stroke_parts(stroke, &parts) && parts.predicted_count == 1
+          && parts.predicted[0].count > 4 && parts.predicted[0].kept == 0);
+    /* Refused predictions leave the drawn one. */
+    bad[0] = 40, bad[1] = 2, bad[2] = 1029, bad[3] = 0.5;   /* older than the last real one */
+    CHECK(REFUSED(quillmark_stroke_predict_samples(stroke, 1, bad, &r), stroke,
+                  QUILLMARK_REFUSED_PREDICTED) && is_zero(&r));
+    bad[2] = 1040, bad[0] = nan;
+    CHECK(REFUSED(quillmark_stroke_predict_samples(stroke, 1, bad, &r), stroke,
+                  QUILLMARK_REFUSED_PREDICTED));
+    bad[0] = 40, bad[3] = inf;
+    CHECK(REFUSED(quillmark_stroke_predict_samples(stroke, 1, bad, &r), stroke,
+                  QUILLMARK_REFUSED_PREDICTED));
+    CHECK(REFUSED(quillmark_stroke_predict_samples(stroke, 1, NULL, &r), stroke,
+                  QUILLMARK_REFUSED_NO_POINTS));
+    CHECK(REFUSED(quillmark_stroke_predict_samples(stroke, -1, host, &r), stroke,
+                  QUILLMARK_REFUSED_NO_POINTS));
+    CHECK(quillmark_stroke_predicted(stroke, &predicted) && predicted.count == 2);
+    /* A count of 0 takes the prediction back: the rectangle covers what it drew. */
+    CHECK(quillmark_stroke_predict_samples(stroke, 2, host, &r));
+    CHECK(quillmark_stroke_predict_samples(stroke, 0, NULL, &back) && !memcmp(&r, &back, sizeof r));
+    CHECK(quillmark_stroke_predicted(stroke, &predicted) && predicted.count == 0
+          && predicted.samples == NULL);
+    /* The next real sample takes it back too, and the end leaves nothing predicted. */
+    CHECK(quillmark_stroke_predict(stroke, 33, &r) && quillmark_stroke_predicted(stroke, &predicted)
+          && predicted.count == 3);
+    CHECK(quillmark_stroke_add(stroke, 40, 2, 1040, 0.5f, &back) && back.left <= r.left
+          && back.left + back.width >= r.left + r.width);
+    CHECK(quillmark_stroke_predicted(stroke, &predicted) && predicted.count == 0);
+    CHECK(quillmark_stroke_predict(stroke, 16, &r));
+    CHECK(quillmark_stroke_end(stroke, 50, 2, 1050, 0.5f, &r));
+    CHECK(quillmark_stroke_predicted(stroke, &predicted) && predicted.count == 0);
+    CHECK(quillmark_stroke_parts(stroke, &parts) && parts.predicted_count == 0);
+    CHECK(REFUSED(quillmark_stroke_predict(stroke, 16, &r), stroke, QUILLMARK_REFUSED_FINISHED));
+    CHECK(!quillmark_stroke_predict(NULL, 16, &r) && !quillmark_stroke_predicted(NULL, &predicted));
+    CHECK(REFUSED(quillmark_stroke_predicted(stroke, NULL), stroke, QUILLMARK_REFUSED_NO_OUTPUT));
+
+    CHECK(quillmark_stroke_start(batch, 0, 0, 0, 1, &r) && quillmark_stroke_add_batch(batch, 2, xy, 30, &r));
+    CHECK(REFUSED(quillmark_stroke_predict(batch, 16, &r), batch, QUILLMARK_REFUSED_OTHER_WAY));
+    quillmark_stroke_destroy(stroke);
+    quillmark_stroke_destroy(batch);
+}
+
 int main(void)
 {
     const int count = read_recorded_samples();
@@ -420,6 +508,7 @@ int main(void)
     test_names_and_creation();
     test_unusable_input();
     test_ways_and_replay();
+    test_predictions();
     test_recorded_strokes(count);
     if (failures)
         fprintf(stderr, "%d failures\n", failures);

@@ -12,8 +12,11 @@ with quillmark.Stroke("brush", 4) as stroke:
     stroke.start(10, 10, 0, 0.5)
     for i in range(1, 20):
         stroke.add(10 + 3 * i, 10 + i, 8 * i, 0.5)
+        stroke.predict(16)
+    ahead = min(len(stroke.predicted()), len(stroke.parts().predicted))
+    stroke.predict_samples([(70, 30, 160, 0.5)])
     stroke.end(70, 30, 160, 0.5)
     points = sum(len(polygon) for polygon in stroke.polygons())
-if not loaded.startswith(prefix + os.sep) or not points:
-    sys.exit(f"consumer.py: loaded {loaded}, drew {points} points")
+if not loaded.startswith(prefix + os.sep) or not points or not ahead:
+    sys.exit(f"consumer.py: loaded {loaded}, drew {points} points, {ahead} predicted")
 print(f"consumer.py: {points} outline points from {loaded}")

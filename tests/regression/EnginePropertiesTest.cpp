@@ -2,6 +2,7 @@
 // what a call changes on screen lies in the rectangle it reports, the body outline covers the
 // centre line, unusable input leaves no trace, and a copy goes on exactly like its original.
 
+#include "ChangedPixels.h"
 #include "StrokeRun.h"
 #include "TestData.h"
 
@@ -54,27 +55,10 @@ public:
         run.paint(painter);
     }
 
-    // How far (in whole pixels) the pixels that differ from before reach beyond rect; 0 when
-    // every one of them touches rect.
+    // How far (in whole pixels) the pixels that differ from before reach beyond rect.
     int reachBeyond(const QImage &before, QRectF rect) const
     {
-        int reach = 0;
-        for (int y = 0; y < image_.height(); ++y) {
-            const auto *now = reinterpret_cast<const QRgb *>(image_.constScanLine(y));
-            const auto *then = reinterpret_cast<const QRgb *>(before.constScanLine(y));
-            if (std::memcmp(now, then, sizeof(QRgb) * size_t(image_.width())) == 0)
-                continue;
-            for (int x = 0; x < image_.width(); ++x) {
-                if (now[x] == then[x])
-                    continue;
-                // The pixel covers [px, px + 1) x [py, py + 1) in drawing coordinates.
-                const double px = x + origin_.x(), py = y + origin_.y();
-                const double dx = std::max({rect.left() - (px + 1), px - rect.right(), 0.0});
-                const double dy = std::max({rect.top() - (py + 1), py - rect.bottom(), 0.0});
-                reach = std::max(reach, int(std::ceil(std::max(dx, dy))));
-            }
-        }
-        return reach;
+        return changedPixelsReach(image_, before, origin_, rect);
     }
 
     const QImage &image() const { return image_; }

@@ -162,6 +162,10 @@ QUILLMARK_EXPORT int quillmark_pen_end_batch_accumulated(quillmark_pen *pen, flo
         then on, and a batch call the ordinary ones.
         Or instead of all of 2: quillmark_stroke_replay of a stored stroke, in one call.
      3. quillmark_stroke_polygons or quillmark_stroke_parts whenever the shape is wanted.
+        Ink ahead of the pen (optional, the ordinary way only): after any sample call,
+        quillmark_stroke_predict (the library's guess) or quillmark_stroke_predict_samples (the
+        host's own, e.g. a platform's predicted touches) draws predicted samples; the next call
+        on the stroke takes them back (see "Predicted ink" below).
      4. quillmark_stroke_destroy. One stroke object draws one stroke; for the next, create
         another.
 
@@ -221,6 +225,9 @@ QUILLMARK_EXPORT int quillmark_pen_end_batch_accumulated(quillmark_pen *pen, flo
 #define QUILLMARK_REFUSED_OTHER_WAY 8   /* the stroke is fed the other way: sample calls and batch
                                            calls do not mix in one stroke */
 #define QUILLMARK_REFUSED_NO_MEMORY 9   /* memory ran out inside the library */
+#define QUILLMARK_REFUSED_HORIZON 10    /* a prediction's horizon is not a number in (0, 100] ms */
+#define QUILLMARK_REFUSED_PREDICTED 11  /* a predicted sample is not finite, or is older than the
+                                           sample before it (the first: than the last real one) */
 
 typedef struct quillmark_stroke quillmark_stroke;
 
@@ -397,9 +404,62 @@ typedef struct quillmark_parts {
     int tail_count;
     int closed;
     const quillmark_run *polygons;
+    int predicted_count;             /* the predicted ink now drawn (see below), 0 when none: */
+    const quillmark_run *predicted;  /* closed polygons (QUILLMARK_FIX: open polylines to stroke),
+                                        each whole (kept 0); NULL when predicted_count is 0 */
 } quillmark_parts;
 
 QUILLMARK_EXPORT int quillmark_stroke_parts(quillmark_stroke *stroke, quillmark_parts *out);
+
+/* Predicted ink: the next few milliseconds the pen is about to take, drawn ahead of it.
+
+   After any sample call of the ordinary way (start, add, and the brush's raw and fitted calls),
+   a prediction draws predicted samples; the next call on the stroke that reaches the engine
+   (any sample call, a prediction) takes them back, and its *changed covers the ink taken back
+   too. quillmark_stroke_end leaves nothing predicted. The committed shape (what
+   quillmark_stroke_polygons hands out, and the runs of quillmark_stroke_parts before
+   predicted) is, after every call, to the bit what the stroke fed without predictions gives:
+   the predicted samples are drawn on a copy of the engine's recent state, never on the engine.
+   quillmark_stroke_parts hands the predicted ink out apart (predicted, predicted_count), so a
+   host can draw it lighter, or not at all. It overlaps the committed ink's end: draw it under
+   the committed ink, or the overlap takes its colour.
+
+   Each returns 1 when the prediction was drawn (*changed: the ink taken back and the new
+   predicted ink; predicted samples the engine drops, such as those within 0.1 of the pen, draw
+   nothing), 0 when refused: before start (QUILLMARK_REFUSED_NOT_STARTED), after the end
+   (QUILLMARK_REFUSED_FINISHED), on a batch-fed stroke (QUILLMARK_REFUSED_OTHER_WAY), and the
+   reasons below. A refused prediction changes nothing: the ink drawn before stays. */
+
+/* The library's own prediction: where the pen will be over the next horizon_ms (0 < horizon_ms
+   <= 100, else QUILLMARK_REFUSED_HORIZON), guessed from the stroke's last real samples, one
+   predicted sample per 16 ms of horizon (at least one). The guess keeps no state: the same
+   samples give the same prediction. */
+QUILLMARK_EXPORT int quillmark_stroke_predict(quillmark_stroke *stroke, double horizon_ms,
+                                              quillmark_rect *changed);
+/* The host's own predicted samples, count of them, oldest first, as four doubles each:
+
+     samples: | x y t_ms pressure | x y t_ms pressure | ... |      double[4 * count], read only
+
+   t_ms on the clock of the stroke's sample calls. A sample with a value that is not finite or a
+   time beyond the int range of the stroke (24 days), or stamped before the sample before it
+   (the first one: before the last real sample), refuses the call with
+   QUILLMARK_REFUSED_PREDICTED. A count of 0 (samples may be NULL) only takes back what was
+   drawn; a count below 0, or a NULL samples with a count above 0, is QUILLMARK_REFUSED_NO_POINTS. */
+QUILLMARK_EXPORT int quillmark_stroke_predict_samples(quillmark_stroke *stroke, int count,
+                                                      const double *samples,
+                                                      quillmark_rect *changed);
+
+/* The predicted samples drawn now, as count samples of four doubles (x, y, t_ms, pressure,
+   t_ms on the stroke's clock) in samples (NULL when count is 0): those the engine took, in
+   order. The array belongs to the stroke and stays valid until the next call on it. Returns 0
+   (and zeroes *out) for a NULL stroke or out; a stroke that has not started has none. */
+typedef struct quillmark_predicted {
+    int count;
+    const double *samples;
+} quillmark_predicted;
+
+QUILLMARK_EXPORT int quillmark_stroke_predicted(quillmark_stroke *stroke,
+                                                quillmark_predicted *out);
 
 #ifdef __cplusplus
 }

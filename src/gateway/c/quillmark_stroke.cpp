@@ -6,6 +6,8 @@
 #include "quillmark_c.h"
 
 #include "OxEngineKind.h"
+#include "OxPenPredictor.h"
+#include "OxPredictedInk.h"
 #include "OxStrokeShape.h"
 
 #include <QList>
@@ -33,6 +35,27 @@ struct PartsRead
 {
     OxStrokeShape shape;
     std::vector<quillmark_run> polygons;
+    // The predicted ink, read whole at every read.
+    OxStrokeShape predictedShape;
+    std::vector<int> predictedSizes;
+    std::vector<float> predictedXy;
+    std::vector<quillmark_run> predicted;
+};
+
+// What the predictions of a stroke keep: the last real samples (time relative to the stroke's
+// start) for the library's predictor, the ink drawn, and the samples handed out by the last read.
+struct Prediction
+{
+    std::vector<OxInkPoint> recent;
+    OxPredictedInk ink;
+    std::vector<double> handedOut;
+
+    void remember(float x, float y, double ms, float pressure)
+    {
+        if (recent.size() == size_t(OxPenPredictor::kFitSamples))
+            recent.erase(recent.begin());
+        recent.emplace_back(x, y, ms, pressure, 0.0f, 0.0f);
+    }
 };
 } // namespace
 
@@ -49,6 +72,7 @@ struct quillmark_stroke
     Params params{{QStringLiteral("time"), 0}, {QStringLiteral("pressure"), 0.0f}};
     PolygonsRead whole;
     PartsRead parts;
+    Prediction prediction;
 };
 
 namespace {
@@ -156,9 +180,13 @@ int sampleCall(quillmark_stroke *stroke, quillmark_rect *changed, const CallRule
         return 0;
     try {
         const Outcome outcome = call(*stroke);
-        if (!outcome.dropped)
+        QRectF taken;
+        if (!outcome.dropped) {
             stroke->phase = rule.next;
-        writeRect(changed, outcome.changed);
+            // A real sample voids the prediction.
+            taken = stroke->prediction.ink.takeBack();
+        }
+        writeRect(changed, outcome.changed | taken);
         return 1;
     } catch (...) {
         stroke->refusal = QUILLMARK_REFUSED_NO_MEMORY;
@@ -180,6 +208,7 @@ int phaseCall(quillmark_stroke *stroke, quillmark_rect *changed, const CallRule 
         int time = 0;
         if (!isFiniteSample(x, y, pressure) || !engineTime(s, tMs, time))
             return kDropped;
+        s.prediction.remember(x, y, tMs - s.startMs, pressure);
         return Outcome{(s.engine.get()->*member)(s.points, s.path, QPointF(x, y),
                                                   sampleParams(s, time, pressure), s.width)};
     });
@@ -203,6 +232,8 @@ int batchCall(quillmark_stroke *stroke, const CallRule &rule, int count, const f
         int time = 0;
         if (!engineTime(s, tMs, time))
             return kDropped;
+        // The newest position is the pen's (the predictor reads positions, not the batch).
+        s.prediction.remember(xy[2 * count - 2], xy[2 * count - 1], tMs - s.startMs, 0);
         QList<QPointF> samples = batchPositions(count, xy);
         return call(s, samples, sampleParams(s, time, 0));
     });
@@ -228,6 +259,79 @@ bool readable(quillmark_stroke *stroke, const void *out)
                       : stroke->phase == Phase::kFresh ? QUILLMARK_REFUSED_NOT_STARTED
                                                         : QUILLMARK_REFUSED_NONE;
     return stroke->refusal == QUILLMARK_REFUSED_NONE;
+}
+// Why a stroke takes no prediction now: before start, after the end, or fed in batches.
+int predictionRefusal(const quillmark_stroke &stroke)
+{
+    switch (stroke.phase) {
+    case Phase::kFresh:
+        return QUILLMARK_REFUSED_NOT_STARTED;
+    case Phase::kFinished:
+        return QUILLMARK_REFUSED_FINISHED;
+    case Phase::kBatch:
+        return QUILLMARK_REFUSED_OTHER_WAY;
+    case Phase::kStarted:
+    case Phase::kSamples:
+        break;
+    }
+    return QUILLMARK_REFUSED_NONE;
+}
+
+// Draws the predicted samples prepare gives (times relative to the stroke's start), unless the
+// stroke or prepare refuses them. Returns what the header promises: 0 refused, 1 drawn.
+template <class Prepare>
+int predictCall(quillmark_stroke *stroke, quillmark_rect *changed, Prepare prepare) noexcept
+{
+    writeRect(changed, QRectF());
+    if (!stroke)
+        return 0;
+    stroke->refusal = predictionRefusal(*stroke);
+    if (stroke->refusal != QUILLMARK_REFUSED_NONE)
+        return 0;
+    try {
+        std::vector<OxInkPoint> samples;
+        stroke->refusal = prepare(*stroke, samples);
+        if (stroke->refusal != QUILLMARK_REFUSED_NONE)
+            return 0;
+        QRectF drawn;
+        if (!stroke->prediction.ink.draw(*stroke->engine, stroke->points, stroke->path, samples,
+                                         stroke->width, drawn)) {
+            stroke->refusal = QUILLMARK_REFUSED_PREDICTED;
+            return 0;
+        }
+        writeRect(changed, drawn);
+        return 1;
+    } catch (...) {
+        stroke->refusal = QUILLMARK_REFUSED_NO_MEMORY;
+        return 0;
+    }
+}
+
+// The host's predicted samples, four doubles each, as the engine takes them; or the refusal.
+int hostSamples(const quillmark_stroke &stroke, int count, const double *values,
+                std::vector<OxInkPoint> &samples)
+{
+    if (count < 0 || (count > 0 && !values))
+        return QUILLMARK_REFUSED_NO_POINTS;
+    const std::vector<OxInkPoint> &recent = stroke.prediction.recent;
+    double previous = recent.empty() ? 0 : recent.back().time;
+    for (int i = 0; i < count; ++i) {
+        const double *v = values + 4 * size_t(i);
+        const float x = float(v[0]), y = float(v[1]), pressure = float(v[3]);
+        const double ms = v[2] - stroke.startMs;
+        int time = 0;
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(pressure)
+            || !engineTime(stroke, v[2], time) || ms < previous)
+            return QUILLMARK_REFUSED_PREDICTED;
+        samples.emplace_back(x, y, ms, pressure, 0.0f, 0.0f);
+        previous = ms;
+    }
+    return QUILLMARK_REFUSED_NONE;
+}
+
+void writeRun(quillmark_run &run, int count, const float *xy)
+{
+    run = quillmark_run{count, 0, count > 0 ? xy : nullptr};
 }
 } // namespace
 
@@ -275,6 +379,10 @@ const char *quillmark_refusal_text(int refusal)
     case QUILLMARK_REFUSED_OTHER_WAY:
         return "the stroke is fed the other way (sample calls and batch calls do not mix)";
     case QUILLMARK_REFUSED_NO_MEMORY: return "memory ran out";
+    case QUILLMARK_REFUSED_HORIZON:
+        return "the prediction's horizon is not a number of milliseconds in (0, 100]";
+    case QUILLMARK_REFUSED_PREDICTED:
+        return "a predicted sample is not finite, or older than the sample before it";
     default: return "unknown reason";
     }
 }
@@ -413,6 +521,8 @@ int quillmark_stroke_parts(quillmark_stroke *stroke, quillmark_parts *out)
         zeroRun(out->right);
         out->polygon_count = out->tail_count = out->closed = 0;
         out->polygons = nullptr;
+        out->predicted_count = 0;
+        out->predicted = nullptr;
     }
     if (!readable(stroke, out))
         return 0;
@@ -430,6 +540,68 @@ int quillmark_stroke_parts(quillmark_stroke *stroke, quillmark_parts *out)
         out->tail_count = read.shape.tailCount();
         out->closed = read.shape.closed() ? 1 : 0;
         out->polygons = read.polygons.empty() ? nullptr : read.polygons.data();
+
+        read.predictedSizes.clear();
+        read.predictedXy.clear();
+        read.predicted.clear();
+        const OxPredictedInk &ink = stroke->prediction.ink;
+        if (OxStrokesFixWidth *copy = ink.engine()) {
+            read.predictedShape.update(*copy, ink.path());
+            read.predictedShape.appendPolygons(read.predictedSizes, read.predictedXy);
+            size_t offset = 0;
+            for (int size : read.predictedSizes) {
+                read.predicted.emplace_back();
+                writeRun(read.predicted.back(), size, read.predictedXy.data() + offset);
+                offset += 2 * size_t(size);
+            }
+        }
+        out->predicted_count = int(read.predicted.size());
+        out->predicted = read.predicted.empty() ? nullptr : read.predicted.data();
+        return 1;
+    } catch (...) {
+        stroke->refusal = QUILLMARK_REFUSED_NO_MEMORY;
+        return 0;
+    }
+}
+
+int quillmark_stroke_predict(quillmark_stroke *stroke, double horizon_ms, quillmark_rect *changed)
+{
+    return predictCall(stroke, changed, [&](const quillmark_stroke &s,
+                                            std::vector<OxInkPoint> &samples) {
+        if (!OxPenPredictor::isUsableHorizon(horizon_ms))
+            return QUILLMARK_REFUSED_HORIZON;
+        const std::vector<OxInkPoint> &recent = s.prediction.recent;
+        samples = OxPenPredictor::predict(recent.data(), int(recent.size()), horizon_ms);
+        return QUILLMARK_REFUSED_NONE;
+    });
+}
+
+int quillmark_stroke_predict_samples(quillmark_stroke *stroke, int count, const double *samples,
+                                     quillmark_rect *changed)
+{
+    return predictCall(stroke, changed,
+                       [&](const quillmark_stroke &s, std::vector<OxInkPoint> &predicted) {
+                           return hostSamples(s, count, samples, predicted);
+                       });
+}
+
+int quillmark_stroke_predicted(quillmark_stroke *stroke, quillmark_predicted *out)
+{
+    if (out)
+        *out = quillmark_predicted{0, nullptr};
+    if (!stroke)
+        return 0;
+    if (!out) {
+        stroke->refusal = QUILLMARK_REFUSED_NO_OUTPUT;
+        return 0;
+    }
+    try {
+        std::vector<double> &values = stroke->prediction.handedOut;
+        values.clear();
+        for (const OxInkPoint &p : stroke->prediction.ink.samples())
+            values.insert(values.end(), {p.x, p.y, p.time + stroke->startMs, p.pressure});
+        stroke->refusal = QUILLMARK_REFUSED_NONE;
+        *out = quillmark_predicted{int(values.size() / 4), values.empty() ? nullptr : values.data()};
         return 1;
     } catch (...) {
         stroke->refusal = QUILLMARK_REFUSED_NO_MEMORY;

@@ -1,0 +1,320 @@
+// Predicted ink: the predicted samples drawn on a copy of an engine's recent state.
+
+#include "OxPredictedInk.h"
+
+#include "OxEngineKind.h"
+#include "OxFiniteSample_p.h"
+#include "OxInputGuards_p.h"
+#include "OxStrokeSteps_p.h"
+#include "OxStrokesFixWidthFill.h"
+#include "OxStrokesVaryWidthBackwardTime.h"
+#include "OxStrokesVaryWidthTime.h"
+
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <typeinfo>
+
+using namespace quillmark::detail;
+
+namespace {
+// The smoothed points a call reads start at lastDrawnIndex (and at the point before the last):
+// the pressure window reaches four points further back, and the extend engine's walk back from a
+// later tip may stop a point or two earlier than it did from the engine's own (its path to the tip
+// can be shorter by the half step between the last smoothed point and the raw tip). The copy keeps
+// this many points more.
+constexpr int kReadBack = 6;
+// The copy keeps this many of the caller's last points: a creating call reads the last one and
+// compares their count with 2 (the first step of a stroke).
+constexpr size_t kPointsKept = 3;
+
+// OxEngineKind's ids of the classes whose state the copy treats apart; the pressure engine and
+// those after it derive from OxStrokesVaryWidthPressure.
+constexpr int kFillId = 2;
+constexpr int kPressureId = 3;
+constexpr int kSpeedId = 4;
+
+using Assign = void (*)(OxStrokesFixWidth &, const OxStrokesFixWidth &);
+
+template <class Engine>
+void assignAs(OxStrokesFixWidth &to, const OxStrokesFixWidth &from)
+{
+    static_cast<Engine &>(to) = static_cast<const Engine &>(from);
+}
+
+// Each kind's own copy assignment, by its id (OxEngineKind's order).
+Assign assignmentOf(const OxEngineKind &kind)
+{
+    static const Assign byId[] = {assignAs<OxStrokesFixWidth>,
+                                  assignAs<OxStrokesFixWidthFill>,
+                                  assignAs<OxStrokesVaryWidthPressure>,
+                                  assignAs<OxStrokesVaryWidthTime>,
+                                  assignAs<OxStrokesVaryWidthBackwardExtend>,
+                                  assignAs<OxStrokesVaryWidthBackwardTime>};
+    return byId[kind.id - 1];
+}
+
+// The last two points of a side of an outline, as a path of its own; the box of the points
+// seen so far takes them in.
+void stubOf(const QPainterPath &side, QPainterPath &stub, QPointF box[2])
+{
+    const int n = side.elementCount();
+    const QPointF a = side.elementAt(n - 2), b = side.elementAt(n - 1);
+    stub.clear();
+    stub.moveTo(a);
+    stub.lineTo(b);
+    for (const QPointF &p : {a, b}) {
+        box[0] = QPointF(std::min(box[0].x(), p.x()), std::min(box[0].y(), p.y()));
+        box[1] = QPointF(std::max(box[1].x(), p.x()), std::max(box[1].y(), p.y()));
+    }
+}
+} // namespace
+
+OxPredictedInk::OxPredictedInk() = default;
+
+OxPredictedInk::~OxPredictedInk() = default;
+
+const char *OxPredictedInk::refusal(const OxStrokesFixWidth &engine,
+                                    const std::vector<OxInkPoint> &points,
+                                    const std::vector<OxInkPoint> &samples, float width) const
+{
+    if (!kindOf(engine))
+        return "not one of the six engines";
+    if (points.empty() || engine.smoothedPoints.empty())
+        return "the stroke has not started";
+    if (!std::isfinite(width))
+        return "the width is not a finite number";
+    // Compared as the engine reads times: in whole milliseconds.
+    double previous = points.back().time;
+    for (const OxInkPoint &s : samples) {
+        if (!isFiniteSample(s) || std::fabs(s.time) > double(std::numeric_limits<int>::max()))
+            return "a predicted sample is not a finite number";
+        if (std::floor(s.time + 0.5) < std::floor(previous + 0.5))
+            return "a predicted sample is older than the one before it";
+        previous = s.time;
+    }
+    return nullptr;
+}
+
+bool OxPredictedInk::draw(OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points,
+                          const QPainterPath &path, const std::vector<OxInkPoint> &samples,
+                          float width, QRectF &changed)
+{
+    changed = QRectF();
+    if (refusal(engine, points, samples, width))
+        return false;
+    changed = takeBack();
+    if (samples.empty())
+        return true;
+    const QRectF overlap = refresh(engine, points, path, width);
+    QRectF ink;
+    for (const OxInkPoint &s : samples) {
+        params[QStringLiteral("time")] = roundedTime(s.time);
+        params[QStringLiteral("pressure")] = s.pressure;
+        const QRectF r = copy->creating(copyPoints, copyPath, QPointF(s.x, s.y), params, width);
+        if (r.isEmpty())
+            continue;
+        ink |= r;
+        drawn.push_back(s);
+    }
+    if (drawn.empty())
+        return true;
+    drawnRect = ink | overlap;
+    changed |= drawnRect;
+    return true;
+}
+
+QRectF OxPredictedInk::takeBack()
+{
+    const QRectF area = drawn.empty() ? QRectF() : drawnRect;
+    drawn.clear();
+    drawnRect = QRectF();
+    return area;
+}
+
+const OxEngineKind *OxPredictedInk::kindOf(const OxStrokesFixWidth &engine) const
+{
+    // Comparing type_info objects may compare their names; the same object is the same class.
+    const std::type_info &type = typeid(engine);
+    if (&type != knownType) {
+        knownType = &type;
+        knownKind = OxEngineKind::of(engine);
+    }
+    return knownKind;
+}
+
+int OxPredictedInk::firstIndexRead(const OxStrokesFixWidth &engine) const
+{
+    const int n = int(engine.smoothedPoints.size());
+    return std::max(std::min(engine.lastDrawnIndex, n - 2) - kReadBack, 0);
+}
+
+QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points,
+                               const QPainterPath &path, float width)
+{
+    const OxEngineKind *engineKind = kindOf(engine);
+    if (!copy || engineKind != kind) {
+        kind = engineKind;
+        copy = kind->make();
+    }
+    if (&engine != source) {
+        source = &engine;
+        mirrored = 0;
+    }
+    // The engine and the copy are of the same class, one of the six.
+    const bool isFill = kind->id == kFillId;
+    const bool isVarying = kind->id >= kPressureId;
+    OxStrokesVaryWidthTime *speed =
+        kind->id == kSpeedId ? static_cast<OxStrokesVaryWidthTime *>(&engine) : nullptr;
+    auto *fill = isFill ? static_cast<OxStrokesFixWidthFill *>(&engine) : nullptr;
+    auto *varying = isVarying ? static_cast<OxStrokesVaryWidthPressure *>(&engine) : nullptr;
+    auto *copySpeed = speed ? static_cast<OxStrokesVaryWidthTime *>(copy.get()) : nullptr;
+    auto *copyFill = isFill ? static_cast<OxStrokesFixWidthFill *>(copy.get()) : nullptr;
+    auto *copyVarying = isVarying ? static_cast<OxStrokesVaryWidthPressure *>(copy.get()) : nullptr;
+    OxPathBuilder *generator = varying ? varying->pathGenerator
+                               : fill  ? fill->pathGenerator
+                                       : nullptr;
+    OxPathBuilder *copyGenerator = copyVarying ? copyVarying->pathGenerator
+                                   : copyFill  ? copyFill->pathGenerator
+                                               : nullptr;
+
+    // The copy's buffers of the histories are set aside, so that its copy assignment does not
+    // free them; the engine's histories are swapped out while it is copied (the copy gets empty
+    // ones and then what it needs of them), and back in afterwards, also when copying throws.
+    if (speed) {
+        keptSmoothed.swap(copy->smoothedPoints);
+        keptArcLengths.swap(copySpeed->arcLengths);
+    }
+    if (copyGenerator) {
+        sideStubs[0].swap(copyGenerator->leftSide);
+        sideStubs[1].swap(copyGenerator->rightSide);
+    }
+    std::vector<OxInkPoint> copySmoothed;
+    copySmoothed.swap(copy->smoothedPoints);
+    {
+        QMap<int, int> counts[2];
+        QPainterPath sides[2];
+        std::vector<float> arcLengths;
+        auto swapHistories = [&] {
+            engine.smoothedPoints.swap(emptyPoints);
+            if (speed)
+                speed->arcLengths.swap(arcLengths);
+            if (fill) {
+                fill->leftSideCounts.swap(counts[0]);
+                fill->rightSideCounts.swap(counts[1]);
+            }
+            if (generator) {
+                generator->leftSide.swap(sides[0]);
+                generator->rightSide.swap(sides[1]);
+            }
+        };
+        struct Restore
+        {
+            decltype(swapHistories) &swapBack;
+            ~Restore() { swapBack(); }
+        };
+        swapHistories();
+        Restore restore{swapHistories};
+        assignmentOf(*kind)(*copy, engine);
+    }
+
+    const std::vector<OxInkPoint> &line = engine.smoothedPoints;
+    const int n = int(line.size());
+    if (speed) {
+        // Kept whole, brought up to date from where either side may have written since the last
+        // draw: the engine and the predicted calls write only at or after lastDrawnIndex.
+        const int from = std::max(0, std::min({mirrored, engine.lastDrawnIndex, n}));
+        keptSmoothed.resize(size_t(n));
+        std::copy(line.begin() + from, line.end(), keptSmoothed.begin() + from);
+        const std::vector<float> &arcs = speed->arcLengths;
+        const int arcFrom = std::min(from, int(arcs.size()));
+        keptArcLengths.resize(arcs.size());
+        std::copy(arcs.begin() + arcFrom, arcs.end(), keptArcLengths.begin() + arcFrom);
+        mirrored = std::max(0, std::min(engine.lastDrawnIndex, n));
+        keptSmoothed.swap(copy->smoothedPoints);
+        keptArcLengths.swap(copySpeed->arcLengths);
+    } else {
+        const int first = firstIndexRead(engine);
+        copySmoothed.assign(line.begin() + first, line.end());
+        copySmoothed.swap(copy->smoothedPoints);
+        copy->lastDrawnIndex = engine.lastDrawnIndex - first;
+    }
+
+    const size_t keep = std::min(points.size(), kPointsKept);
+    copyPoints.assign(points.end() - long(keep), points.end());
+    // Only the centre-line engine reads its path (where it ends); the others only add to it.
+    copyPath.clear();
+    if (kind->drawn == OxEngineKind::Drawn::kCentreLine && path.elementCount() > 0)
+        copyPath.moveTo(path.currentPosition());
+    copyWidth = width;
+
+    QRectF overlap;
+    if (copyGenerator) {
+        copyGenerator->leftSide.swap(sideStubs[0]);
+        copyGenerator->rightSide.swap(sideStubs[1]);
+        if (generator->leftSide.elementCount() >= 2 && generator->rightSide.elementCount() >= 2) {
+            // The copy's outline starts across the last committed segment.
+            const QPainterPath &left = generator->leftSide;
+            const QPointF first = left.elementAt(left.elementCount() - 1);
+            QPointF box[2] = {first, first};
+            stubOf(generator->leftSide, copyGenerator->leftSide, box);
+            stubOf(generator->rightSide, copyGenerator->rightSide, box);
+            // No start cap: closing the outline joins the right stub's start to the left's.
+            copyGenerator->startCap = QPainterPath();
+            overlap = OxStrokesFixWidth::inflateRect(QRectF(box[0], box[1]), kOutlineMargin);
+        } else {
+            copyGenerator->leftSide = generator->leftSide;
+            copyGenerator->rightSide = generator->rightSide;
+            copyGenerator->startCap = generator->startCap;
+        }
+        const bool outlineBegun =
+            !generator->leftSide.isEmpty() || !generator->nibOnlyPath.isEmpty();
+        if (outlineBegun && copyVarying) {
+            copyVarying->setWholePath(QPainterPath());
+            copyVarying->wholePathFollowsGenerator();
+        } else if (outlineBegun && copyFill) {
+            copyFill->setWholePath(QPainterPath());
+            copyFill->wholePathFollowsGenerator();
+        }
+    }
+    return overlap;
+}
+
+QVector<QPainterPath> OxPredictedInk::outlines() const
+{
+    if (drawn.empty())
+        return {};
+    return kind->outlines(*copy);
+}
+
+QPainterPath OxPredictedInk::centreLine() const
+{
+    if (drawn.empty() || kind->drawn != OxEngineKind::Drawn::kCentreLine)
+        return QPainterPath();
+    return copyPath;
+}
+
+OxStrokesFixWidth *OxPredictedInk::engine() const
+{
+    return drawn.empty() ? nullptr : copy.get();
+}
+
+void OxPredictedInk::paint(QPainter *painter, QRectF rect, const QBrush &brush) const
+{
+    if (!painter || drawn.empty())
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    if (kind->drawn == OxEngineKind::Drawn::kCentreLine) {
+        painter->strokePath(copyPath, QPen(brush, copyWidth, Qt::SolidLine, Qt::RoundCap,
+                                           Qt::RoundJoin));
+    } else {
+        for (const QPainterPath &outline : outlines()) {
+            if (rect.intersects(outline.boundingRect()))
+                painter->fillPath(outline, brush);
+        }
+    }
+    painter->restore();
+}
