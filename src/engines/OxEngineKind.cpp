@@ -234,18 +234,21 @@ std::unique_ptr<OxStrokesFixWidth> OxEngineKind::make() const
     return Calls::of(id).make();
 }
 
+bool OxEngineKind::isOwnClass(const OxStrokesFixWidth &engine) const
+{
+    return typeid(engine) == *Calls::of(id).type;
+}
+
 std::unique_ptr<OxStrokesFixWidth> OxEngineKind::copy(const OxStrokesFixWidth &engine) const
 {
-    const Calls &calls = Calls::of(id);
-    return typeid(engine) == *calls.type ? calls.copy(engine) : nullptr;
+    return isOwnClass(engine) ? Calls::of(id).copy(engine) : nullptr;
 }
 
 bool OxEngineKind::assign(OxStrokesFixWidth &to, const OxStrokesFixWidth &from) const
 {
-    const Calls &calls = Calls::of(id);
-    if (typeid(to) != *calls.type || typeid(from) != *calls.type)
+    if (!isOwnClass(to) || !isOwnClass(from))
         return false;
-    calls.assign(to, from);
+    Calls::of(id).assign(to, from);
     return true;
 }
 

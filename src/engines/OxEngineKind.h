@@ -60,6 +60,8 @@ public:
 
     bool canFeed(Feed way) const { return (feeds & way) != 0; }
     std::unique_ptr<OxStrokesFixWidth> make() const;
+    // Whether engine is of the kind's own class, not of one derived from it.
+    bool isOwnClass(const OxStrokesFixWidth &engine) const;
     // A copy of engine by its class's copy constructor, which goes on drawing the same stroke on
     // its own; null unless engine is of the kind's own class (a subclass would be cut short).
     std::unique_ptr<OxStrokesFixWidth> copy(const OxStrokesFixWidth &engine) const;

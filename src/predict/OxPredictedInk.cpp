@@ -36,26 +36,6 @@ constexpr int kFillId = 2;
 constexpr int kPressureId = 3;
 constexpr int kSpeedId = 4;
 
-using Assign = void (*)(OxStrokesFixWidth &, const OxStrokesFixWidth &);
-
-template <class Engine>
-void assignAs(OxStrokesFixWidth &to, const OxStrokesFixWidth &from)
-{
-    static_cast<Engine &>(to) = static_cast<const Engine &>(from);
-}
-
-// Each kind's own copy assignment, by its id (OxEngineKind's order).
-Assign assignmentOf(const OxEngineKind &kind)
-{
-    static const Assign byId[] = {assignAs<OxStrokesFixWidth>,
-                                  assignAs<OxStrokesFixWidthFill>,
-                                  assignAs<OxStrokesVaryWidthPressure>,
-                                  assignAs<OxStrokesVaryWidthTime>,
-                                  assignAs<OxStrokesVaryWidthBackwardExtend>,
-                                  assignAs<OxStrokesVaryWidthBackwardTime>};
-    return byId[kind.id - 1];
-}
-
 // The last two points of a side of an outline, as a path of its own; the box of the points
 // seen so far takes them in.
 void stubOf(const QPainterPath &side, QPainterPath &stub, QPointF box[2])
@@ -140,7 +120,9 @@ const OxEngineKind *OxPredictedInk::kindOf(const OxStrokesFixWidth &engine) cons
     const std::type_info &type = typeid(engine);
     if (&type != knownType) {
         knownType = &type;
-        knownKind = OxEngineKind::of(engine);
+        // A class derived from an engine's may draw otherwise: only the six classes are copied.
+        const OxEngineKind *found = OxEngineKind::of(engine);
+        knownKind = found->isOwnClass(engine) ? found : nullptr;
     }
     return knownKind;
 }
@@ -217,7 +199,7 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
         };
         swapHistories();
         Restore restore{swapHistories};
-        assignmentOf(*kind)(*copy, engine);
+        kind->assign(*copy, engine);
     }
 
     const std::vector<OxInkPoint> &line = engine.smoothedPoints;
