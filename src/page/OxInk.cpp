@@ -17,6 +17,8 @@ bool toGrid(double v, qint64 &grid)
 
 __int128 doubleArea(const OxInk &ink)
 {
+    if (ink.isLine())
+        return 0;
     __int128 sum = 0;
     size_t at = 0;
     for (quint32 size : ink.ringSizes) {
@@ -48,7 +50,8 @@ QRectF bounds(const OxInk &ink)
         top = std::min(top, ink.xy[i + 1]);
         bottom = std::max(bottom, ink.xy[i + 1]);
     }
-    return QRectF(QPointF(fromGrid(left), fromGrid(top)), QPointF(fromGrid(right), fromGrid(bottom)));
+    return QRectF(QPointF(fromGrid(left) - ink.reach, fromGrid(top) - ink.reach),
+                  QPointF(fromGrid(right) + ink.reach, fromGrid(bottom) + ink.reach));
 }
 
 bool translate(OxInk &ink, qint64 dx, qint64 dy)

@@ -153,11 +153,22 @@ bool inkOfCentreLine(const float *xy, int count, double width, OxInk &ink)
     ink = OxInk();
     if (width <= 0 || line.empty())
         return true;
+    appendRing(line, ink);
+    ink.reach = width / 2;
+    return true;
+}
+
+bool filledInk(const OxInk &ink, OxInk &rings)
+{
+    if (!ink.isLine()) {
+        rings = ink;
+        return true;
+    }
     ClipperLib::ClipperOffset offset = roundOffset();
-    offset.AddPath(line, ClipperLib::jtRound, ClipperLib::etOpenRound);
+    offset.AddPath(pathsOf(ink)[0], ClipperLib::jtRound, ClipperLib::etOpenRound);
     Paths outline;
-    offset.Execute(outline, width / 2 * kInkScale);
-    ink = inkOf(outline);
+    offset.Execute(outline, ink.reach * kInkScale);
+    rings = inkOf(outline);
     return true;
 }
 
@@ -181,9 +192,11 @@ OxInkRegion regionOf(const OxInk &ink)
 
 bool cutAway(const OxInk &ink, const OxInkRegion &region, std::vector<OxInk> &parts)
 {
+    OxInk rings;
+    filledInk(ink, rings);
     // Points that the cut does not reach are kept as they are, also where they lie on a line.
     ClipperLib::Clipper clipper(ClipperLib::ioPreserveCollinear);
-    clipper.AddPaths(pathsOf(ink), ClipperLib::ptSubject, true);
+    clipper.AddPaths(pathsOf(rings), ClipperLib::ptSubject, true);
     clipper.AddPaths(pathsOf(region), ClipperLib::ptClip, true);
     ClipperLib::PolyTree left;
     clipper.Execute(ClipperLib::ctDifference, left, ClipperLib::pftNonZero,
@@ -196,8 +209,10 @@ bool cutAway(const OxInk &ink, const OxInkRegion &region, std::vector<OxInk> &pa
 
 bool areaInside(const OxInk &ink, const OxInkRegion &region, double &inside)
 {
+    OxInk rings;
+    filledInk(ink, rings);
     ClipperLib::Clipper clipper;
-    clipper.AddPaths(pathsOf(ink), ClipperLib::ptSubject, true);
+    clipper.AddPaths(pathsOf(rings), ClipperLib::ptSubject, true);
     clipper.AddPaths(pathsOf(region), ClipperLib::ptClip, true);
     Paths common;
     clipper.Execute(ClipperLib::ctIntersection, common, ClipperLib::pftNonZero,

@@ -23,9 +23,11 @@ constexpr double kArcTolerance = 0.01;
 // covers. The rings come out without crossings.
 bool inkOfOutlines(const std::vector<int> &sizes, const std::vector<float> &xy, OxInk &ink);
 
-// The ink of an open polyline stroked with a round pen of the given width (round caps and
-// joins).
+// The centre-line engine's ink: an open polyline and half the pen width (empty for a width that
+// is not positive).
 bool inkOfCentreLine(const float *xy, int count, double width, OxInk &ink);
+// The ink as rings: a line stroked with a round pen (round caps and joins), rings as they are.
+bool filledInk(const OxInk &ink, OxInk &rings);
 
 // A region that one boolean can take away from ink or measure it by: the rings of a polygon on
 // the grid, filled with the nonzero rule.
@@ -41,11 +43,11 @@ bool sweptRegion(const float *xy, int count, float radius, OxInkRegion &region);
 // The region of ink's rings (a lasso's polygon).
 OxInkRegion regionOf(const OxInk &ink);
 
-// What is left of ink once region is cut away, as connected parts (an outline with the holes
+// What is left of ink (its filled form) once region is cut away, as connected parts (an outline with the holes
 // inside it; an island inside a hole is a part of its own), in a fixed order. Empty when
 // nothing is left.
 bool cutAway(const OxInk &ink, const OxInkRegion &region, std::vector<OxInk> &parts);
-// The area of ink that lies inside region, in drawing units squared.
+// The area of ink (its filled form) that lies inside region, in drawing units squared.
 bool areaInside(const OxInk &ink, const OxInkRegion &region, double &inside);
 
 } // namespace quillmark::detail

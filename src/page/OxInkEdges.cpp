@@ -58,15 +58,18 @@ double squaredSegmentDistance(Point a, Point b, Point c, Point d)
 }
 } // namespace
 
-OxInkEdges::OxInkEdges(const OxInk &ink)
+OxInkEdges::OxInkEdges(const OxInk &ink) : reach(ink.reach * kInkScale)
 {
     quint32 start = 0;
     for (quint32 size : ink.ringSizes) {
         const qint32 *ring = ink.xy.data() + 2 * size_t(start);
-        for (quint32 first = 0; first < size; first += kRunEdges) {
+        // A ring closes back to its first point; a line does not (a line of one point is a
+        // dot: one edge of no length).
+        const quint32 edges = ink.isLine() ? std::max(size, 2u) - 1 : size;
+        for (quint32 first = 0; first < edges; first += kRunEdges) {
             Run run{std::numeric_limits<qint32>::max(), std::numeric_limits<qint32>::max(),
                     std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::min(),
-                    start, size, first, std::min(kRunEdges, size - first)};
+                    start, size, first, std::min(kRunEdges, edges - first)};
             for (quint32 i = first; i <= first + run.count; ++i) {
                 const quint32 k = i % size;
                 run.left = std::min(run.left, ring[2 * k]);
@@ -108,6 +111,8 @@ bool OxInkEdges::anyEdge(const OxInk &ink, double left, double top, double right
 
 bool OxInkEdges::contains(const OxInk &ink, QPointF at) const
 {
+    if (reach > 0)
+        return false;
     // Winding number along a ray to the right: only edges that straddle the ray's line count.
     const Point p = onGrid(at);
     int winding = 0;
@@ -126,7 +131,7 @@ bool OxInkEdges::contains(const OxInk &ink, QPointF at) const
 bool OxInkEdges::touchesDisc(const OxInk &ink, QPointF centre, double radius) const
 {
     const Point p = onGrid(centre);
-    const double r = radius * kInkScale, r2 = r * r;
+    const double r = radius * kInkScale + reach, r2 = r * r;
     return anyEdge(ink, p.x - r, p.y - r, p.x + r, p.y + r,
                    [&](Point a, Point b) { return squaredDistanceToSegment(p, a, b) <= r2; })
            || contains(ink, centre);
@@ -135,7 +140,7 @@ bool OxInkEdges::touchesDisc(const OxInk &ink, QPointF centre, double radius) co
 bool OxInkEdges::touchesCapsule(const OxInk &ink, QPointF from, QPointF to, double radius) const
 {
     const Point a = onGrid(from), b = onGrid(to);
-    const double r = radius * kInkScale, r2 = r * r;
+    const double r = radius * kInkScale + reach, r2 = r * r;
     return anyEdge(ink, std::min(a.x, b.x) - r, std::min(a.y, b.y) - r, std::max(a.x, b.x) + r,
                    std::max(a.y, b.y) + r,
                    [&](Point c, Point d) { return squaredSegmentDistance(a, b, c, d) <= r2; })

@@ -5,7 +5,8 @@
 // near one end of a long stroke looks at the edges there and skips the rest by their boxes.
 // The tests are exact for the rings as they stand on the grid (double arithmetic on grid
 // coordinates): a disc or a swept disc touches the ink when an edge lies within its radius or
-// its centre lies inside the ink.
+// its centre lies inside the ink. A line's ink is reached within its radius plus the line's
+// reach; it has no inside.
 
 #include "OxInk_p.h"
 
@@ -48,6 +49,7 @@ private:
     std::vector<Run> runs;
     // The box of all runs.
     qint32 left = 0, top = 0, right = -1, bottom = -1;
+    double reach = 0;
 
     // Calls visit(a, b) with the grid points of each edge in runs whose box meets the given grid
     // box; stops and returns true as soon as visit does.

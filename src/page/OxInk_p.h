@@ -8,6 +8,10 @@
 //
 // Integers make the booleans exact and repeatable: the same rings and the same eraser give the
 // same rings again, and rings that a cut leaves untouched keep every point.
+//
+// The centre-line engine's stroke stays a line until it is cut: one open polyline and a reach
+// (half the pen width); its ink is every point within reach of the line. Queries measure it as
+// such; polygons, lasso shares and cuts take its filled form (filledInk()).
 
 #include <QRectF>
 #include <QtGlobal>
@@ -26,8 +30,10 @@ struct OxInk
 {
     std::vector<qint32> xy;          // x0 y0 x1 y1 ... of all rings, ring after ring
     std::vector<quint32> ringSizes;  // points of each ring; each closes back to its first
+    double reach = 0;                // above 0: xy is one open line, inked this far around it
 
     bool isEmpty() const { return ringSizes.empty(); }
+    bool isLine() const { return reach > 0; }
     size_t pointCount() const { return xy.size() / 2; }
 };
 
@@ -36,12 +42,13 @@ struct OxInk
 bool toGrid(double v, qint64 &grid);
 inline double fromGrid(qint64 v) { return double(v) / kInkScale; }
 
-// Twice the filled area of ink, in grid steps squared, exactly (outlines count positive when
-// holes count negative, so this is the area whatever way the rings wind).
+// Twice the filled area of rings, in grid steps squared, exactly (outlines count positive when
+// holes count negative, so this is the area whatever way the rings wind); 0 for a line.
 __int128 doubleArea(const OxInk &ink);
-// The area in drawing units squared.
+// The area of rings in drawing units squared.
 double area(const OxInk &ink);
-// The smallest rectangle holding every point, in drawing units; empty for no ink.
+// The smallest rectangle holding all ink (a line's reach included), in drawing units; empty for
+// no ink.
 QRectF bounds(const OxInk &ink);
 // The ink moved by whole grid steps (exact; false when a point would leave the grid).
 bool translate(OxInk &ink, qint64 dx, qint64 dy);

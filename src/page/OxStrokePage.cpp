@@ -85,6 +85,20 @@ void sortUnique(std::vector<Key> &keys)
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
 }
 
+// Whether the edge of a stroke's ink meets the lasso's (for a line: the lasso comes within its
+// reach).
+bool boundariesMeet(const OxPageStroke &stroke, const OxInkEdges &lassoEdges,
+                    const OxInk &lassoInk, const std::vector<QPointF> &lasso)
+{
+    if (!stroke.ink.isLine())
+        return stroke.edges.crosses(stroke.ink, lassoEdges, lassoInk);
+    for (size_t i = 0; i < lasso.size(); ++i) {
+        if (stroke.edges.touchesCapsule(stroke.ink, lasso[i], lasso[(i + 1) % lasso.size()], 0))
+            return true;
+    }
+    return false;
+}
+
 // keys less the ones in other.
 std::vector<Key> without(const std::vector<Key> &keys, const std::vector<Key> &other)
 {
@@ -301,7 +315,7 @@ Status OxStrokePage::add(const OxStrokeRecord &record, Key &key, Change *change)
             status = statusOf(applyEdit(record.edits[i], ink));
         if (status != kDone)
             return status;
-        if (ink.isEmpty() || doubleArea(ink) == 0)
+        if (ink.isEmpty() || (!ink.isLine() && doubleArea(ink) == 0))
             return kNoInk;
         auto stroke = std::make_unique<OxPageStroke>();
         stroke->key = d->nextKey;
@@ -351,10 +365,16 @@ bool OxStrokePage::polygons(Key key, std::vector<int> &sizes, std::vector<float>
     const OxPageStroke *stroke = d->find(key);
     if (!stroke)
         return false;
-    for (quint32 size : stroke->ink.ringSizes)
+    OxInk filled;
+    const OxInk *rings = &stroke->ink;
+    if (stroke->ink.isLine()) {
+        filledInk(stroke->ink, filled);
+        rings = &filled;
+    }
+    for (quint32 size : rings->ringSizes)
         sizes.push_back(int(size));
-    xy.reserve(xy.size() + stroke->ink.xy.size());
-    for (qint32 v : stroke->ink.xy)
+    xy.reserve(xy.size() + rings->xy.size());
+    for (qint32 v : rings->xy)
         xy.push_back(float(fromGrid(v)));
     return true;
 }
@@ -444,26 +464,27 @@ Status OxStrokePage::lasso(const std::vector<QPointF> &polygon,
     for (Key key : candidates) {
         const OxPageStroke &stroke = *d->find(key);
         const QPointF inkPoint(fromGrid(stroke.ink.xy[0]), fromGrid(stroke.ink.xy[1]));
-        const QPointF lassoPoint = polygon[0];
-        const bool crossing = stroke.edges.crosses(stroke.ink, lassoEdges, lassoInk);
+        const bool meeting = boundariesMeet(stroke, lassoEdges, lassoInk, polygon);
         double fraction = 0;
-        if (!crossing && lassoEdges.contains(lassoInk, inkPoint)) {
+        if (!meeting && lassoEdges.contains(lassoInk, inkPoint)) {
             fraction = 1;  // the boundaries do not meet, and the ink lies inside the lasso
-        } else if (crossing || stroke.edges.contains(stroke.ink, lassoPoint)) {
+        } else if (meeting || stroke.edges.contains(stroke.ink, polygon[0])) {
             // The boundaries meet, or the lasso lies inside the ink: measure.
             if (!haveRegion) {
                 region = regionOf(lassoInk);
                 haveRegion = true;
             }
+            OxInk filled;
             double inside = 0;
             try {
-                areaInside(stroke.ink, region, inside);
+                filledInk(stroke.ink, filled);
+                areaInside(filled, region, inside);
             } catch (const std::bad_alloc &) {
                 throw;
             } catch (...) {
                 return kOutOfRange;
             }
-            fraction = std::min(1.0, inside / quillmark::detail::area(stroke.ink));
+            fraction = std::min(1.0, inside / quillmark::detail::area(filled));
         }
         if (fraction > 0)
             selected.push_back({key, fraction});
@@ -508,7 +529,8 @@ Status OxStrokePage::erase(const std::vector<QPointF> &path, double radius, Chan
             const OxPageStroke &stroke = *d->find(key);
             std::vector<OxInk> pieces;
             cutAway(stroke.ink, region, pieces);
-            if (pieces.size() == 1 && doubleArea(pieces[0]) == doubleArea(stroke.ink))
+            if (pieces.size() == 1 && !stroke.ink.isLine()
+                && doubleArea(pieces[0]) == doubleArea(stroke.ink))
                 continue;  // the cut passed by within the grid's rounding
             replaced.push_back(key);
             area |= grown(sweptBounds & stroke.bounds);
