@@ -6,6 +6,7 @@
 //   eraseStrokes  a whole-stroke erase step on a stroke (taken back untimed after each)
 //   lasso       a closed lasso of 200 points, 300 units across, around a place on the page
 //   add         adding a stroke beside replaying its record on an engine (BM_ReplayOnly)
+// (the erase cut and the lasso also count the median and 90th percentile of single calls)
 // and, as counters of BM_PageMemory, the page's bytes against the bytes of its strokes' shapes.
 //
 //   build/release/bench/page_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only
@@ -14,6 +15,8 @@
 #include "PageOfStrokes.h"
 
 #include <benchmark/benchmark.h>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -78,6 +81,17 @@ void BM_EraseNothing(benchmark::State &state)
     }
 }
 
+// The median and the 90th percentile of single calls, in microseconds, as counters: a cut costs
+// what the outline of the stroke it cuts holds, and the page mixes short and long strokes.
+void countPercentiles(benchmark::State &state, std::vector<double> &us)
+{
+    if (us.empty())
+        return;
+    std::sort(us.begin(), us.end());
+    state.counters["median_us"] = us[us.size() / 2];
+    state.counters["p90_us"] = us[us.size() * 9 / 10];
+}
+
 // Each step cuts a stroke at another place: across the ink, 10 units long. The page keeps the
 // cuts (they are undone at the end, untimed).
 void BM_EraseCut(benchmark::State &state)
@@ -86,9 +100,13 @@ void BM_EraseCut(benchmark::State &state)
     const auto &places = cached(3, [&] { return placesOnInk(page, kPlaces); });
     size_t i = 0, cut = 0, steps = 0;
     OxStrokePage::Change change;
+    std::vector<double> us;
     for (auto _ : state) {
         const QPointF p = places[i++ % places.size()];
+        const auto start = std::chrono::steady_clock::now();
         page.erase({p - QPointF(3, 4), p + QPointF(3, 4)}, 8, &change);
+        us.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now()
+                                                               - start).count());
         cut += !change.area.isEmpty();
         steps += !change.area.isEmpty();
         if (i % places.size() == 0) {
@@ -99,6 +117,7 @@ void BM_EraseCut(benchmark::State &state)
         }
     }
     state.counters["cut"] = double(cut) / double(state.iterations());
+    countPercentiles(state, us);
     for (; steps > 0; --steps)
         page.undo();
     page.clearHistory();
@@ -129,6 +148,7 @@ void BM_Lasso200(benchmark::State &state)
     const auto &centres = cached(4, [&] { return placesOnInk(page, 64); });
     std::vector<OxStrokePage::Selected> selected;
     size_t i = 0, chosen = 0;
+    std::vector<double> us;
     for (auto _ : state) {
         state.PauseTiming();
         const QPointF c = centres[i++ % centres.size()];
@@ -138,10 +158,14 @@ void BM_Lasso200(benchmark::State &state)
             lasso.emplace_back(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
         }
         state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
         page.lasso(lasso, selected);
+        us.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now()
+                                                               - start).count());
         chosen += selected.size();
     }
     state.counters["selected"] = double(chosen) / double(state.iterations());
+    countPercentiles(state, us);
 }
 
 // Adding a stroke to the page of 10,000 (taken back untimed), against replaying its record on a
