@@ -40,12 +40,6 @@ constexpr double kMaxRadius = 500;
 constexpr double kCutClearance = 0.02;
 constexpr double kPointSlack = 1e-3;
 
-#define PAGE_CHECK(condition)                                                                  \
-    do {                                                                                       \
-        if (!(condition))                                                                      \
-            fuzzchecks::fail(#condition, __FILE__, __LINE__);                                  \
-    } while (0)
-
 struct Ink
 {
     std::vector<int> sizes;
@@ -170,8 +164,8 @@ private:
     {
         const Snapshot now = snapshotOf(page);
         if (status != OxStrokePage::kDone) {
-            PAGE_CHECK(now == before);
-            PAGE_CHECK(change.area.isNull() && change.removed.empty() && change.added.empty());
+            FUZZ_REQUIRE(now == before);
+            FUZZ_REQUIRE(change.area.isNull() && change.removed.empty() && change.added.empty());
             return;
         }
         if (now == before)
@@ -183,7 +177,7 @@ private:
         const QRectF area = change.area.adjusted(-kPointSlack, -kPointSlack, kPointSlack,
                                                  kPointSlack);
         for (const auto &p : changed)
-            PAGE_CHECK(area.contains(QPointF(p.first, p.second)));
+            FUZZ_REQUIRE(area.contains(QPointF(p.first, p.second)));
         // A step was made.
         redoStates.clear();
         if (!(groupDepth > 0 && groupHasStep && !undoStates.empty()))
@@ -220,7 +214,7 @@ private:
         Key key = 0;
         OxStrokePage::Change change;
         const Status status = page.add(record, key, &change);
-        PAGE_CHECK((status == OxStrokePage::kDone) == (key != 0));
+        FUZZ_REQUIRE((status == OxStrokePage::kDone) == (key != 0));
         after(status, before, change);
     }
 
@@ -245,8 +239,8 @@ private:
                                         || (p.inside && p.distance > slack);
             const bool clearlyApart = p.distance > radius + slack && !p.inside;
             const bool isFound = std::count(found.begin(), found.end(), key) > 0;
-            PAGE_CHECK(!clearlyTouched || isFound);
-            PAGE_CHECK(!clearlyApart || !isFound);
+            FUZZ_REQUIRE(!clearlyTouched || isFound);
+            FUZZ_REQUIRE(!clearlyApart || !isFound);
         }
     }
 
@@ -266,9 +260,9 @@ private:
         std::vector<Key> left;
         page.hitSwept(path, radius - kCutClearance, left);
         if (wholeStrokes) {
-            PAGE_CHECK(left.empty());
+            FUZZ_REQUIRE(left.empty());
         } else {
-            PAGE_CHECK(left.empty() || !moderate);
+            FUZZ_REQUIRE(left.empty() || !moderate);
         }
     }
 
@@ -280,7 +274,7 @@ private:
         const Status status = page.lasso(polygon, selected);
         after(status, before, OxStrokePage::Change());
         for (const OxStrokePage::Selected &s : selected)
-            PAGE_CHECK(page.contains(s.key) && s.fraction > 0 && s.fraction <= 1);
+            FUZZ_REQUIRE(page.contains(s.key) && s.fraction > 0 && s.fraction <= 1);
     }
 
     void move()
@@ -301,12 +295,12 @@ private:
         const Status status = undo ? page.undo(&change) : page.redo(&change);
         std::vector<Snapshot> &from = undo ? undoStates : redoStates;
         std::vector<Snapshot> &to = undo ? redoStates : undoStates;
-        PAGE_CHECK((status == OxStrokePage::kDone) == !from.empty());
+        FUZZ_REQUIRE((status == OxStrokePage::kDone) == !from.empty());
         if (status != OxStrokePage::kDone) {
-            PAGE_CHECK(snapshotOf(page) == before);
+            FUZZ_REQUIRE(snapshotOf(page) == before);
             return;
         }
-        PAGE_CHECK(snapshotOf(page) == from.back());
+        FUZZ_REQUIRE(snapshotOf(page) == from.back());
         from.pop_back();
         to.push_back(before);
         groupHasStep = false;
@@ -320,11 +314,11 @@ private:
             return;
         OxStrokePage other;
         Key again = 0;
-        PAGE_CHECK(other.add(record, again) == OxStrokePage::kDone);
+        FUZZ_REQUIRE(other.add(record, again) == OxStrokePage::kDone);
         Ink a, b;
         page.polygons(key, a.sizes, a.xy);
         other.polygons(again, b.sizes, b.xy);
-        PAGE_CHECK(a == b);
+        FUZZ_REQUIRE(a == b);
     }
 
     void step(PageOp op)

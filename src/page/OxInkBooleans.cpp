@@ -4,6 +4,7 @@
 
 #include <clipper.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillmark::detail {
@@ -111,11 +112,19 @@ double coveringDelta(double radius)
     return (radius + kArcTolerance) * kInkScale + 1;
 }
 
-ClipperLib::ClipperOffset roundOffset()
+// Every point within delta (grid steps) of the open path, with round ends and joins.
+void roundOffset(Path path, double delta, Paths &out)
 {
+    // Clipper draws the disc of a lone point with a whole number of its steps and closes the
+    // rest of the turn with one longer chord, which cuts into the disc by up to four times the
+    // tolerance; a path a grid step long gets two round ends whose steps close exactly.
+    if (!path.empty() && std::all_of(path.begin(), path.end(),
+                    [&](const ClipperLib::IntPoint &p) { return p == path.front(); }))
+        path.emplace_back(path.front().X + 1, path.front().Y);
     ClipperLib::ClipperOffset offset;
     offset.ArcTolerance = kArcTolerance * kInkScale;
-    return offset;
+    offset.AddPath(path, ClipperLib::jtRound, ClipperLib::etOpenRound);
+    offset.Execute(out, delta);
 }
 } // namespace
 
@@ -164,10 +173,8 @@ bool filledInk(const OxInk &ink, OxInk &rings)
         rings = ink;
         return true;
     }
-    ClipperLib::ClipperOffset offset = roundOffset();
-    offset.AddPath(pathsOf(ink)[0], ClipperLib::jtRound, ClipperLib::etOpenRound);
     Paths outline;
-    offset.Execute(outline, ink.reach * kInkScale);
+    roundOffset(pathsOf(ink)[0], ink.reach * kInkScale, outline);
     rings = inkOf(outline);
     return true;
 }
@@ -177,10 +184,8 @@ bool sweptRegion(const float *xy, int count, float radius, OxInkRegion &region)
     Path path;
     if (!gridPath(xy, count, path) || !(radius < kInkLimit))
         return false;
-    ClipperLib::ClipperOffset offset = roundOffset();
-    offset.AddPath(path, ClipperLib::jtRound, ClipperLib::etOpenRound);
     Paths swept;
-    offset.Execute(swept, coveringDelta(radius));
+    roundOffset(path, coveringDelta(radius), swept);
     region = regionOf(std::move(swept));
     return true;
 }
