@@ -66,6 +66,14 @@ QRectF capsuleBox(QPointF a, QPointF b, double radius)
                   QPointF(std::max(a.x(), b.x()) + radius, std::max(a.y(), b.y()) + radius));
 }
 
+// Whether two boxes share a point, edges included (QRectF::intersects takes a box of no width,
+// as a disc of a tiny radius makes, for none).
+bool boxesMeet(const QRectF &a, const QRectF &b)
+{
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom()
+           && b.top() <= a.bottom();
+}
+
 // The swept path as segments: one point is a segment of no length.
 template <class Visit>
 bool anySegment(const std::vector<QPointF> &path, Visit visit)
@@ -166,7 +174,7 @@ struct OxStrokePage::Data
         for (Key key : candidates) {
             const OxPageStroke &stroke = *find(key);
             if (anySegment(path, [&](QPointF a, QPointF b) {
-                    return capsuleBox(a, b, radius).intersects(stroke.bounds)
+                    return boxesMeet(capsuleBox(a, b, radius), stroke.bounds)
                            && stroke.edges.touchesCapsule(stroke.ink, a, b, radius);
                 }))
                 keys.push_back(key);
