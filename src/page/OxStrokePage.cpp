@@ -107,6 +107,18 @@ bool boundariesMeet(const OxPageStroke &stroke, const OxInkEdges &lassoEdges,
     return false;
 }
 
+// Whether ink covers any area on the grid: rings of some area, or a line whose reach is more
+// than a few grid steps (or, when less, whose stroked form still covers some).
+bool coversArea(const OxInk &ink)
+{
+    if (ink.isEmpty())
+        return false;
+    if (!ink.isLine())
+        return doubleArea(ink) != 0;
+    OxInk filled;
+    return ink.reach * kInkScale >= 4 || (filledInk(ink, filled) && doubleArea(filled) != 0);
+}
+
 // keys less the ones in other.
 std::vector<Key> without(const std::vector<Key> &keys, const std::vector<Key> &other)
 {
@@ -323,7 +335,7 @@ Status OxStrokePage::add(const OxStrokeRecord &record, Key &key, Change *change)
             status = statusOf(applyEdit(record.edits[i], ink));
         if (status != kDone)
             return status;
-        if (ink.isEmpty() || (!ink.isLine() && doubleArea(ink) == 0))
+        if (!coversArea(ink))
             return kNoInk;
         auto stroke = std::make_unique<OxPageStroke>();
         stroke->key = d->nextKey;
