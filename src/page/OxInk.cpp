@@ -2,7 +2,9 @@
 
 #include "OxInk_p.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace quillmark::detail {
@@ -52,6 +54,33 @@ QRectF bounds(const OxInk &ink)
     }
     return QRectF(QPointF(fromGrid(left) - ink.reach, fromGrid(top) - ink.reach),
                   QPointF(fromGrid(right) + ink.reach, fromGrid(bottom) + ink.reach));
+}
+
+namespace {
+void appendPacked(const OxInk &ink, std::vector<quint64> &points)
+{
+    for (size_t i = 0; i < ink.xy.size(); i += 2)
+        points.push_back(quint64(quint32(ink.xy[i])) << 32 | quint32(ink.xy[i + 1]));
+}
+} // namespace
+
+bool boundsOfChangedPoints(const OxInk &before, const std::vector<OxInk> &after, QRectF &box)
+{
+    std::vector<quint64> was, is, changed;
+    appendPacked(before, was);
+    for (const OxInk &part : after)
+        appendPacked(part, is);
+    std::sort(was.begin(), was.end());
+    std::sort(is.begin(), is.end());
+    std::set_symmetric_difference(was.begin(), was.end(), is.begin(), is.end(),
+                                  std::back_inserter(changed));
+    OxInk points;
+    for (quint64 p : changed) {
+        points.xy.push_back(qint32(quint32(p >> 32)));
+        points.xy.push_back(qint32(quint32(p)));
+    }
+    box = bounds(points);
+    return !changed.empty();
 }
 
 bool translate(OxInk &ink, qint64 dx, qint64 dy)

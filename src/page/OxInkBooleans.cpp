@@ -195,10 +195,8 @@ OxInkRegion regionOf(const OxInk &ink)
     return regionOf(pathsOf(ink));
 }
 
-bool cutAway(const OxInk &ink, const OxInkRegion &region, std::vector<OxInk> &parts)
+bool cutAway(const OxInk &rings, const OxInkRegion &region, std::vector<OxInk> &parts)
 {
-    OxInk rings;
-    filledInk(ink, rings);
     // Points that the cut does not reach are kept as they are, also where they lie on a line.
     ClipperLib::Clipper clipper(ClipperLib::ioPreserveCollinear);
     clipper.AddPaths(pathsOf(rings), ClipperLib::ptSubject, true);
@@ -212,10 +210,8 @@ bool cutAway(const OxInk &ink, const OxInkRegion &region, std::vector<OxInk> &pa
     return true;
 }
 
-bool areaInside(const OxInk &ink, const OxInkRegion &region, double &inside)
+bool areaInside(const OxInk &rings, const OxInkRegion &region, double &inside)
 {
-    OxInk rings;
-    filledInk(ink, rings);
     ClipperLib::Clipper clipper;
     clipper.AddPaths(pathsOf(rings), ClipperLib::ptSubject, true);
     clipper.AddPaths(pathsOf(region), ClipperLib::ptClip, true);

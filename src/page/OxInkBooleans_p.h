@@ -43,12 +43,12 @@ bool sweptRegion(const float *xy, int count, float radius, OxInkRegion &region);
 // The region of ink's rings (a lasso's polygon).
 OxInkRegion regionOf(const OxInk &ink);
 
-// What is left of ink (its filled form) once region is cut away, as connected parts (an outline with the holes
-// inside it; an island inside a hole is a part of its own), in a fixed order. Empty when
-// nothing is left.
-bool cutAway(const OxInk &ink, const OxInkRegion &region, std::vector<OxInk> &parts);
-// The area of ink (its filled form) that lies inside region, in drawing units squared.
-bool areaInside(const OxInk &ink, const OxInkRegion &region, double &inside);
+// What is left of rings (filledInk()) once region is cut away, as connected parts (an outline
+// with the holes inside it; an island inside a hole is a part of its own), in a fixed order.
+// Empty when nothing is left.
+bool cutAway(const OxInk &rings, const OxInkRegion &region, std::vector<OxInk> &parts);
+// The area of rings (filledInk()) that lies inside region, in drawing units squared.
+bool areaInside(const OxInk &rings, const OxInkRegion &region, double &inside);
 
 } // namespace quillmark::detail
 

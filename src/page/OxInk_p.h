@@ -50,6 +50,9 @@ double area(const OxInk &ink);
 // The smallest rectangle holding all ink (a line's reach included), in drawing units; empty for
 // no ink.
 QRectF bounds(const OxInk &ink);
+// The box of the points that lie in before and not in one of after, or the other way round (as
+// many times), in drawing units; false when both hold the same points.
+bool boundsOfChangedPoints(const OxInk &before, const std::vector<OxInk> &after, QRectF &box);
 // The ink moved by whole grid steps (exact; false when a point would leave the grid).
 bool translate(OxInk &ink, qint64 dx, qint64 dy);
 

@@ -176,7 +176,8 @@ OxReplayResult applyEdit(const OxRecordedEdit &edit, OxInk &ink)
     if (edit.kind != OxRecordedEdit::kErase || edit.xy.size() < 2 || edit.xy.size() % 2 != 0
         || !(edit.radius > 0))
         return OxReplayResult::kUnusable;
-    if (!erasedRegion(edit, region) || !cutAway(ink, region, pieces))
+    OxInk rings;
+    if (!erasedRegion(edit, region) || !filledInk(ink, rings) || !cutAway(rings, region, pieces))
         return OxReplayResult::kOutOfRange;
     if (edit.piece >= pieces.size())
         return OxReplayResult::kUnusable;

@@ -24,11 +24,10 @@ using StrokePtr = std::unique_ptr<OxPageStroke>;
 // rounding of a cut's new points to the grid).
 constexpr double kRepaintMargin = 1.0;
 
-QRectF grown(const QRectF &r)
+// Adds r, grown by the margin, to area.
+void addGrown(QRectF &area, const QRectF &r)
 {
-    return r.isNull() ? r
-                      : r.adjusted(-kRepaintMargin, -kRepaintMargin, kRepaintMargin,
-                                   kRepaintMargin);
+    area |= r.adjusted(-kRepaintMargin, -kRepaintMargin, kRepaintMargin, kRepaintMargin);
 }
 
 bool finite(QPointF p)
@@ -343,7 +342,8 @@ Status OxStrokePage::add(const OxStrokeRecord &record, Key &key, Change *change)
         stroke->drawn = std::move(drawn);
         stroke->edits = record.edits;
         stroke->setInk(std::move(ink));
-        const QRectF area = grown(stroke->bounds);
+        QRectF area;
+        addGrown(area, stroke->bounds);
         std::vector<StrokePtr> after;
         after.push_back(std::move(stroke));
         d->replace({}, std::move(after), area, change);
@@ -547,13 +547,23 @@ Status OxStrokePage::erase(const std::vector<QPointF> &path, double radius, Chan
         Key nextKey = d->nextKey;
         for (Key key : touched) {
             const OxPageStroke &stroke = *d->find(key);
+            OxInk rings;
             std::vector<OxInk> pieces;
-            cutAway(stroke.ink, region, pieces);
-            if (pieces.size() == 1 && !stroke.ink.isLine()
-                && doubleArea(pieces[0]) == doubleArea(stroke.ink))
+            filledInk(stroke.ink, rings);
+            cutAway(rings, region, pieces);
+            if (pieces.size() == 1 && doubleArea(pieces[0]) == doubleArea(rings))
                 continue;  // the cut passed by within the grid's rounding
             replaced.push_back(key);
-            area |= grown(sweptBounds & stroke.bounds);
+            // The cut changes what lay under the eraser; away from it the booleans keep every
+            // point, but may drop a sliver of a ring (a few grid steps across) or a spike.
+            const QRectF &b = stroke.bounds;
+            addGrown(area, QRectF(QPointF(std::max(b.left(), sweptBounds.left()),
+                                          std::max(b.top(), sweptBounds.top())),
+                                  QPointF(std::min(b.right(), sweptBounds.right()),
+                                          std::min(b.bottom(), sweptBounds.bottom()))));
+            QRectF moved;
+            if (boundsOfChangedPoints(rings, pieces, moved))
+                addGrown(area, moved);
             for (size_t i = 0; i < pieces.size(); ++i) {
                 edit.piece = quint32(i);
                 StrokePtr piece = d->copyWithEdit(stroke, edit, std::move(pieces[i]));
@@ -583,7 +593,7 @@ Status OxStrokePage::eraseStrokes(const std::vector<QPointF> &path, double radiu
         const std::vector<Key> touched = d->touched(path, radius);
         QRectF area;
         for (Key key : touched)
-            area |= grown(d->find(key)->bounds);
+            addGrown(area, d->find(key)->bounds);
         if (!touched.empty())
             d->replace(touched, {}, area, change);
         return kDone;
@@ -618,7 +628,8 @@ Status OxStrokePage::move(const std::vector<Key> &keys, QPointF offset, Change *
             if (!translate(ink, dx, dy))
                 return kOutOfRange;
             after.push_back(d->copyWithEdit(stroke, edit, std::move(ink)));
-            area |= grown(stroke.bounds) | grown(after.back()->bounds);
+            addGrown(area, stroke.bounds);
+            addGrown(area, after.back()->bounds);
         }
         d->replace(moving, std::move(after), area, change);
         return kDone;
