@@ -7,6 +7,7 @@ QUILLMARK_LIBRARY. numpy is optional: with it, shapes come as numpy arrays."""
 
 import os
 import subprocess
+import sys
 
 from setuptools import setup
 from setuptools.command.build_py import build_py
@@ -42,6 +43,13 @@ class BuildPyWithLibraryDir(build_py):
         super().run()
         libdirs = installed_library_dirs()
         target = os.path.join(self.build_lib, LOCATION_MODULE)
+        if not libdirs:
+            # pip shows this with -v; the import's error names every place it looks in as well.
+            print("quillmark: pkg-config finds neither quillmark-qt5 nor quillmark-qt6, so the "
+                  "package will look for the library only in its own folder, in "
+                  "QUILLMARK_LIBRARY and on the system's search path (set PKG_CONFIG_PATH to "
+                  "<prefix>/lib/pkgconfig and install again to record a custom prefix)",
+                  file=sys.stderr)
         if libdirs and not self.dry_run:
             os.remove(target)  # it may be a hard link to the source file
             with open(target, "w") as module:

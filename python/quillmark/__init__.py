@@ -11,13 +11,16 @@
 
     stroke = quillmark.draw("brush", 6, samples)    # a whole recorded stroke in one call
 
-Stroke copies no shape while it is drawn; with numpy, polygons() and parts() hand out views of
-the library's memory, without it lists of (x, y) tuples. Pen is the older face over the gateway
-(pen types FILLED and BRUSH), which hands out the whole shape at every call.
+Stroke copies no shape while it is drawn; polygons() and parts() hand out copies the host owns:
+numpy arrays of shape (n, 2) and dtype float32, or without numpy lists of (x, y) tuples. A
+refused call raises ValueError saying why, an argument that is not a number TypeError naming it.
+Pen is the older face over the gateway (pen types FILLED and BRUSH), which hands out the whole
+shape at every call. ENGINES lists the engines' names as the library gives them.
 
 The shared library is QUILLMARK_LIBRARY when that is set, else a libquillmark-qt5 or -qt6 file
 inside this package's folder, else the installed library that pkg-config named when the package
-was installed, else what the system's search finds (the Qt 5 build before the Qt 6 one).
+was installed, else what the system's search finds (the Qt 5 build before the Qt 6 one). When
+none loads, the first use raises OSError naming every place that was looked in.
 """
 
 from . import _native
@@ -25,11 +28,18 @@ from ._arrays import USES_NUMPY
 from .pen import BRUSH, FILLED, Pen, Update
 from .recording import Sample, draw, read_strokes
 from .shapes import Parts, Rect, Run
-from .stroke import ENGINES, FULL_PRESSURE, Stroke
+from .stroke import FULL_PRESSURE, Stroke, engines
 
 __all__ = ["BRUSH", "ENGINES", "FILLED", "FULL_PRESSURE", "Parts", "Pen", "Rect", "Run",
            "Sample", "Stroke", "USES_NUMPY", "Update", "draw", "library_path", "read_strokes",
            "version"]
+
+
+def __getattr__(name):
+    # ENGINES comes from the library, which is loaded at first use rather than at import.
+    if name == "ENGINES":
+        return engines()
+    raise AttributeError(f"module {__name__!r} has no attribute {name!r}")
 
 
 def version() -> str:

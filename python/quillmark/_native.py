@@ -95,6 +95,11 @@ _SIGNATURES = {
     "quillmark_pen_end_batch": (_I, [_PEN, _F, _F, _D, _SHAPE]),
     "quillmark_pen_end_batch_accumulated": (_I, [_PEN, _F, _F, _D, _SHAPE]),
     "quillmark_engine_from_name": (_I, [ctypes.c_char_p]),
+    "quillmark_engine_count": (_I, []),
+    "quillmark_engine_name": (ctypes.c_char_p, [_I]),
+    "quillmark_engine_feeds": (_I, [_I]),
+    "quillmark_stroke_refusal": (_I, [_STROKE]),
+    "quillmark_refusal_text": (ctypes.c_char_p, [_I]),
     "quillmark_stroke_create": (_STROKE, [_I, _F]),
     "quillmark_stroke_destroy": (None, [_STROKE]),
     "quillmark_stroke_start": (_I, [_STROKE, _F, _F, _D, _F, _RECT]),
@@ -128,19 +133,37 @@ def _library_files(folder):
     return [os.path.join(folder, name) for name in names if _is_library_file(name)]
 
 
-def candidates():
-    """Where the library is looked for, in order. An explicit QUILLMARK_LIBRARY is the only
-    candidate: a wrong setting fails instead of silently loading another build. Else a library
-    inside this package's folder, the folder of the installed library that setup.py recorded, and
-    what the system's search finds."""
+def search():
+    """Where the library is looked for, in order: a list of (place, path), path None where the
+    place held no library (the place then says what was missing). An explicit QUILLMARK_LIBRARY
+    is the only place: a wrong setting fails instead of silently loading another build. Else a
+    library inside this package's folder, the folders of the installed library that setup.py
+    recorded from pkg-config, and what the system's search finds."""
     explicit = os.environ.get(LIBRARY_VARIABLE)
     if explicit:
-        return [explicit]
-    found = _library_files(os.path.dirname(os.path.abspath(__file__)))
-    for folder in _location.LIBRARY_DIRS:
-        found += _library_files(folder)
-    system = [ctypes.util.find_library(library) for library in LIBRARY_NAMES]
-    return found + [path for path in system if path]
+        return [(f"{LIBRARY_VARIABLE}={explicit}", explicit)]
+    places = [(f"{LIBRARY_VARIABLE}: not set", None)]
+    names = "/".join(f"lib{library}.so" for library in LIBRARY_NAMES)
+    folders = [(os.path.dirname(os.path.abspath(__file__)), "the package's folder")]
+    folders += [(folder, "recorded from pkg-config at install") for folder in _location.LIBRARY_DIRS]
+    for folder, why in folders:
+        files = _library_files(folder)
+        places += [(f"{path} ({why})", path) for path in files] or [
+            (f"{folder} ({why}): no {names} there", None)]
+    if not _location.LIBRARY_DIRS:
+        places.append(("pkg-config at install: found no quillmark-qt5 or quillmark-qt6 module, "
+                       "so no installed library folder was recorded (install the package with "
+                       "PKG_CONFIG_PATH naming <prefix>/lib/pkgconfig)", None))
+    for library in LIBRARY_NAMES:
+        found = ctypes.util.find_library(library)
+        places.append((f"the system's search for lib{library} (ldconfig's cache, "
+                       f"LD_LIBRARY_PATH)" + ("" if found else ": not found"), found))
+    return places
+
+
+def candidates():
+    """The library files to try, in the order of search()."""
+    return [path for _, path in search() if path]
 
 
 def _declare(library):
@@ -151,19 +174,25 @@ def _declare(library):
 
 
 def load():
-    """Loads the first candidate that loads and declares the C interface on it."""
-    errors = []
-    for path in candidates():
+    """Loads the first candidate that loads and declares the C interface on it; OSError naming
+    every place looked in when none does."""
+    looked = []
+    for place, path in search():
+        if path is None:
+            looked.append(place)
+            continue
         try:
             library = ctypes.CDLL(path)
             _declare(library)
             return library
         except OSError as error:
-            errors.append(f"{path}: {error}")
+            looked.append(f"{place}: {error}")
         except AttributeError as error:
-            errors.append(f"{path}: no C interface ({error})")
-    tried = "".join("\n  " + e for e in errors)
-    raise OSError(f"cannot load the quillmark library (set {LIBRARY_VARIABLE} to its path){tried}")
+            looked.append(f"{place}: no C interface ({error})")
+    places = "".join("\n  " + place for place in looked)
+    raise OSError(f"cannot load the quillmark library; looked in:{places}\n"
+                  f"Set {LIBRARY_VARIABLE} to the library's path, or see the README on a custom "
+                  "prefix.")
 
 
 @functools.lru_cache(maxsize=None)

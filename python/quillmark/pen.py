@@ -3,7 +3,9 @@
 import ctypes
 from typing import List, NamedTuple, Tuple
 
-from . import _native
+from . import _arrays, _native
+from ._arguments import call_with_numbers, real
+from ._handle import NativeHandle
 from .shapes import Rect
 
 FILLED = 1  # filled outline of fixed width; hands out its centre line, after batches its outline
@@ -25,11 +27,11 @@ class Update(NamedTuple):
 _NOTHING_CHANGED = Rect(0.0, 0.0, 0.0, 0.0)
 
 
-class Pen:
+class Pen(NativeHandle):
     """One pen drawing one stroke at a time.
 
     1. Pen(width, kind): width a positive finite number, kind FILLED or BRUSH (ValueError
-       otherwise).
+       otherwise; TypeError for a width that is not a number).
     2. start(x, y, t) begins a stroke on a fresh engine.
     3. move(x, y) per sample (rounded to whole units, stamped with the time of day), or
        move_batch(points, t) per batch of (x, y) pairs, t stamping the newest; a stroke fed in
@@ -38,86 +40,64 @@ class Pen:
     5. close(), or leave a with block. Calls on a closed pen raise ValueError.
 
     Positions that are not finite numbers are dropped by the engines; time stamps that are not
-    finite mean now.
+    finite mean now. Every call hands back copies; calls from several threads are taken one at a
+    time.
     """
+
+    _what = "pen"
 
     def __init__(self, width, kind=FILLED):
         if kind not in (FILLED, BRUSH):
             raise ValueError(f"pen kind must be {FILLED} (filled) or {BRUSH} (brush), not {kind!r}")
-        self._width = float(width)
-        self._kind = kind
-        self._lib = _native.library()
-        self._handle = None
-        handle = self._lib.quillmark_pen_create()
-        if not handle:
+        self._width = real(width, "width")
+        self._pen_type = kind
+        super().__init__(lambda lib: lib.quillmark_pen_create(),
+                         lambda lib, handle: lib.quillmark_pen_destroy(handle))
+        if self._handle is None:
             raise MemoryError("cannot create a quillmark pen")
-        self._handle = handle
-        if not self._configure():
+        if not self.call(self._configure):
             self.close()
             raise ValueError(f"pen width must be a positive finite number, not {width!r}")
         self._batched = False
         self._last_paths = []
 
     def start(self, x, y, t=0):
-        handle = self._open_handle()
-        # An engine serves one stroke: every stroke gets a new one.
-        self._lib.quillmark_pen_free_stroke(handle)
-        self._configure()
+        def fresh_stroke(handle):
+            # An engine serves one stroke: every stroke gets a new one.
+            self._lib.quillmark_pen_free_stroke(handle)
+            self._configure(handle)
+            return self._sketch(handle, self._lib.quillmark_pen_start, ("x", "y", "t"), x, y, t)
         self._batched = False
-        return self._sketch(self._lib.quillmark_pen_start, float(x), float(y), float(t))
+        return self.call(fresh_stroke)
 
     def move(self, x, y):
-        return self._sketch(self._lib.quillmark_pen_move, float(x), float(y))
+        return self.call(self._sketch, self._lib.quillmark_pen_move, ("x", "y"), x, y)
 
     def move_batch(self, points, t=0):
         """points: (x, y) pairs. An empty batch draws nothing: the rectangle is empty and the
         shape is the last one."""
-        self._open_handle()
-        flat = [float(v) for x, y in points for v in (x, y)]
-        if not flat:
+        count, xy, _memory = _arrays.float_pairs(points, "points")
+        t = real(t, "t")
+        if not count:
+            self.call(lambda handle: None)   # a closed pen still refuses
             return Update(_NOTHING_CHANGED, self._last_paths)
         self._batched = True
-        xy = (ctypes.c_float * len(flat))(*flat)
-        return self._sketch(self._lib.quillmark_pen_move_batch, len(flat) // 2, xy, float(t))
+        return self.call(self._sketch, self._lib.quillmark_pen_move_batch, ("count", "xy", "t"),
+                         count, xy, t)
 
     def end(self, x, y, t=0):
         lib = self._lib
         end = lib.quillmark_pen_end_batch if self._batched else lib.quillmark_pen_end_timed
         self._batched = False
-        return self._sketch(end, float(x), float(y), float(t))
+        return self.call(self._sketch, end, ("x", "y", "t"), x, y, t)
 
-    def close(self):
-        """Releases the pen; closing again does nothing."""
-        if self._handle is not None:
-            self._lib.quillmark_pen_destroy(self._handle)
-            self._handle = None
-
-    @property
-    def closed(self):
-        return self._handle is None
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
-
-    def __del__(self):
-        if getattr(self, "_handle", None) is not None:
-            self.close()
-
-    def _configure(self):
+    def _configure(self, handle):
         return self._lib.quillmark_pen_set_environment(
-            self._handle, _NEUTRAL_FACTOR, _NEUTRAL_FACTOR, self._width, self._kind)
+            handle, _NEUTRAL_FACTOR, _NEUTRAL_FACTOR, self._width, self._pen_type)
 
-    def _open_handle(self):
-        if self._handle is None:
-            raise ValueError("the pen is closed")
-        return self._handle
-
-    def _sketch(self, function, *arguments):
+    def _sketch(self, handle, function, names, *arguments):
         shape = _native.Shape()
-        if not function(self._open_handle(), *arguments, ctypes.byref(shape)):
+        if not call_with_numbers(function, handle, names, arguments, ctypes.byref(shape)):
             # A configured pen refuses only when the library ran out of memory.
             raise MemoryError("the quillmark library could not draw the sample")
         self._last_paths = _paths(shape)

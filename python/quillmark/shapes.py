@@ -1,11 +1,15 @@
 """What the calls hand back: rectangles, and the shape read whole or in parts.
 
-Points are numpy arrays of shape (n, 2) and dtype float32 viewing the library's memory when
-numpy is installed (read-only; copy what you keep), and lists of (x, y) tuples otherwise."""
+Points are numpy arrays of shape (n, 2) and dtype float32 when numpy is installed, and lists of
+(x, y) tuples otherwise; either way the host's own copy."""
 
-from typing import Any, List, NamedTuple
+from typing import TYPE_CHECKING, List, NamedTuple, Tuple, Union
 
-Points = Any  # numpy.ndarray of shape (n, 2), or List[Tuple[float, float]] without numpy
+if TYPE_CHECKING:
+    import numpy
+    import numpy.typing
+
+Points = Union["numpy.typing.NDArray[numpy.float32]", List[Tuple[float, float]]]
 
 
 class Rect(NamedTuple):

@@ -1,24 +1,45 @@
 """quillmark.Stroke: one stroke of any of the six engines, over the library's stroke face."""
 
 import ctypes
+import functools
 from typing import List, Optional, Sequence, Tuple
 
 from . import _arrays, _native
+from ._arguments import call_with_numbers, real
+from ._handle import NativeHandle
 from .shapes import Parts, Points, Rect, Run
-
-# The engines by the short names the tools use.
-ENGINES = ("fix", "fill", "pressure", "speed", "extend", "brush")
 
 # Full pressure: what a host without pressure input (a mouse) hands over.
 FULL_PRESSURE = 1.0
 
+_SAMPLE = ("x", "y", "t_ms", "pressure")
 
-class Stroke:
+# The library's ways of feeding (QUILLMARK_FEED_*) by the Stroke calls that use them.
+_FEEDS = {"add_batch": 4, "end_batch": 4, "add_raw": 8, "add_fitted": 16, "replay": 2}
+
+
+@functools.lru_cache(maxsize=None)
+def engines() -> Tuple[str, ...]:
+    """The engines' short names, as the library lists them: ("fix", "fill", "pressure", "speed",
+    "extend", "brush")."""
+    lib = _native.library()
+    return tuple(lib.quillmark_engine_name(i).decode()
+                 for i in range(1, lib.quillmark_engine_count() + 1))
+
+
+def engines_with(call: str) -> Tuple[str, ...]:
+    """The engines that take the Stroke call of that name (all of them for start, add and end)."""
+    lib, way = _native.library(), _FEEDS.get(call, 1)
+    return tuple(name for number, name in enumerate(engines(), 1)
+                 if lib.quillmark_engine_feeds(number) & way)
+
+
+class Stroke(NativeHandle):
     """One stroke drawn by one engine, fed with the host's own positions, time stamps and
     pressures, exactly as given.
 
-    1. Stroke(engine, width): engine one of ENGINES, width the pen's diameter, a positive finite
-       number (ValueError otherwise).
+    1. Stroke(engine, width): engine one of quillmark.ENGINES, width the pen's diameter, a
+       positive finite number (ValueError otherwise; TypeError for what is not a str or number).
     2. start(x, y, t_ms, pressure) with the first sample; then either add(...) per sample (the
        brush also takes add_raw and add_fitted) and end(...) with the last, or add_batch(...) per
        batch and end_batch(...) (fill and brush; only the recent part of the stroke is drawn).
@@ -30,42 +51,50 @@ class Stroke:
     Every sample call returns the Rect that changed, and copies no shape: all 0 when the engine
     dropped the input (a sample 0.1 or closer to the previous one; a coordinate, time stamp or
     pressure that is not a finite number; a batch with nothing usable). A call the stroke refuses
-    raises ValueError and changes nothing: before start, after the end or a replay, a second
-    start, a call the engine lacks or that the way the stroke is fed excludes, an empty batch.
+    raises ValueError saying why and changes nothing: before start, after the end or a replay, a
+    second start, a call the engine lacks, a call of the other way of feeding, no points. An
+    argument that is not a number raises TypeError naming it.
 
     t_ms is milliseconds on any clock (taken relative to the stamp of start, rounded to whole
     milliseconds): results depend on the stamps only, never on when the calls are made. pressure
-    (0 to 1) is read by the pressure engine only. One thread at a time per stroke.
+    (0 to 1) is read by the pressure engine only.
+
+    What the reads hand out is the host's own: copies, never views of the library's memory, so
+    they stay as they are whatever is called later (a read, close, del). Calls on one stroke from
+    several threads are taken one at a time.
     """
 
+    _what = "stroke"
+
     def __init__(self, engine: str, width: float):
-        self._lib = _native.library()
-        self._handle = None
-        if engine not in ENGINES:
-            raise ValueError(f"engine must be one of {', '.join(ENGINES)}, not {engine!r}")
-        number = self._lib.quillmark_engine_from_name(engine.encode())
-        handle = self._lib.quillmark_stroke_create(number, float(width))
-        if not handle:
-            raise ValueError(f"width must be a positive finite number, not {width!r}")
-        self._handle = handle
+        if not isinstance(engine, str):
+            raise TypeError(f"engine must be a str, not {type(engine).__name__} {engine!r}")
+        width = real(width, "width")
+        if engine not in engines():
+            raise ValueError(f"engine must be one of {', '.join(engines())}, not {engine!r}")
         self.engine = engine
-        self.width = float(width)
+        self.width = width
+        super().__init__(lambda lib: lib.quillmark_stroke_create(
+            lib.quillmark_engine_from_name(engine.encode()), width),
+            lambda lib, handle: lib.quillmark_stroke_destroy(handle))
+        if self._handle is None:
+            raise ValueError(f"width must be a positive finite number, not {width!r}")
         self._changed = _native.RectC()
         self._changed_out = ctypes.pointer(self._changed)
 
     def start(self, x: float, y: float, t_ms: float, pressure: float = FULL_PRESSURE) -> Rect:
         """The first sample. A sample that is not finite is dropped and leaves the stroke
         unstarted."""
-        return self._changed_by("start", self._lib.quillmark_stroke_start, x, y, t_ms, pressure)
+        return self._sample("start", self._lib.quillmark_stroke_start, x, y, t_ms, pressure)
 
     def add(self, x: float, y: float, t_ms: float, pressure: float = FULL_PRESSURE) -> Rect:
         """A further sample."""
-        return self._changed_by("add", self._lib.quillmark_stroke_add, x, y, t_ms, pressure)
+        return self._sample("add", self._lib.quillmark_stroke_add, x, y, t_ms, pressure)
 
     def end(self, x: float, y: float, t_ms: float, pressure: float = FULL_PRESSURE) -> Rect:
         """The last sample, appended when it lies 1.0 or more from the previous one; a stroke of
         one sample ends in a dot. A dropped last sample leaves the stroke open."""
-        return self._changed_by("end", self._lib.quillmark_stroke_end, x, y, t_ms, pressure)
+        return self._sample("end", self._lib.quillmark_stroke_end, x, y, t_ms, pressure)
 
     def add_batch(self, points: Sequence[Tuple[float, float]], t_ms: float) -> Rect:
         """Fill and brush: the samples that arrived since the previous call, oldest first, as
@@ -77,7 +106,7 @@ class Stroke:
     def end_batch(self, x: float, y: float, t_ms: float,
                   pressure: float = FULL_PRESSURE) -> Rect:
         """Fill and brush: the last sample of a stroke fed in batches."""
-        return self._changed_by("end_batch", self._lib.quillmark_stroke_end_batch, x, y, t_ms,
+        return self._sample("end_batch", self._lib.quillmark_stroke_end_batch, x, y, t_ms,
                             pressure)
 
     def add_raw(self, points: Sequence[Tuple[float, float]], t_ms: float) -> Rect:
@@ -99,9 +128,9 @@ class Stroke:
         (see quillmark.draw). Points with a coordinate or pressure that is not finite are left
         out. The stroke is finished afterwards."""
         # The arrays live until the call returns.
-        count, xy, _xy = _arrays.float_pairs(points)
-        stamps, _stamps = _arrays.values(t_ms, count, ctypes.c_double)
-        pressures, _pressures = _arrays.values(pressure, count, ctypes.c_float)
+        count, xy, _xy = _arrays.float_pairs(points, "points")
+        stamps, _stamps = _arrays.values(t_ms, count, ctypes.c_double, "t_ms")
+        pressures, _pressures = _arrays.values(pressure, count, ctypes.c_float, "pressure")
         return self._changed_by("replay", self._lib.quillmark_stroke_replay,
                                 count, xy, stamps, pressures)
 
@@ -112,63 +141,73 @@ class Stroke:
         width. Curves are flattened with chords within 0.05 units of the curve. Empty before
         start.
 
-        With numpy, the arrays view the stroke's memory until the next polygons() or close():
-        copy what you keep. The cost grows with the stroke; a host reading after every sample
-        uses parts()."""
-        shape = _native.PolygonsC()
-        if not self._lib.quillmark_stroke_polygons(self._open_handle(), ctypes.byref(shape)):
-            return []
-        whole = _arrays.points(shape.xy, 0, shape.point_count, self)
-        return _arrays.split(whole, shape.sizes[:shape.count] if shape.count else [])
+        Each polygon is a numpy array of shape (n, 2) and dtype float32 (views of one array that
+        holds the whole shape), or without numpy a list of (x, y) tuples: the host's own copy.
+        The cost grows with the stroke; a host reading after every sample uses parts()."""
+        return self.call(self._read_polygons)
 
     def parts(self) -> Optional[Parts]:
         """The shape as what changed since the previous parts() (see Parts); None before start.
-        Each run hands out only its added points, so a read costs what the last calls changed,
-        whatever the length of the stroke. With numpy, added views the stroke's memory until the
-        next parts() or close()."""
+        Each run hands out a copy of only its added points, so a read costs what the last calls
+        changed, whatever the length of the stroke."""
+        return self.call(self._read_parts)
+
+    def _read_polygons(self, handle) -> List[Points]:
+        shape = _native.PolygonsC()
+        if not self._lib.quillmark_stroke_polygons(handle, ctypes.byref(shape)):
+            return []
+        whole = _arrays.points(shape.xy, 0, shape.point_count)
+        return _arrays.split(whole, shape.sizes[:shape.count] if shape.count else [])
+
+    def _read_parts(self, handle) -> Optional[Parts]:
         parts = _native.PartsC()
-        if not self._lib.quillmark_stroke_parts(self._open_handle(), ctypes.byref(parts)):
+        if not self._lib.quillmark_stroke_parts(handle, ctypes.byref(parts)):
             return None
-        return Parts(self._run(parts.start_cap), self._run(parts.left),
-                     self._run(parts.end_cap), self._run(parts.right),
-                     [self._run(parts.polygons[i]) for i in range(parts.polygon_count)],
+        return Parts(_run(parts.start_cap), _run(parts.left), _run(parts.end_cap),
+                     _run(parts.right),
+                     [_run(parts.polygons[i]) for i in range(parts.polygon_count)],
                      parts.tail_count)
 
-    def close(self) -> None:
-        """Releases the stroke and the memory its arrays view; closing again does nothing."""
-        if self._handle is not None:
-            self._lib.quillmark_stroke_destroy(self._handle)
-            self._handle = None
-
-    @property
-    def closed(self) -> bool:
-        return self._handle is None
-
-    def __enter__(self) -> "Stroke":
-        return self
-
-    def __exit__(self, *exc) -> None:
-        self.close()
-
-    def __del__(self):
-        if getattr(self, "_handle", None) is not None:
-            self.close()
-
-    def _open_handle(self):
-        if self._handle is None:
-            raise ValueError("the stroke is closed")
-        return self._handle
+    def _sample(self, name, function, x, y, t_ms, pressure):
+        return self.call(self._reached, name, lambda handle: call_with_numbers(
+            function, handle, _SAMPLE, (x, y, t_ms, pressure), self._changed_out))
 
     def _pairs(self, name, function, points, t_ms):
-        count, xy, _memory = _arrays.float_pairs(points)
-        return self._changed_by(name, function, count, xy, t_ms)
+        count, xy, _memory = _arrays.float_pairs(points, "points")
+        return self._changed_by(name, function, count, xy, real(t_ms, "t_ms"))
 
     def _changed_by(self, name, function, *arguments):
-        if not function(self._open_handle(), *arguments, self._changed_out):
-            raise ValueError(f"{self.engine} stroke refused {name}: before start, after the "
-                             "end, a call this engine or this way of feeding lacks, or no points")
+        return self.call(self._reached, name,
+                         lambda handle: function(handle, *arguments, self._changed_out))
+
+    def _reached(self, handle, name, call):
+        """The Rect of call(handle), or ValueError with the reason the library refused it."""
+        if not call(handle):
+            refusal = self._lib.quillmark_stroke_refusal(handle)
+            if refusal == _NO_MEMORY:
+                raise MemoryError(f"{self.engine} stroke: {name}() ran out of memory")
+            raise ValueError(f"{self.engine} stroke refused {name}(): {self._reason(refusal, name)}")
         changed = self._changed
         return Rect(changed.left, changed.top, changed.width, changed.height)
 
-    def _run(self, run) -> Run:
-        return Run(run.kept, _arrays.points(run.xy, run.kept, run.count, self))
+    def _reason(self, refusal, name):
+        if refusal == _ENGINE:
+            return (f"the {self.engine} engine has no {name}(); "
+                    f"{', '.join(engines_with(name))} have it")
+        return _REASONS.get(refusal) or self._lib.quillmark_refusal_text(refusal).decode()
+
+
+# The library's refusals (QUILLMARK_REFUSED_*) in the words of this package.
+_ENGINE, _NO_MEMORY = 3, 9
+_REASONS = {
+    4: "no points (an empty batch)",
+    5: "the stroke has not started: call start() first",
+    6: "the stroke has already started (start() and replay() begin a fresh stroke only)",
+    7: "the stroke has ended (after end(), end_batch() or replay() nothing more is taken)",
+    8: "the stroke is fed the other way: after add_batch() only add_batch() and end_batch(), "
+       "after add(), add_raw() or add_fitted() not these two",
+}
+
+
+def _run(run) -> Run:
+    return Run(run.kept, _arrays.points(run.xy, run.kept, run.count))

@@ -21,11 +21,16 @@ enum { kMaxBatch = 6, kMaxPolygons = 64 };
 enum way { kOrdinary, kBatch, kRaw, kFitted, kWays };
 static const char *const way_names[] = {"ordinary", "batch", "raw", "fitted"};
 
+/* The library's table decides which engine takes which way. */
 static int engine_has_way(int engine, int way)
 {
-    return way == kOrdinary || (way == kBatch && engine == QUILLMARK_FILL)
-           || engine == QUILLMARK_BRUSH;
+    static const int feeds[] = {QUILLMARK_FEED_SAMPLES, QUILLMARK_FEED_BATCH, QUILLMARK_FEED_RAW,
+                                QUILLMARK_FEED_FITTED};
+    return (quillmark_engine_feeds(engine) & feeds[way]) != 0;
 }
+
+/* A call refused for the one reason expected. */
+#define REFUSED(call, stroke, reason) (!(call) && quillmark_stroke_refusal(stroke) == (reason))
 
 /* ---- The host's copy of the shape, kept from the parts read. ---- */
 
@@ -253,9 +258,21 @@ static int is_zero(const quillmark_rect *r)
 static void test_names_and_creation(void)
 {
     static const char *const names[] = {"fix", "fill", "pressure", "speed", "extend", "brush"};
+    const int every = QUILLMARK_FEED_SAMPLES | QUILLMARK_FEED_REPLAY;
     int i;
+    CHECK(quillmark_engine_count() == 6);
     for (i = 0; i < 6; ++i)
-        CHECK(quillmark_engine_from_name(names[i]) == i + 1);
+        CHECK(quillmark_engine_from_name(names[i]) == i + 1
+              && !strcmp(quillmark_engine_name(i + 1), names[i]));
+    CHECK(quillmark_engine_name(0) == NULL && quillmark_engine_name(7) == NULL
+          && quillmark_engine_feeds(0) == 0 && quillmark_engine_feeds(7) == 0);
+    CHECK(quillmark_engine_feeds(QUILLMARK_FIX) == every
+          && quillmark_engine_feeds(QUILLMARK_FILL) == (every | QUILLMARK_FEED_BATCH)
+          && quillmark_engine_feeds(QUILLMARK_EXTEND) == every
+          && quillmark_engine_feeds(QUILLMARK_BRUSH)
+                 == (every | QUILLMARK_FEED_BATCH | QUILLMARK_FEED_RAW | QUILLMARK_FEED_FITTED));
+    CHECK(!strcmp(quillmark_refusal_text(QUILLMARK_REFUSED_NOT_STARTED), "the stroke has not started")
+          && !strcmp(quillmark_refusal_text(99), "unknown reason"));
     CHECK(quillmark_engine_from_name(NULL) == 0 && quillmark_engine_from_name("") == 0
           && quillmark_engine_from_name("Brush") == 0 && quillmark_engine_from_name("brush ") == 0);
     CHECK(quillmark_stroke_create(0, 5) == NULL && quillmark_stroke_create(7, 5) == NULL
@@ -274,11 +291,12 @@ static void test_refused_before_start(quillmark_stroke *stroke)
     quillmark_rect r = {1, 2, 3, 4};
     quillmark_polygons whole;
     quillmark_parts parts;
+    const int not_started = stroke ? QUILLMARK_REFUSED_NOT_STARTED : QUILLMARK_REFUSED_NO_STROKE;
     memset(&whole, 0x5a, sizeof whole);
     memset(&parts, 0x5a, sizeof parts);
-    CHECK(!quillmark_stroke_add(stroke, 1, 1, 1, 1, &r) && is_zero(&r));
+    CHECK(REFUSED(quillmark_stroke_add(stroke, 1, 1, 1, 1, &r), stroke, not_started) && is_zero(&r));
     r.width = 7;
-    CHECK(!quillmark_stroke_end(stroke, 1, 1, 1, 1, &r) && is_zero(&r));
+    CHECK(REFUSED(quillmark_stroke_end(stroke, 1, 1, 1, 1, &r), stroke, not_started) && is_zero(&r));
     CHECK(!quillmark_stroke_add_batch(stroke, 2, xy, 1, &r) && !quillmark_stroke_end_batch(stroke, 1, 1, 1, 1, &r)
           && !quillmark_stroke_add_raw(stroke, 2, xy, 1, &r)
           && !quillmark_stroke_add_fitted(stroke, 2, xy, 1, &r));
@@ -307,7 +325,8 @@ static void test_unusable_input(void)
     for (engine = QUILLMARK_FIX; engine <= QUILLMARK_BRUSH; ++engine) {
         quillmark_stroke *stroke = quillmark_stroke_create(engine, 5);
         test_refused_before_start(stroke);
-        CHECK(!quillmark_stroke_polygons(stroke, NULL) && !quillmark_stroke_parts(stroke, NULL));
+        CHECK(REFUSED(quillmark_stroke_polygons(stroke, NULL), stroke, QUILLMARK_REFUSED_NO_OUTPUT)
+              && REFUSED(quillmark_stroke_parts(stroke, NULL), stroke, QUILLMARK_REFUSED_NO_OUTPUT));
 
         /* A first sample that is not finite is dropped and leaves the stroke unstarted. */
         r.width = 9;
@@ -316,9 +335,12 @@ static void test_unusable_input(void)
         CHECK(quillmark_stroke_start(stroke, 0, 0, 0, nan, &r) && is_zero(&r));
         test_refused_before_start(stroke);
 
-        CHECK(quillmark_stroke_start(stroke, 0, 0, 1000, 1, &r) && r.width > 0);
-        CHECK(!quillmark_stroke_start(stroke, 0, 0, 1000, 1, &r) && is_zero(&r));
-        CHECK(!quillmark_stroke_replay(stroke, 2, xy, NULL, NULL, &r));
+        CHECK(quillmark_stroke_start(stroke, 0, 0, 1000, 1, &r) && r.width > 0
+              && quillmark_stroke_refusal(stroke) == QUILLMARK_REFUSED_NONE);
+        CHECK(REFUSED(quillmark_stroke_start(stroke, 0, 0, 1000, 1, &r), stroke,
+                      QUILLMARK_REFUSED_STARTED) && is_zero(&r));
+        CHECK(REFUSED(quillmark_stroke_replay(stroke, 2, xy, NULL, NULL, &r), stroke,
+                      QUILLMARK_REFUSED_STARTED));
         CHECK(quillmark_stroke_add(stroke, 10, 0, 1010, 1, NULL));
         CHECK(quillmark_stroke_polygons(stroke, &before));
 
@@ -337,7 +359,8 @@ static void test_unusable_input(void)
         bad_xy[0] = nan, bad_xy[1] = 0, bad_xy[2] = inf, bad_xy[3] = 1e30f;
         CHECK(!quillmark_stroke_add_batch(stroke, 2, xy, 1030, &r) && is_zero(&r));
         CHECK(!quillmark_stroke_end_batch(stroke, 30, 0, 1030, 1, &r));
-        CHECK(!quillmark_stroke_add_raw(stroke, 0, xy, 1030, &r)
+        CHECK(REFUSED(quillmark_stroke_add_raw(stroke, 0, xy, 1030, &r), stroke,
+                      engine == QUILLMARK_BRUSH ? QUILLMARK_REFUSED_NO_POINTS : QUILLMARK_REFUSED_ENGINE)
               && !quillmark_stroke_add_raw(stroke, -1, xy, 1030, &r)
               && !quillmark_stroke_add_fitted(stroke, 1, NULL, 1030, &r));
         CHECK(quillmark_stroke_add_raw(stroke, 2, bad_xy, 1030, &r) == (engine == QUILLMARK_BRUSH));
@@ -349,8 +372,10 @@ static void test_unusable_input(void)
         CHECK(quillmark_stroke_polygons(stroke, &whole));
 
         CHECK(quillmark_stroke_end(stroke, 40, 0, 1050, 1, &r));
-        CHECK(!quillmark_stroke_end(stroke, 50, 0, 1060, 1, &r) && is_zero(&r));
-        CHECK(!quillmark_stroke_add(stroke, 50, 0, 1060, 1, &r));
+        CHECK(REFUSED(quillmark_stroke_end(stroke, 50, 0, 1060, 1, &r), stroke,
+                      QUILLMARK_REFUSED_FINISHED) && is_zero(&r));
+        CHECK(REFUSED(quillmark_stroke_add(stroke, 50, 0, 1060, 1, &r), stroke,
+                      QUILLMARK_REFUSED_FINISHED));
         CHECK(quillmark_stroke_polygons(stroke, &whole));
         quillmark_stroke_destroy(stroke);
     }
@@ -368,11 +393,13 @@ static void test_ways_and_replay(void)
 
     CHECK(quillmark_stroke_start(brush, 0, 0, 0, 1, &r) && quillmark_stroke_start(fill, 0, 0, 0, 1, &r));
     CHECK(quillmark_stroke_add_batch(brush, 2, xy, 30, &r) && r.width > 0);
-    CHECK(!quillmark_stroke_add(brush, 40, 0, 40, 1, &r) && !quillmark_stroke_add_raw(brush, 2, xy, 40, &r)
+    CHECK(REFUSED(quillmark_stroke_add(brush, 40, 0, 40, 1, &r), brush, QUILLMARK_REFUSED_OTHER_WAY)
+          && !quillmark_stroke_add_raw(brush, 2, xy, 40, &r)
           && !quillmark_stroke_end(brush, 40, 0, 40, 1, &r));
     CHECK(quillmark_stroke_end_batch(brush, 40, 0, 40, 1, &r));
     CHECK(quillmark_stroke_add(fill, 40, 0, 40, 1, &r));
-    CHECK(!quillmark_stroke_add_batch(fill, 2, xy, 50, &r) && !quillmark_stroke_end_batch(fill, 40, 0, 50, 1, &r));
+    CHECK(REFUSED(quillmark_stroke_add_batch(fill, 2, xy, 50, &r), fill, QUILLMARK_REFUSED_OTHER_WAY)
+          && !quillmark_stroke_end_batch(fill, 40, 0, 50, 1, &r));
     CHECK(quillmark_stroke_end(fill, 50, 0, 50, 1, &r));
     quillmark_stroke_destroy(brush);
     quillmark_stroke_destroy(fill);

@@ -170,10 +170,8 @@ QUILLMARK_EXPORT int quillmark_pen_end_batch_accumulated(quillmark_pen *pen, flo
        engine dropped the input (a sample too close to the previous one, a sample with a
        coordinate, time stamp or pressure that is not a finite number, a batch with nothing
        usable); a dropped sample changes nothing;
-     0 when the call was refused and changed nothing: a null stroke; a call before start, after
-       the end (or after a replay) or a second start; a call the engine lacks or that the way the
-       stroke is fed excludes (see 2.); a count of 0 or less or a null xy; or memory running out
-       inside the library.
+     0 when the call was refused and changed nothing; quillmark_stroke_refusal then tells the one
+       reason that applied (see QUILLMARK_REFUSED_NO_STROKE below for the list).
    *changed may be NULL; when it is not, a refused call sets it to all 0.
 
    Time stamps are milliseconds in a double, on any clock the host likes (the epoch, a monotonic
@@ -193,12 +191,36 @@ QUILLMARK_EXPORT int quillmark_pen_end_batch_accumulated(quillmark_pen *pen, flo
 
    One thread at a time per stroke. Different strokes share nothing. */
 
+/* The six engines. quillmark_engine_count, _name and _feeds read the library's own table of
+   them, so a host (or a binding) lists the engines and what each accepts without a copy of its
+   own. */
 #define QUILLMARK_FIX 1      /* OxStrokesFixWidth: the smoothed centre line, to stroke at width */
 #define QUILLMARK_FILL 2     /* OxStrokesFixWidthFill: filled outline of fixed width */
 #define QUILLMARK_PRESSURE 3 /* OxStrokesVaryWidthPressure: width follows the pressure */
 #define QUILLMARK_SPEED 4    /* OxStrokesVaryWidthTime: thins as the pen moves faster */
 #define QUILLMARK_EXTEND 5   /* OxStrokesVaryWidthBackwardExtend: tail tapers over its length */
 #define QUILLMARK_BRUSH 6    /* OxStrokesVaryWidthBackwardTime: tail tapers over its last 100 ms */
+
+/* The ways of feeding a stroke, as bits of quillmark_engine_feeds. */
+#define QUILLMARK_FEED_SAMPLES 1 /* quillmark_stroke_add per sample, quillmark_stroke_end */
+#define QUILLMARK_FEED_REPLAY 2  /* quillmark_stroke_replay */
+#define QUILLMARK_FEED_BATCH 4   /* quillmark_stroke_add_batch, quillmark_stroke_end_batch */
+#define QUILLMARK_FEED_RAW 8     /* quillmark_stroke_add_raw */
+#define QUILLMARK_FEED_FITTED 16 /* quillmark_stroke_add_fitted */
+
+/* Why a stroke call returned 0: quillmark_stroke_refusal reports the one that applied, checked in
+   this order. */
+#define QUILLMARK_REFUSED_NONE 0        /* the last call was not refused */
+#define QUILLMARK_REFUSED_NO_STROKE 1   /* the stroke is NULL */
+#define QUILLMARK_REFUSED_NO_OUTPUT 2   /* a read's out is NULL */
+#define QUILLMARK_REFUSED_ENGINE 3      /* the engine lacks the call (see quillmark_engine_feeds) */
+#define QUILLMARK_REFUSED_NO_POINTS 4   /* a count of 0 or less, or a NULL xy */
+#define QUILLMARK_REFUSED_NOT_STARTED 5 /* before quillmark_stroke_start */
+#define QUILLMARK_REFUSED_STARTED 6     /* a second start, or a replay after start */
+#define QUILLMARK_REFUSED_FINISHED 7    /* after the end or a replay */
+#define QUILLMARK_REFUSED_OTHER_WAY 8   /* the stroke is fed the other way: sample calls and batch
+                                           calls do not mix in one stroke */
+#define QUILLMARK_REFUSED_NO_MEMORY 9   /* memory ran out inside the library */
 
 typedef struct quillmark_stroke quillmark_stroke;
 
@@ -214,6 +236,18 @@ typedef struct quillmark_rect {
    "extend", "brush" give 1 to 6 (QUILLMARK_FIX ... QUILLMARK_BRUSH); anything else, NULL too,
    gives 0. */
 QUILLMARK_EXPORT int quillmark_engine_from_name(const char *name);
+/* How many engines there are: 6, numbered 1 to 6. */
+QUILLMARK_EXPORT int quillmark_engine_count(void);
+/* The short name of an engine (a static string), NULL for a number that names none. */
+QUILLMARK_EXPORT const char *quillmark_engine_name(int engine);
+/* The ways an engine can be fed, as QUILLMARK_FEED_* bits; 0 for a number that names none. */
+QUILLMARK_EXPORT int quillmark_engine_feeds(int engine);
+/* Why the last call on stroke returned 0, as a QUILLMARK_REFUSED_* value; QUILLMARK_REFUSED_NONE
+   after a call that was not refused, QUILLMARK_REFUSED_NO_STROKE for a NULL stroke. */
+QUILLMARK_EXPORT int quillmark_stroke_refusal(const quillmark_stroke *stroke);
+/* A sentence on a QUILLMARK_REFUSED_* value, e.g. "the stroke has not started"; a static string,
+   "unknown reason" for a value outside the list. */
+QUILLMARK_EXPORT const char *quillmark_refusal_text(int refusal);
 
 /* A new stroke of engine (1 to 6) drawn at width (the pen's diameter). NULL for an unknown
    engine, a width that is not a positive finite number, or when memory runs out. Release it
@@ -290,7 +324,8 @@ QUILLMARK_EXPORT int quillmark_stroke_replay(quillmark_stroke *stroke, int count
    never frees them.
 
    A read on a null stroke or one that has not started returns 0 and sets *out (when not NULL)
-   to all 0: counts 0, arrays NULL. Otherwise it returns 1. */
+   to all 0: counts 0, arrays NULL. A read with a NULL out returns 0 and reads nothing (the
+   arrays of the previous read stay valid). Otherwise it returns 1. */
 
 /* The whole shape at once.
 

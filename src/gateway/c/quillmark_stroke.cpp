@@ -1,26 +1,25 @@
 // The C stroke face: one engine, the host's own numbers in, the changed rectangle out, and the
 // shape read on request through OxStrokeShape. Each function checks its pointers and the stroke's
-// phase, converts the time stamp and makes one engine call. No exception crosses into C.
+// phase against the engine table (OxEngineKind), converts the time stamp and makes one engine call.
+// A refused call leaves the reason in the stroke. No exception crosses into C.
 
 #include "quillmark_c.h"
 
+#include "OxEngineKind.h"
 #include "OxStrokeShape.h"
-#include "OxStrokesFixWidthFill.h"
-#include "OxStrokesVaryWidthBackwardTime.h"
-#include "OxStrokesVaryWidthTime.h"
 
 #include <QList>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
 
 namespace {
-// Where a stroke stands; the first call after start decides between the ordinary and the batch
-// way of feeding it.
-enum class Phase { kFresh, kStarted, kOrdinary, kBatch, kFinished };
+// Where a stroke stands; the first call after start decides between the sample and the batch way
+// of feeding it.
+enum class Phase { kFresh, kStarted, kSamples, kBatch, kFinished };
 
-using Params = QMap<QString, QVariant>;
+using Params = OxEngineKind::Params;
 
 // The shape handed out by the last read of each kind, kept until the next one.
 struct PolygonsRead
@@ -39,9 +38,11 @@ struct PartsRead
 
 struct quillmark_stroke
 {
+    const OxEngineKind *kind = nullptr;
     std::unique_ptr<OxStrokesFixWidth> engine;
     float width = 0;
     Phase phase = Phase::kFresh;
+    int refusal = QUILLMARK_REFUSED_NONE;
     double startMs = 0;
     std::vector<OxInkPoint> points;
     QPainterPath path;
@@ -51,26 +52,47 @@ struct quillmark_stroke
 };
 
 namespace {
-const char *const kEngineNames[] = {"fix", "fill", "pressure", "speed", "extend", "brush"};
-
-std::unique_ptr<OxStrokesFixWidth> makeEngine(int engine)
+// What a sample call needs and does: the way of feeding it belongs to (0: any), whether it opens a
+// stroke (start, replay), whether it belongs to the batch way, and the phase it leads to.
+struct CallRule
 {
-    switch (engine) {
-    case QUILLMARK_FIX:
-        return std::make_unique<OxStrokesFixWidth>();
-    case QUILLMARK_FILL:
-        return std::make_unique<OxStrokesFixWidthFill>();
-    case QUILLMARK_PRESSURE:
-        return std::make_unique<OxStrokesVaryWidthPressure>();
-    case QUILLMARK_SPEED:
-        return std::make_unique<OxStrokesVaryWidthTime>();
-    case QUILLMARK_EXTEND:
-        return std::make_unique<OxStrokesVaryWidthBackwardExtend>();
-    case QUILLMARK_BRUSH:
-        return std::make_unique<OxStrokesVaryWidthBackwardTime>();
-    default:
-        return nullptr;
+    unsigned way;
+    bool opens;
+    bool batchWay;
+    Phase next;
+};
+
+constexpr CallRule kStart{0, true, false, Phase::kStarted};
+constexpr CallRule kAdd{OxEngineKind::kSamples, false, false, Phase::kSamples};
+constexpr CallRule kEnd{OxEngineKind::kSamples, false, false, Phase::kFinished};
+constexpr CallRule kAddBatch{OxEngineKind::kBatch, false, true, Phase::kBatch};
+constexpr CallRule kEndBatch{OxEngineKind::kBatch, false, true, Phase::kFinished};
+constexpr CallRule kAddRaw{OxEngineKind::kRaw, false, false, Phase::kSamples};
+constexpr CallRule kAddFitted{OxEngineKind::kFitted, false, false, Phase::kSamples};
+constexpr CallRule kReplay{OxEngineKind::kReplay, true, false, Phase::kFinished};
+
+// The one reason that refuses a call of rule on stroke, in the order the header lists them, or
+// QUILLMARK_REFUSED_NONE.
+int refusalOf(const quillmark_stroke &stroke, const CallRule &rule, bool hasPoints)
+{
+    if (rule.way && !stroke.kind->canFeed(OxEngineKind::Feed(rule.way)))
+        return QUILLMARK_REFUSED_ENGINE;
+    if (!hasPoints)
+        return QUILLMARK_REFUSED_NO_POINTS;
+    switch (stroke.phase) {
+    case Phase::kFresh:
+        return rule.opens ? QUILLMARK_REFUSED_NONE : QUILLMARK_REFUSED_NOT_STARTED;
+    case Phase::kFinished:
+        return QUILLMARK_REFUSED_FINISHED;
+    case Phase::kSamples:
+    case Phase::kBatch:
+        if (!rule.opens && (stroke.phase == Phase::kBatch) != rule.batchWay)
+            return QUILLMARK_REFUSED_OTHER_WAY;
+        break;
+    case Phase::kStarted:
+        break;
     }
+    return rule.opens ? QUILLMARK_REFUSED_STARTED : QUILLMARK_REFUSED_NONE;
 }
 
 void writeRect(quillmark_rect *out, const QRectF &rect)
@@ -110,30 +132,36 @@ bool isFiniteSample(float x, float y, float pressure)
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(pressure);
 }
 
-// What one sample call does once its pointers and phase are checked: the engine's rectangle, or
-// nothing when the call drops its input before reaching the engine.
+// What one sample call does once it is allowed: the engine's rectangle, or nothing when the call
+// drops its input before reaching the engine.
 struct Outcome
 {
     QRectF changed;
     bool dropped = false;
 };
 
-// Runs call on a stroke whose phase is one of allowed, moving it to next unless the input was
-// dropped. Returns what the header promises: 0 refused, 1 reached.
+const Outcome kDropped{QRectF(), true};
+
+// Runs call on stroke when rule allows it, moving the stroke to the rule's phase unless the input
+// was dropped. Returns what the header promises: 0 refused (the reason kept), 1 reached.
 template <class Call>
-int sampleCall(quillmark_stroke *stroke, quillmark_rect *changed,
-               std::initializer_list<Phase> allowed, Phase next, Call call) noexcept
+int sampleCall(quillmark_stroke *stroke, quillmark_rect *changed, const CallRule &rule,
+               bool hasPoints, Call call) noexcept
 {
     writeRect(changed, QRectF());
-    if (!stroke || std::find(allowed.begin(), allowed.end(), stroke->phase) == allowed.end())
+    if (!stroke)
+        return 0;
+    stroke->refusal = refusalOf(*stroke, rule, hasPoints);
+    if (stroke->refusal != QUILLMARK_REFUSED_NONE)
         return 0;
     try {
         const Outcome outcome = call(*stroke);
         if (!outcome.dropped)
-            stroke->phase = next;
+            stroke->phase = rule.next;
         writeRect(changed, outcome.changed);
         return 1;
     } catch (...) {
+        stroke->refusal = QUILLMARK_REFUSED_NO_MEMORY;
         return 0;
     }
 }
@@ -143,24 +171,19 @@ using PhaseMember = QRectF (OxStrokesFixWidth::*)(std::vector<OxInkPoint> &, QPa
 
 // One of the engine's phase calls with one sample. The first sample's stamp becomes the
 // stroke's time 0.
-int phaseCall(quillmark_stroke *stroke, quillmark_rect *changed,
-              std::initializer_list<Phase> allowed, Phase next, PhaseMember member, float x,
-              float y, double tMs, float pressure) noexcept
+int phaseCall(quillmark_stroke *stroke, quillmark_rect *changed, const CallRule &rule,
+              PhaseMember member, float x, float y, double tMs, float pressure) noexcept
 {
-    return sampleCall(stroke, changed, allowed, next, [&](quillmark_stroke &s) {
-        if (next == Phase::kStarted)
+    return sampleCall(stroke, changed, rule, true, [&](quillmark_stroke &s) {
+        if (rule.next == Phase::kStarted)
             s.startMs = tMs;
         int time = 0;
         if (!isFiniteSample(x, y, pressure) || !engineTime(s, tMs, time))
-            return Outcome{QRectF(), true};
+            return kDropped;
         return Outcome{(s.engine.get()->*member)(s.points, s.path, QPointF(x, y),
-                                                  sampleParams(s, time, pressure), s.width),
-                       false};
+                                                  sampleParams(s, time, pressure), s.width)};
     });
 }
-
-constexpr std::initializer_list<Phase> kOrdinaryPhases = {Phase::kStarted, Phase::kOrdinary};
-constexpr std::initializer_list<Phase> kBatchPhases = {Phase::kStarted, Phase::kBatch};
 
 QList<QPointF> batchPositions(int count, const float *xy)
 {
@@ -171,25 +194,17 @@ QList<QPointF> batchPositions(int count, const float *xy)
     return positions;
 }
 
-// A batch call of the fill or brush engine (or only the brush, when brushOnly).
+// A call with a batch of positions, stamped with one time.
 template <class Call>
-int batchCall(quillmark_stroke *stroke, int count, const float *xy, double tMs,
-              quillmark_rect *changed, std::initializer_list<Phase> allowed, Phase next,
-              bool brushOnly, Call call) noexcept
+int batchCall(quillmark_stroke *stroke, const CallRule &rule, int count, const float *xy,
+              double tMs, quillmark_rect *changed, Call call) noexcept
 {
-    writeRect(changed, QRectF());
-    if (!stroke || count <= 0 || !xy)
-        return 0;
-    auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(stroke->engine.get());
-    auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(stroke->engine.get());
-    if (!brush && (brushOnly || !fill))
-        return 0;
-    return sampleCall(stroke, changed, allowed, next, [&](quillmark_stroke &s) {
+    return sampleCall(stroke, changed, rule, count > 0 && xy, [&](quillmark_stroke &s) {
         int time = 0;
         if (!engineTime(s, tMs, time))
-            return Outcome{QRectF(), true};
+            return kDropped;
         QList<QPointF> samples = batchPositions(count, xy);
-        return call(brush, fill, s, samples, sampleParams(s, time, 0));
+        return call(s, samples, sampleParams(s, time, 0));
     });
 }
 
@@ -202,33 +217,79 @@ quillmark_run cRun(const OxStrokeShape::Run &run)
 {
     return quillmark_run{run.count(), run.kept, run.xy.empty() ? nullptr : run.xy.data()};
 }
+
+// The check every read makes first: 1 when the stroke can be read into out, else 0 with the
+// reason kept.
+bool readable(quillmark_stroke *stroke, const void *out)
+{
+    if (!stroke)
+        return false;
+    stroke->refusal = !out ? QUILLMARK_REFUSED_NO_OUTPUT
+                      : stroke->phase == Phase::kFresh ? QUILLMARK_REFUSED_NOT_STARTED
+                                                        : QUILLMARK_REFUSED_NONE;
+    return stroke->refusal == QUILLMARK_REFUSED_NONE;
+}
 } // namespace
 
 extern "C" {
 
 int quillmark_engine_from_name(const char *name)
 {
-    if (!name)
-        return 0;
-    for (int i = 0; i < 6; ++i) {
-        if (std::strcmp(name, kEngineNames[i]) == 0)
-            return i + 1;
+    const OxEngineKind *kind = OxEngineKind::byName(name);
+    return kind ? kind->id : 0;
+}
+
+int quillmark_engine_count(void)
+{
+    return int(OxEngineKind::all().size());
+}
+
+const char *quillmark_engine_name(int engine)
+{
+    const OxEngineKind *kind = OxEngineKind::byId(engine);
+    return kind ? kind->name : nullptr;
+}
+
+int quillmark_engine_feeds(int engine)
+{
+    const OxEngineKind *kind = OxEngineKind::byId(engine);
+    return kind ? int(kind->feeds) : 0;
+}
+
+int quillmark_stroke_refusal(const quillmark_stroke *stroke)
+{
+    return stroke ? stroke->refusal : QUILLMARK_REFUSED_NO_STROKE;
+}
+
+const char *quillmark_refusal_text(int refusal)
+{
+    switch (refusal) {
+    case QUILLMARK_REFUSED_NONE: return "not refused";
+    case QUILLMARK_REFUSED_NO_STROKE: return "there is no stroke (NULL)";
+    case QUILLMARK_REFUSED_NO_OUTPUT: return "there is nowhere to write the result (NULL)";
+    case QUILLMARK_REFUSED_ENGINE: return "the engine has no such call";
+    case QUILLMARK_REFUSED_NO_POINTS: return "there are no points (a count below 1 or no array)";
+    case QUILLMARK_REFUSED_NOT_STARTED: return "the stroke has not started";
+    case QUILLMARK_REFUSED_STARTED: return "the stroke has already started";
+    case QUILLMARK_REFUSED_FINISHED: return "the stroke has ended";
+    case QUILLMARK_REFUSED_OTHER_WAY:
+        return "the stroke is fed the other way (sample calls and batch calls do not mix)";
+    case QUILLMARK_REFUSED_NO_MEMORY: return "memory ran out";
+    default: return "unknown reason";
     }
-    return 0;
 }
 
 quillmark_stroke *quillmark_stroke_create(int engine, float width)
 {
-    if (!std::isfinite(width) || width <= 0)
+    const OxEngineKind *kind = OxEngineKind::byId(engine);
+    if (!kind || !std::isfinite(width) || width <= 0)
         return nullptr;
     try {
-        std::unique_ptr<OxStrokesFixWidth> made = makeEngine(engine);
-        if (!made)
-            return nullptr;
-        auto *stroke = new quillmark_stroke;
-        stroke->engine = std::move(made);
+        auto stroke = std::make_unique<quillmark_stroke>();
+        stroke->kind = kind;
+        stroke->engine = kind->make();
         stroke->width = width;
-        return stroke;
+        return stroke.release();
     } catch (...) {
         return nullptr;
     }
@@ -242,103 +303,78 @@ void quillmark_stroke_destroy(quillmark_stroke *stroke)
 int quillmark_stroke_start(quillmark_stroke *stroke, float x, float y, double t_ms,
                            float pressure, quillmark_rect *changed)
 {
-    return phaseCall(stroke, changed, {Phase::kFresh}, Phase::kStarted,
-                     &OxStrokesFixWidth::startCreate, x, y, t_ms, pressure);
+    return phaseCall(stroke, changed, kStart, &OxStrokesFixWidth::startCreate, x, y, t_ms,
+                     pressure);
 }
 
 int quillmark_stroke_add(quillmark_stroke *stroke, float x, float y, double t_ms, float pressure,
                          quillmark_rect *changed)
 {
-    return phaseCall(stroke, changed, kOrdinaryPhases, Phase::kOrdinary,
-                     &OxStrokesFixWidth::creating, x, y, t_ms, pressure);
+    return phaseCall(stroke, changed, kAdd, &OxStrokesFixWidth::creating, x, y, t_ms, pressure);
 }
 
 int quillmark_stroke_end(quillmark_stroke *stroke, float x, float y, double t_ms, float pressure,
                          quillmark_rect *changed)
 {
-    return phaseCall(stroke, changed, kOrdinaryPhases, Phase::kFinished,
-                     &OxStrokesFixWidth::endCreate, x, y, t_ms, pressure);
+    return phaseCall(stroke, changed, kEnd, &OxStrokesFixWidth::endCreate, x, y, t_ms, pressure);
 }
 
 int quillmark_stroke_add_batch(quillmark_stroke *stroke, int count, const float *xy,
                                double t_ms, quillmark_rect *changed)
 {
-    return batchCall(stroke, count, xy, t_ms, changed, kBatchPhases, Phase::kBatch, false,
-                     [](OxStrokesVaryWidthBackwardTime *brush, OxStrokesFixWidthFill *fill,
-                        quillmark_stroke &s, QList<QPointF> &samples, const Params &params) {
-                         return Outcome{
-                             brush ? brush->creatingOnlyBackward(s.points, samples, params, s.width)
-                                   : fill->creatingOnlyBackward(s.points, samples, params, s.width),
-                             false};
+    return batchCall(stroke, kAddBatch, count, xy, t_ms, changed,
+                     [](quillmark_stroke &s, QList<QPointF> &samples, const Params &params) {
+                         return Outcome{s.kind->creatingBatch(*s.engine, s.points, samples,
+                                                              params, s.width)};
                      });
 }
 
 int quillmark_stroke_end_batch(quillmark_stroke *stroke, float x, float y, double t_ms,
                                float pressure, quillmark_rect *changed)
 {
-    writeRect(changed, QRectF());
-    if (!stroke)
-        return 0;
-    auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(stroke->engine.get());
-    auto *fill = dynamic_cast<OxStrokesFixWidthFill *>(stroke->engine.get());
-    if (!brush && !fill)
-        return 0;
-    return sampleCall(stroke, changed, kBatchPhases, Phase::kFinished, [&](quillmark_stroke &s) {
+    return sampleCall(stroke, changed, kEndBatch, true, [&](quillmark_stroke &s) {
         int time = 0;
         if (!isFiniteSample(x, y, pressure) || !engineTime(s, t_ms, time))
-            return Outcome{QRectF(), true};
-        const Params params = sampleParams(s, time, pressure);
-        const QPointF point(x, y);
-        return Outcome{brush ? brush->endCreateOnlyBackward(s.points, s.path, point, params,
-                                                            s.width)
-                             : fill->endCreateOnlyBackward(s.points, s.path, point, params,
-                                                           s.width),
-                       false};
+            return kDropped;
+        return Outcome{s.kind->endBatch(*s.engine, s.points, s.path, QPointF(x, y),
+                                        sampleParams(s, time, pressure), s.width)};
     });
 }
 
 int quillmark_stroke_add_raw(quillmark_stroke *stroke, int count, const float *xy, double t_ms,
                              quillmark_rect *changed)
 {
-    return batchCall(stroke, count, xy, t_ms, changed, kOrdinaryPhases, Phase::kOrdinary, true,
-                     [](OxStrokesVaryWidthBackwardTime *brush, OxStrokesFixWidthFill *,
-                        quillmark_stroke &s, QList<QPointF> &samples, const Params &params) {
-                         return Outcome{
-                             brush->creatingYuanShi(s.points, samples, params, s.width), false};
+    return batchCall(stroke, kAddRaw, count, xy, t_ms, changed,
+                     [](quillmark_stroke &s, QList<QPointF> &samples, const Params &params) {
+                         return Outcome{s.kind->creatingRaw(*s.engine, s.points, samples, params,
+                                                            s.width)};
                      });
 }
 
 int quillmark_stroke_add_fitted(quillmark_stroke *stroke, int count, const float *xy,
                                 double t_ms, quillmark_rect *changed)
 {
-    return batchCall(
-        stroke, count, xy, t_ms, changed, kOrdinaryPhases, Phase::kOrdinary, true,
-        [&](OxStrokesVaryWidthBackwardTime *brush, OxStrokesFixWidthFill *, quillmark_stroke &s,
-            QList<QPointF> &samples, const Params &params) {
-            const QPointF point = samples.takeLast();
-            if (!std::isfinite(point.x()) || !std::isfinite(point.y()))
-                return Outcome{QRectF(), true};
-            return Outcome{brush->creating(s.points, s.path, samples, point, params, s.width),
-                           false};
-        });
+    return batchCall(stroke, kAddFitted, count, xy, t_ms, changed,
+                     [](quillmark_stroke &s, QList<QPointF> &samples, const Params &params) {
+                         const QPointF point = samples.takeLast();
+                         if (!std::isfinite(point.x()) || !std::isfinite(point.y()))
+                             return kDropped;
+                         return Outcome{s.kind->creatingFitted(*s.engine, s.points, s.path,
+                                                               samples, point, params, s.width)};
+                     });
 }
 
 int quillmark_stroke_replay(quillmark_stroke *stroke, int count, const float *xy,
                             const double *t_ms, const float *pressure, quillmark_rect *changed)
 {
-    if (count <= 0 || !xy) {
-        writeRect(changed, QRectF());
-        return 0;
-    }
-    return sampleCall(stroke, changed, {Phase::kFresh}, Phase::kFinished, [&](quillmark_stroke &s) {
+    return sampleCall(stroke, changed, kReplay, count > 0 && xy, [&](quillmark_stroke &s) {
         s.points.reserve(size_t(count));
         for (int i = 0; i < count; ++i) {
             const double time = t_ms && std::isfinite(t_ms[i] - t_ms[0]) ? t_ms[i] - t_ms[0] : 0;
             s.points.push_back(OxInkPoint(xy[2 * i], xy[2 * i + 1], time,
                                           pressure ? pressure[i] : 1.0f, 0, 0));
         }
-        const QRectF changedRect = s.engine->loadFromWholePoints(s.points, s.path, s.width);
-        return Outcome{changedRect, false};
+        return Outcome{s.engine->loadFromWholePoints(s.points, s.path, s.width)};
     });
 }
 
@@ -346,7 +382,7 @@ int quillmark_stroke_polygons(quillmark_stroke *stroke, quillmark_polygons *out)
 {
     if (out)
         *out = quillmark_polygons{0, 0, 0, 0, nullptr, nullptr};
-    if (!stroke || !out || stroke->phase == Phase::kFresh)
+    if (!readable(stroke, out))
         return 0;
     try {
         PolygonsRead &read = stroke->whole;
@@ -363,6 +399,7 @@ int quillmark_stroke_polygons(quillmark_stroke *stroke, quillmark_polygons *out)
         return 1;
     } catch (...) {
         *out = quillmark_polygons{0, 0, 0, 0, nullptr, nullptr};
+        stroke->refusal = QUILLMARK_REFUSED_NO_MEMORY;
         return 0;
     }
 }
@@ -377,7 +414,7 @@ int quillmark_stroke_parts(quillmark_stroke *stroke, quillmark_parts *out)
         out->polygon_count = out->tail_count = out->closed = 0;
         out->polygons = nullptr;
     }
-    if (!stroke || !out || stroke->phase == Phase::kFresh)
+    if (!readable(stroke, out))
         return 0;
     try {
         PartsRead &read = stroke->parts;
@@ -395,6 +432,7 @@ int quillmark_stroke_parts(quillmark_stroke *stroke, quillmark_parts *out)
         out->polygons = read.polygons.empty() ? nullptr : read.polygons.data();
         return 1;
     } catch (...) {
+        stroke->refusal = QUILLMARK_REFUSED_NO_MEMORY;
         return 0;
     }
 }
