@@ -50,9 +50,12 @@ double area(const OxInk &ink);
 // The smallest rectangle holding all ink (a line's reach included), in drawing units; empty for
 // no ink.
 QRectF bounds(const OxInk &ink);
-// The box of the points that lie in before and not in one of after, or the other way round (as
-// many times), in drawing units; false when both hold the same points.
-bool boundsOfChangedPoints(const OxInk &before, const std::vector<OxInk> &after, QRectF &box);
+// The box of the points outside cut (drawing units) that lie in before and not in one of after,
+// or the other way round (as many times); false when there are none. For the parts a boolean
+// left of before when it cut within cut: its new points lie at the cut, so when as many points
+// lie outside cut in after as in before, they are the same ones.
+bool boundsOfChangedPoints(const OxInk &before, const std::vector<OxInk> &after,
+                           const QRectF &cut, QRectF &box);
 // The ink moved by whole grid steps (exact; false when a point would leave the grid).
 bool translate(OxInk &ink, qint64 dx, qint64 dy);
 

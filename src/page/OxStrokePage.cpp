@@ -562,7 +562,7 @@ Status OxStrokePage::erase(const std::vector<QPointF> &path, double radius, Chan
                                   QPointF(std::min(b.right(), sweptBounds.right()),
                                           std::min(b.bottom(), sweptBounds.bottom()))));
             QRectF moved;
-            if (boundsOfChangedPoints(rings, pieces, moved))
+            if (boundsOfChangedPoints(rings, pieces, sweptBounds, moved))
                 addGrown(area, moved);
             for (size_t i = 0; i < pieces.size(); ++i) {
                 edit.piece = quint32(i);
