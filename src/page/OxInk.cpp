@@ -57,19 +57,14 @@ QRectF bounds(const OxInk &ink)
 }
 
 namespace {
-// The points of ink outside the grid box, packed into one number each; returns their count.
-size_t appendOutside(const OxInk &ink, const double box[4], std::vector<quint64> *points)
+// The points of ink outside the grid box, packed into one number each.
+void appendOutside(const OxInk &ink, const double box[4], std::vector<quint64> &points)
 {
-    size_t count = 0;
     for (size_t i = 0; i < ink.xy.size(); i += 2) {
         const qint32 x = ink.xy[i], y = ink.xy[i + 1];
-        if (x >= box[0] && x <= box[2] && y >= box[1] && y <= box[3])
-            continue;
-        ++count;
-        if (points)
-            points->push_back(quint64(quint32(x)) << 32 | quint32(y));
+        if (!(x >= box[0] && x <= box[2] && y >= box[1] && y <= box[3]))
+            points.push_back(quint64(quint32(x)) << 32 | quint32(y));
     }
-    return count;
 }
 } // namespace
 
@@ -78,15 +73,10 @@ bool boundsOfChangedPoints(const OxInk &before, const std::vector<OxInk> &after,
 {
     const double grid[4] = {cut.left() * kInkScale, cut.top() * kInkScale,
                             cut.right() * kInkScale, cut.bottom() * kInkScale};
-    size_t left = 0;
-    for (const OxInk &part : after)
-        left += appendOutside(part, grid, nullptr);
-    if (left == appendOutside(before, grid, nullptr))
-        return false;
     std::vector<quint64> was, is, changed;
-    appendOutside(before, grid, &was);
+    appendOutside(before, grid, was);
     for (const OxInk &part : after)
-        appendOutside(part, grid, &is);
+        appendOutside(part, grid, is);
     std::sort(was.begin(), was.end());
     std::sort(is.begin(), is.end());
     std::set_symmetric_difference(was.begin(), was.end(), is.begin(), is.end(),

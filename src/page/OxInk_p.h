@@ -52,8 +52,8 @@ double area(const OxInk &ink);
 QRectF bounds(const OxInk &ink);
 // The box of the points outside cut (drawing units) that lie in before and not in one of after,
 // or the other way round (as many times); false when there are none. For the parts a boolean
-// left of before when it cut within cut: its new points lie at the cut, so when as many points
-// lie outside cut in after as in before, they are the same ones.
+// left of before when it cut within cut: it keeps the points away from the cut, but may drop a
+// sliver or a spike there, or move a point where two edges of before touch.
 bool boundsOfChangedPoints(const OxInk &before, const std::vector<OxInk> &after,
                            const QRectF &cut, QRectF &box);
 // The ink moved by whole grid steps (exact; false when a point would leave the grid).
