@@ -185,6 +185,13 @@ enum GatewayOp : uint8_t {
     kGatewayOpCount
 };
 
+// The page target: an operation byte and the operation's arguments.
+enum PageOp : uint8_t {
+    kPageAdd, kPageHit, kPageErase, kPageEraseStrokes, kPageLasso, kPageMove, kPageUndo,
+    kPageRedo, kPageBeginGroup, kPageEndGroup, kPageRecordRoundTrip,
+    kPageOpCount
+};
+
 } // namespace fuzzbytes
 
 #endif

@@ -2,7 +2,8 @@
 // gateway calls a host makes when it draws them, in the targets' byte encoding (FuzzBytes.h).
 // Strokes are cut to their first kMaxSamples samples to keep the seeds small.
 //
-//   quillmark-fuzz-seeds DATA_DIR CORPUS_DIR   (writes CORPUS_DIR/engine/* and CORPUS_DIR/gateway/*)
+//   quillmark-fuzz-seeds DATA_DIR CORPUS_DIR
+//   (writes CORPUS_DIR/engine/*, CORPUS_DIR/gateway/* and CORPUS_DIR/page/*)
 
 #include "FuzzBytes.h"
 #include "OxEngineKind.h"
@@ -239,6 +240,66 @@ const OxEngineKind &feeding(OxEngineKind::Feed way, size_t s)
     return *kinds[s % kinds.size()];
 }
 
+// A page: recorded strokes added with the engines in turn, then queries and edits around the
+// first stroke's samples, with an eraser of radius 5 or, wide, of 15.
+std::vector<uint8_t> pageSeed(const std::vector<RecordedStroke> &strokes, size_t first, bool wide)
+{
+    Writer w;
+    auto point = [&](double x, double y) {
+        w.number(kX, float(x));
+        w.number(kY, float(y));
+    };
+    for (size_t k = 0; k < 3; ++k) {
+        const RecordedStroke &stroke = strokes[(first + k) % strokes.size()];
+        w.byte(kPageAdd);
+        w.byte(uint8_t(1 + (first + k) % 6));
+        w.number(kWidth, kPenWidth);
+        w.byte(uint8_t(stroke.size() - 1));
+        for (size_t i = 0; i < stroke.size(); ++i) {
+            point(stroke[i].x, stroke[i].y);
+            w.byte(uint8_t(i == 0 ? 0 : std::min(255ll, stroke[i].timeMs - stroke[i - 1].timeMs)));
+            w.number(kPressure, stroke[i].pressure);
+        }
+    }
+    const RecordedStroke &stroke = strokes[first % strokes.size()];
+    const RecordedSample &a = stroke[stroke.size() / 3], &b = stroke[2 * stroke.size() / 3];
+    w.byte(kPageHit);
+    point(a.x, a.y);
+    w.number(kOther, 3);
+    w.byte(kPageBeginGroup);
+    w.byte(kPageErase);
+    w.byte(2);
+    point(a.x - 4, a.y - 4);
+    point(a.x + 4, a.y + 4);
+    w.number(kOther, wide ? 15 : 5);
+    w.byte(kPageErase);
+    w.byte(1);
+    point(b.x, b.y);
+    w.number(kOther, 6);
+    w.byte(kPageEndGroup);
+    w.byte(kPageRecordRoundTrip);
+    w.byte(0);
+    w.byte(kPageLasso);
+    w.byte(4);
+    point(a.x - 50, a.y - 50);
+    point(a.x + 50, a.y - 50);
+    point(a.x + 50, a.y + 50);
+    point(a.x - 50, a.y + 50);
+    w.byte(kPageMove);
+    w.byte(1);
+    w.byte(0);
+    point(12.5, -3);
+    w.byte(kPageUndo);
+    w.byte(kPageUndo);
+    w.byte(kPageRedo);
+    w.byte(kPageEraseStrokes);
+    w.byte(1);
+    point(b.x, b.y);
+    w.number(kOther, 2);
+    w.byte(kPageUndo);
+    return w.bytes;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -287,6 +348,13 @@ int main(int argc, char **argv)
         const GatewayOp ends[] = {kEndSketch, kEndSketch2, kEndSketch3, kEndSketch4};
         writeSeed(gatewayDir + "live-" + n, liveGatewaySeed(pen, stroke, ends[s % 2]));
         writeSeed(gatewayDir + "backward-" + n, batchGatewaySeed(pen, stroke, ends[2 + s % 2]));
+    }
+    const std::string pageDir = corpus + "/page/";
+    for (size_t s = 0; s < strokes.size(); ++s) {
+        if (strokes[s].size() < 3)
+            continue;
+        writeSeed(pageDir + "page-" + std::to_string(s), pageSeed(strokes, s, false));
+        writeSeed(pageDir + "page-wide-" + std::to_string(s), pageSeed(strokes, s, true));
     }
     return 0;
 }

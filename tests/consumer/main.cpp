@@ -1,6 +1,8 @@
-// Draws a short stroke through the installed library and checks that something came back. It
-// includes the class header Quillmark.h and the C header quillmark_c.h together: each must keep
-// its own declarations, as it does only while their guards and names differ.
+// Draws a short stroke through the installed library and checks that something came back, and
+// puts a stroke on a page (whose polygon library stays the library's own). It includes the class
+// header Quillmark.h and the C header quillmark_c.h together: each must keep its own
+// declarations, as it does only while their guards and names differ.
+#include <OxStrokePage.h>
 #include <OxStrokesFixWidth.h>
 #include <Quillmark.h>
 #include <quillmark_c.h>
@@ -19,6 +21,20 @@ int main()
     changed |= engine.endCreate(points, path, QPointF(70, 30), params, 4);
     if (points.size() < 3 || changed.isEmpty()) {
         std::puts("consumer: the installed library drew nothing");
+        return 1;
+    }
+    OxStrokeRecord record;
+    record.engine = 2;
+    record.width = 4;
+    record.samples = {{10, 10, 0, 1}, {40, 20, 16, 1}, {70, 30, 32, 1}};
+    record.steps = {{OxRecordedStep::kStart, 1}, {OxRecordedStep::kAdd, 1},
+                    {OxRecordedStep::kEnd, 1}};
+    OxStrokePage page;
+    OxStrokePage::Key key = 0;
+    std::vector<OxStrokePage::Key> hit;
+    if (page.add(record, key) != OxStrokePage::kDone || page.hit(QPointF(40, 20), 1, hit)
+        || hit.size() != 1) {
+        std::puts("consumer: the page did not take or find a stroke");
         return 1;
     }
     Quillmark marker;
