@@ -1,0 +1,152 @@
+#include "OxNumberGrid_p.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace quillmark::detail {
+namespace {
+constexpr double kPowersOfTen[kMaxDecimalDigits + 1] = {
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+std::uint32_t bitsOf(float v)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+float floatOf(std::uint32_t bits)
+{
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+bool sameBits(float a, float b)
+{
+    return bitsOf(a) == bitsOf(b);
+}
+
+// K as the nearest integer to v scaled, when that is exact and in range.
+bool scaledInteger(float v, double scale, std::int64_t &k)
+{
+    const double scaled = double(v) * scale;
+    if (!(std::fabs(scaled) <= double(kMaxGridInteger)))
+        return false;
+    k = std::llrint(scaled);
+    return true;
+}
+} // namespace
+
+bool Grid::valid() const
+{
+    switch (kind) {
+    case GridKind::kDecimal:
+        return digits <= kMaxDecimalDigits;
+    case GridKind::kBinary:
+        return digits <= kMaxBinaryDigits;
+    case GridKind::kBits:
+        return digits == 0;
+    }
+    return false;
+}
+
+std::int64_t orderedBits(float v)
+{
+    const std::uint32_t bits = bitsOf(v);
+    if (bits & 0x80000000u)
+        return -1 - std::int64_t(bits & 0x7fffffffu);
+    return std::int64_t(bits);
+}
+
+float fromOrderedBits(std::int64_t k)
+{
+    if (k < 0)
+        return floatOf(0x80000000u | std::uint32_t(-1 - k));
+    return floatOf(std::uint32_t(k));
+}
+
+bool gridIntegerInRange(std::int64_t k, Grid grid)
+{
+    if (grid.kind == GridKind::kBits)
+        return k >= -(std::int64_t(1) << 31) && k < (std::int64_t(1) << 31);
+    return k >= -kMaxGridInteger && k <= kMaxGridInteger;
+}
+
+float gridValue(std::int64_t k, Grid grid)
+{
+    switch (grid.kind) {
+    case GridKind::kDecimal:
+        return float(double(k) / kPowersOfTen[grid.digits]);
+    case GridKind::kBinary:
+        return float(std::ldexp(double(k), -int(grid.digits)));
+    case GridKind::kBits:
+        return fromOrderedBits(k);
+    }
+    return 0;
+}
+
+bool gridInteger(float v, Grid grid, std::int64_t &k)
+{
+    switch (grid.kind) {
+    case GridKind::kDecimal:
+        if (!scaledInteger(v, kPowersOfTen[grid.digits], k))
+            return false;
+        break;
+    case GridKind::kBinary:
+        if (!scaledInteger(v, std::ldexp(1.0, grid.digits), k))
+            return false;
+        break;
+    case GridKind::kBits:
+        k = orderedBits(v);
+        return true;
+    }
+    return sameBits(gridValue(k, grid), v);
+}
+
+int decimalDigits(float v, int hint)
+{
+    // Within the range of K a value on a grid is on every finer one, so the fewest digits are
+    // where fitting starts; the search starts at hint (the previous value's digits, usually the
+    // same).
+    std::int64_t k;
+    auto inRange = [&](int d) { return std::fabs(double(v) * kPowersOfTen[d]) <= double(kMaxGridInteger); };
+    auto fits = [&](int d) { return gridInteger(v, Grid{GridKind::kDecimal, std::uint8_t(d)}, k); };
+    int d = hint < 0 || hint > kMaxDecimalDigits ? 0 : hint;
+    if (fits(d)) {
+        while (d > 0 && fits(d - 1))
+            --d;
+        return d;
+    }
+    for (d = inRange(d) ? d + 1 : 0; d <= kMaxDecimalDigits && inRange(d); ++d)
+        if (fits(d))
+            return d;
+    return kNoDigits;
+}
+
+int binaryDigits(float v)
+{
+    const std::uint32_t bits = bitsOf(v);
+    const int biased = int((bits >> 23) & 0xff);
+    if (biased == 0xff || bits == 0x80000000u)   // infinities, NaNs, -0
+        return kNoDigits;
+    // v = mantissa * 2^(power), the mantissa an integer of at most 24 bits.
+    std::uint32_t mantissa = bits & 0x7fffffu;
+    int power = -149;
+    if (biased != 0) {
+        mantissa |= 0x800000u;
+        power = biased - 150;
+    }
+    if (mantissa == 0)
+        return 0;
+    while ((mantissa & 1) == 0) {
+        mantissa >>= 1;
+        ++power;
+    }
+    const int digits = power < 0 ? -power : 0;
+    if (digits > kMaxBinaryDigits)
+        return kNoDigits;
+    return std::fabs(std::ldexp(double(v), digits)) <= double(kMaxGridInteger) ? digits : kNoDigits;
+}
+
+} // namespace quillmark::detail
