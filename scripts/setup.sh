@@ -6,10 +6,10 @@ set -euo pipefail
 # clang and libclang-rt-dev (its runtimes, libFuzzer among them; only recommended by clang) build
 # the fuzz targets. qt6-qpa-plugins (only recommended by Qt 6 Gui) holds the platforms the tools'
 # tests run on. python3-numpy, python3-pip (with setuptools) and python3-venv test and measure the
-# Python package, which installs offline from them.
+# Python package, which installs offline from them. libzstd-dev compresses stored pages.
 packages=(g++ clang libclang-rt-dev cmake make pkg-config qtbase5-dev qt6-base-dev qt6-qpa-plugins
-          libgtest-dev libbenchmark-dev python3 python3-numpy python3-pip python3-setuptools
-          python3-venv)
+          libgtest-dev libbenchmark-dev libzstd-dev python3 python3-numpy python3-pip
+          python3-setuptools python3-venv)
 
 missing=()
 for p in "${packages[@]}"; do
