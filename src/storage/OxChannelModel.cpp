@@ -1,5 +1,6 @@
 #include "OxChannelModel_p.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillmark::detail {
@@ -52,18 +53,6 @@ std::uint32_t wordOf(float v)
     return w;
 }
 
-// The grid integer nearest to a value off the grid, so that the levels go on smoothly past it.
-bool nearestInteger(float v, Grid grid, std::int64_t &k)
-{
-    const double scale = grid.kind == GridKind::kDecimal ? std::pow(10.0, grid.digits)
-                                                         : std::ldexp(1.0, grid.digits);
-    const double scaled = double(v) * scale;
-    if (!(std::fabs(scaled) <= double(kMaxGridInteger)))
-        return false;
-    k = std::llrint(scaled);
-    return true;
-}
-
 // The integers a channel's model may produce: an int32 for time and for bits, else the grid's.
 struct IntegerRange
 {
@@ -98,17 +87,13 @@ bool validModel(const ChannelModel &model, ChannelType type)
     return !model.hasLattice || model.lattice.valid();
 }
 
-void ChannelEncoder::gridHistograms(const Column &stroke)
+void ChannelEncoder::countDigits(std::size_t first, std::size_t last)
 {
-    int hint = 0;
-    for (std::size_t i = 0; i < stroke.count; ++i) {
-        const float v = floatOf(stroke.word(i));
-        const int d = decimalDigits(v, hint);
-        const int e = binaryDigits(v);
-        ++decimalCount[d == kNoDigits ? kDecimalSlots - 1 : std::size_t(d)];
-        ++binaryCount[e == kNoDigits ? kBinarySlots - 1 : std::size_t(e)];
-        if (d != kNoDigits)
-            hint = d;
+    decimalCount.assign(kDecimalSlots, 0);
+    binaryCount.assign(kBinarySlots, 0);
+    for (std::size_t i = first; i < last; ++i) {
+        ++decimalCount[decimals[i] == kNoDigits ? kDecimalSlots - 1 : std::size_t(decimals[i])];
+        ++binaryCount[binaries[i] == kNoDigits ? kBinarySlots - 1 : std::size_t(binaries[i])];
     }
 }
 
@@ -138,74 +123,116 @@ Grid ChannelEncoder::cheapestGrid(std::size_t count, std::size_t &misfits) const
 
 void ChannelEncoder::surveyPage(const std::vector<Column> &strokes)
 {
-    pageHasLattice = false;
-    pageGrid = Grid{};
-    std::size_t total = 0, misfits = 0;
+    columns = strokes;
+    firstValue.assign(1, 0);
     for (const Column &stroke : strokes)
-        total += stroke.count;
+        firstValue.push_back(firstValue.back() + stroke.count);
+    const std::size_t total = firstValue.back();
+    integersStroke = ~std::size_t(0);
+    pageGrid = Grid{};
     if (type == ChannelType::kFloat) {
-        decimalCount.assign(kDecimalSlots, 0);
-        binaryCount.assign(kBinarySlots, 0);
-        for (const Column &stroke : strokes)
-            gridHistograms(stroke);
+        decimals.resize(total);
+        binaries.resize(total);
+        std::size_t at = 0;
+        for (const Column &stroke : strokes) {
+            int hint = 0;
+            for (std::size_t i = 0; i < stroke.count; ++i, ++at) {
+                const float v = floatOf(stroke.word(i));
+                decimals[at] = std::int8_t(decimalDigits(v, hint));
+                binaries[at] = std::int8_t(binaryDigits(v));
+                if (decimals[at] != kNoDigits)
+                    hint = decimals[at];
+            }
+        }
+        countDigits(0, total);
+        std::size_t misfits = 0;
         pageGrid = cheapestGrid(total, misfits);
     }
+    // Times: a common divisor per stroke is enough (the compressor takes the repeating steps of
+    // a fractional period, such as 4, 4, 4, 5 ms at 240 Hz, nearly for free).
+    pageHasLattice = false;
+    if (type == ChannelType::kInteger)
+        return;
     std::vector<std::int64_t> all;
     all.reserve(total);
-    for (const Column &stroke : strokes) {
-        levels(stroke, pageGrid, nullptr);
-        all.insert(all.end(), integers.begin(), integers.end());
+    for (std::size_t s = 0; s < strokes.size(); ++s) {
+        integersOn(s, pageGrid);
+        all.insert(all.end(), exactIntegers.begin(), exactIntegers.end());
     }
     pageHasLattice = fractionalLattice(std::move(all), pageLattice);
 }
 
-std::uint64_t ChannelEncoder::levels(const Column &stroke, Grid grid, const Lattice *lattice)
+void ChannelEncoder::integersOn(std::size_t stroke, Grid grid)
 {
-    const IntegerRange range = integerRange(type, grid);
-    integers.clear();
-    exceptionIndices.clear();
-    levelScratch.resize(stroke.count);
-    std::int64_t previous = 0;
-    for (std::size_t i = 0; i < stroke.count; ++i) {
-        const std::uint32_t w = stroke.word(i);
-        std::int64_t integer = 0;
-        bool exact = true, near = true;
+    if (stroke == integersStroke && grid == integersGrid)
+        return;
+    integersStroke = stroke;
+    integersGrid = grid;
+    const Column &column = columns[stroke];
+    integers.resize(column.count);
+    fits.resize(column.count);
+    exactIntegers.clear();
+    for (std::size_t i = 0; i < column.count; ++i) {
+        const std::uint32_t w = column.word(i);
+        Fit fit = Fit::kExact;
         if (type == ChannelType::kInteger)
-            integer = std::int32_t(w);
-        else if (!gridInteger(floatOf(w), grid, integer))
-            exact = false, near = nearestInteger(floatOf(w), grid, integer);
-        if (exact)
-            integers.push_back(integer);
-        std::int64_t k = near && lattice ? lattice->level(integer) : integer, back;
+            integers[i] = std::int32_t(w);
+        else if (!gridInteger(floatOf(w), grid, integers[i]))
+            fit = nearestGridInteger(floatOf(w), grid, integers[i]) ? Fit::kNear : Fit::kNone;
+        if (fit == Fit::kExact)
+            exactIntegers.push_back(integers[i]);
+        fits[i] = fit;
+    }
+}
+
+void ChannelEncoder::levelsOn(const Lattice *lattice)
+{
+    const IntegerRange range = integerRange(type, integersGrid);
+    exceptionIndices.clear();
+    levels.resize(integers.size());
+    const LevelFinder level(lattice ? *lattice : Lattice());
+    std::int64_t previous = 0;
+    for (std::size_t i = 0; i < integers.size(); ++i) {
+        std::int64_t k = lattice && fits[i] != Fit::kNone ? level(integers[i]) : integers[i];
+        std::int64_t back;
         // A level that does not give the value back makes it an exception; one that gives
         // nothing a reader accepts (from a NaN, an infinity, the edge of the range) is replaced by
         // the level before it.
-        if (!near || !levelInteger(k, lattice, range, back)) {
+        if (fits[i] == Fit::kNone || !levelInteger(k, lattice, range, back)) {
             k = previous;
-            exact = false;
-        } else if (back != integer) {
-            exact = false;
-        }
-        if (!exact)
             exceptionIndices.push_back(i);
-        levelScratch[i] = k;
+        } else if (fits[i] != Fit::kExact || back != integers[i]) {
+            exceptionIndices.push_back(i);
+        }
+        levels[i] = k;
         previous = k;
     }
-    return exceptionIndices.size();
 }
 
-void ChannelEncoder::consider(const Column &stroke, Grid grid, const Lattice *lattice,
-                              Estimate &best)
+void ChannelEncoder::consider(std::size_t stroke, Grid grid, const Lattice *lattice, Estimate &best)
 {
-    const std::uint64_t exceptions = levels(stroke, grid, lattice);
+    integersOn(stroke, grid);
+    levelsOn(lattice);
     std::uint64_t bits[kMaxOrder + 1] = {};
-    const std::int64_t *k = levelScratch.data();
-    for (std::size_t i = 0; i < stroke.count; ++i)
+    const std::int64_t *k = levels.data();
+    const auto charge = [&](int order, std::uint64_t residual) {
+        bits[order] += bitLength(zigzag(std::int64_t(residual)));
+    };
+    const std::size_t head = std::min<std::size_t>(kMaxOrder, levels.size());
+    for (std::size_t i = 0; i < head; ++i)
         for (int order = 0; order <= kMaxOrder; ++order)
-            bits[order] += bitLength(zigzag(std::int64_t(std::uint64_t(k[i]) - prediction(k, i, order))));
-    std::uint64_t extra = exceptions * kExceptionBits;
+            charge(order, std::uint64_t(k[i]) - prediction(k, i, order));
+    for (std::size_t i = head; i < levels.size(); ++i) {
+        const std::uint64_t v = std::uint64_t(k[i]), a = std::uint64_t(k[i - 1]),
+                            b = std::uint64_t(k[i - 2]), c = std::uint64_t(k[i - 3]);
+        charge(0, v);
+        charge(1, v - a);
+        charge(2, v - 2 * a + b);
+        charge(3, v - 3 * a + 3 * b - c);
+    }
+    std::uint64_t extra = exceptionIndices.size() * kExceptionBits;
     if (lattice)
-        extra += *lattice == pageLattice && pageHasLattice ? kPageLatticeBits : kOwnLatticeBits;
+        extra += pageHasLattice && *lattice == pageLattice ? kPageLatticeBits : kOwnLatticeBits;
     for (int order = 0; order <= kMaxOrder; ++order) {
         if (bits[order] + extra >= best.bits)
             continue;
@@ -214,43 +241,42 @@ void ChannelEncoder::consider(const Column &stroke, Grid grid, const Lattice *la
         best.model.hasLattice = lattice != nullptr;
         best.model.lattice = lattice ? *lattice : Lattice();
         best.model.order = std::uint8_t(order);
-        best.model.exceptions = exceptions;
+        best.model.exceptions = exceptionIndices.size();
     }
 }
 
-ChannelModel ChannelEncoder::choose(const Column &stroke)
+ChannelModel ChannelEncoder::choose(std::size_t stroke)
 {
     Estimate best;
     Grid grid;
     std::size_t misfits = 0;
     if (type == ChannelType::kFloat) {
-        decimalCount.assign(kDecimalSlots, 0);
-        binaryCount.assign(kBinarySlots, 0);
-        gridHistograms(stroke);
-        grid = cheapestGrid(stroke.count, misfits);
+        countDigits(firstValue[stroke], firstValue[stroke + 1]);
+        grid = cheapestGrid(columns[stroke].count, misfits);
     }
     consider(stroke, grid, nullptr, best);
     Lattice divisor;
-    if (divisorLattice(integers, divisor))
+    if (divisorLattice(exactIntegers, divisor))
         consider(stroke, grid, &divisor, best);
     if (pageHasLattice)
         consider(stroke, pageGrid, &pageLattice, best);
-    if (type == ChannelType::kFloat && misfits * kBitsTrialShare > stroke.count)
+    if (type == ChannelType::kFloat && misfits * kBitsTrialShare > columns[stroke].count)
         consider(stroke, Grid{GridKind::kBits, 0}, nullptr, best);
     return best.model;
 }
 
-void ChannelEncoder::write(const Column &stroke, const ChannelModel &model, ByteWriter &residuals,
+void ChannelEncoder::write(std::size_t stroke, const ChannelModel &model, ByteWriter &residuals,
                            ByteWriter &exceptions)
 {
-    levels(stroke, model.grid, model.hasLattice ? &model.lattice : nullptr);
-    const std::int64_t *k = levelScratch.data();
-    for (std::size_t i = 0; i < stroke.count; ++i)
+    integersOn(stroke, model.grid);
+    levelsOn(model.hasLattice ? &model.lattice : nullptr);
+    const std::int64_t *k = levels.data();
+    for (std::size_t i = 0; i < levels.size(); ++i)
         residuals.varint(zigzag(std::int64_t(std::uint64_t(k[i]) - prediction(k, i, model.order))));
     std::size_t next = 0;
     for (std::size_t index : exceptionIndices) {
         exceptions.varint(index - next);
-        exceptions.u32(stroke.word(index));
+        exceptions.u32(columns[stroke].word(index));
         next = index + 1;
     }
 }

@@ -57,18 +57,19 @@ struct Column
 };
 
 // Chooses and writes the models of one channel for every stroke of a page.
-//   1. surveyPage() with the channel of every stroke: a grid and a lattice for the whole page,
-//      which tell more about a device than one short stroke does.
-//   2. Per stroke, choose() the model that codes it in the fewest bits by estimate (the stroke's
-//      own grid, a common divisor, the page's lattice, or the bits), then write() it.
+//   1. surveyPage() with the channel of every stroke: the digits of every value, and a grid and
+//      a lattice for the whole page, which tell more about a device than one short stroke does.
+//   2. Per stroke, by its index in the survey, choose() the model that codes it in the fewest
+//      bits by estimate (the stroke's own grid, a common divisor, the page's lattice, or the
+//      bits), then write() it.
 class ChannelEncoder
 {
 public:
     explicit ChannelEncoder(ChannelType type) : type(type) {}
 
     void surveyPage(const std::vector<Column> &strokes);
-    ChannelModel choose(const Column &stroke);
-    void write(const Column &stroke, const ChannelModel &model, ByteWriter &residuals,
+    ChannelModel choose(std::size_t stroke);
+    void write(std::size_t stroke, const ChannelModel &model, ByteWriter &residuals,
                ByteWriter &exceptions);
 
 private:
@@ -77,19 +78,30 @@ private:
         std::uint64_t bits = ~std::uint64_t(0);
         ChannelModel model;
     };
+    // What a value is on a grid: on it, off it but near an integer of it, or neither.
+    enum class Fit : std::uint8_t { kExact, kNear, kNone };
 
-    void gridHistograms(const Column &stroke);
+    void countDigits(std::size_t first, std::size_t last);
     Grid cheapestGrid(std::size_t count, std::size_t &misfits) const;
-    void consider(const Column &stroke, Grid grid, const Lattice *lattice, Estimate &best);
-    std::uint64_t levels(const Column &stroke, Grid grid, const Lattice *lattice);
+    void integersOn(std::size_t stroke, Grid grid);
+    void levelsOn(const Lattice *lattice);
+    void consider(std::size_t stroke, Grid grid, const Lattice *lattice, Estimate &best);
 
     ChannelType type;
+    std::vector<Column> columns;
+    std::vector<std::size_t> firstValue;          // of each stroke in the digit arrays
+    std::vector<std::int8_t> decimals, binaries;  // each value's fewest digits, or kNoDigits
     Grid pageGrid;
     bool pageHasLattice = false;
     Lattice pageLattice;
-    // Scratch, kept between strokes.
+
+    // Scratch, kept between strokes. integers and fits hold the values of integersStroke on
+    // integersGrid; levels and exceptionIndices what levelsOn() made of them.
     std::vector<std::uint32_t> decimalCount, binaryCount;
-    std::vector<std::int64_t> integers, levelScratch;
+    std::size_t integersStroke = ~std::size_t(0);
+    Grid integersGrid;
+    std::vector<std::int64_t> integers, exactIntegers, levels;
+    std::vector<Fit> fits;
     std::vector<std::size_t> exceptionIndices;
 };
 

@@ -44,6 +44,18 @@ struct Lattice
     std::int64_t level(std::int64_t k) const;
 };
 
+// level() for many integers of one lattice, with the division turned into a multiplication.
+class LevelFinder
+{
+public:
+    explicit LevelFinder(const Lattice &lattice);
+    std::int64_t operator()(std::int64_t k) const;
+
+private:
+    Lattice lattice;
+    double inverseStep, shift;
+};
+
 // The exact common divisor of the integers' differences, as a lattice, when it is 2 or more.
 bool divisorLattice(const std::vector<std::int64_t> &integers, Lattice &lattice);
 

@@ -8,6 +8,21 @@ namespace {
 constexpr double kPowersOfTen[kMaxDecimalDigits + 1] = {
     1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
+// 2^-e and 2^e for e = 0 .. 60, exact.
+struct PowersOfTwo
+{
+    double up[kMaxBinaryDigits + 1], down[kMaxBinaryDigits + 1];
+
+    PowersOfTwo()
+    {
+        for (int e = 0; e <= kMaxBinaryDigits; ++e) {
+            up[e] = std::ldexp(1.0, e);
+            down[e] = std::ldexp(1.0, -e);
+        }
+    }
+};
+const PowersOfTwo kPowersOfTwo;
+
 std::uint32_t bitsOf(float v)
 {
     std::uint32_t bits;
@@ -79,29 +94,30 @@ float gridValue(std::int64_t k, Grid grid)
     case GridKind::kDecimal:
         return float(double(k) / kPowersOfTen[grid.digits]);
     case GridKind::kBinary:
-        return float(std::ldexp(double(k), -int(grid.digits)));
+        return float(double(k) * kPowersOfTwo.down[grid.digits]);
     case GridKind::kBits:
         return fromOrderedBits(k);
     }
     return 0;
 }
 
+double gridScale(Grid grid)
+{
+    return grid.kind == GridKind::kDecimal ? kPowersOfTen[grid.digits] : kPowersOfTwo.up[grid.digits];
+}
+
+bool nearestGridInteger(float v, Grid grid, std::int64_t &k)
+{
+    return grid.kind != GridKind::kBits && scaledInteger(v, gridScale(grid), k);
+}
+
 bool gridInteger(float v, Grid grid, std::int64_t &k)
 {
-    switch (grid.kind) {
-    case GridKind::kDecimal:
-        if (!scaledInteger(v, kPowersOfTen[grid.digits], k))
-            return false;
-        break;
-    case GridKind::kBinary:
-        if (!scaledInteger(v, std::ldexp(1.0, grid.digits), k))
-            return false;
-        break;
-    case GridKind::kBits:
+    if (grid.kind == GridKind::kBits) {
         k = orderedBits(v);
         return true;
     }
-    return sameBits(gridValue(k, grid), v);
+    return scaledInteger(v, gridScale(grid), k) && sameBits(gridValue(k, grid), v);
 }
 
 int decimalDigits(float v, int hint)
@@ -114,8 +130,20 @@ int decimalDigits(float v, int hint)
     auto fits = [&](int d) { return gridInteger(v, Grid{GridKind::kDecimal, std::uint8_t(d)}, k); };
     int d = hint < 0 || hint > kMaxDecimalDigits ? 0 : hint;
     if (fits(d)) {
-        while (d > 0 && fits(d - 1))
-            --d;
+        // K ending in 0 is the same number with a digit fewer. K not ending in 0, while floats
+        // near v are closer together than the grid, is the only integer of the grid for v, so
+        // no coarser grid holds v.
+        const double spacing = double(std::nextafter(std::fabs(v), INFINITY)) - double(std::fabs(v));
+        while (d > 0) {
+            if (k % 10 == 0) {
+                k /= 10;
+                --d;
+            } else if (spacing * kPowersOfTen[d] < 0.5 || !fits(d - 1)) {
+                break;
+            } else {
+                --d;
+            }
+        }
         return d;
     }
     for (d = inRange(d) ? d + 1 : 0; d <= kMaxDecimalDigits && inRange(d); ++d)
@@ -139,14 +167,11 @@ int binaryDigits(float v)
     }
     if (mantissa == 0)
         return 0;
-    while ((mantissa & 1) == 0) {
-        mantissa >>= 1;
-        ++power;
-    }
+    power += __builtin_ctz(mantissa);
     const int digits = power < 0 ? -power : 0;
     if (digits > kMaxBinaryDigits)
         return kNoDigits;
-    return std::fabs(std::ldexp(double(v), digits)) <= double(kMaxGridInteger) ? digits : kNoDigits;
+    return std::fabs(double(v) * kPowersOfTwo.up[digits]) <= double(kMaxGridInteger) ? digits : kNoDigits;
 }
 
 } // namespace quillmark::detail

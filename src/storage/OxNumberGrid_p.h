@@ -42,6 +42,8 @@ int binaryDigits(float v);
 
 // K for a value on grid: true when grid holds v exactly (always for bits).
 bool gridInteger(float v, Grid grid, std::int64_t &k);
+// The K nearest to v on a decimal or binary grid, when it lies in range.
+bool nearestGridInteger(float v, Grid grid, std::int64_t &k);
 // The value of K on grid, for |K| <= kMaxGridInteger (bits: K within the int32 range).
 float gridValue(std::int64_t k, Grid grid);
 // Whether K can stand on grid at all.

@@ -240,7 +240,8 @@ bool encodeRecords(const std::vector<OxStrokeRecord> &records, Bytes &payload)
     }
     ByteWriter &meta = writers[kMeta];
     meta.varint(records.size());
-    for (const OxStrokeRecord &record : records) {
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        const OxStrokeRecord &record = records[r];
         std::uint32_t width;
         std::memcpy(&width, &record.width, sizeof width);
         meta.varint(std::uint64_t(record.engine));
@@ -250,10 +251,9 @@ bool encodeRecords(const std::vector<OxStrokeRecord> &records, Bytes &payload)
         meta.varint(record.steps.size());
         writeSteps(writers[kSteps], record.steps);
         for (int c = 0; c < kChannels; ++c) {
-            const Column values = column(record.samples, c);
-            const ChannelModel model = encoders[c].choose(values);
+            const ChannelModel model = encoders[c].choose(r);
             writeModel(meta, model);
-            encoders[c].write(values, model, writers[kFirstChannel + c], writers[kExceptions]);
+            encoders[c].write(r, model, writers[kFirstChannel + c], writers[kExceptions]);
         }
     }
     Bytes body;
