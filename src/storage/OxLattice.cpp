@@ -118,7 +118,7 @@ std::int64_t LevelFinder::operator()(std::int64_t k) const
     // quotient lands within a level or two of it for any K of a grid, and the 128-bit division
     // is only the fallback.
     const std::int64_t step = lattice.step;
-    const __int128 target = (__int128(k) << Lattice::kFractionBits) - lattice.offset + step / 2;
+    const __int128 target = __int128(k) * Lattice::kOne - lattice.offset + step / 2;
     const double estimate = (double(k) * double(Lattice::kOne) - shift) * inverseStep;
     if (std::fabs(estimate) < double(kMaxGridInteger)) {
         std::int64_t level = std::int64_t(estimate);   // rounded toward zero: a level off at most
@@ -150,8 +150,8 @@ bool divisorLattice(const std::vector<std::int64_t> &integers, Lattice &lattice)
         return false;
     const std::int64_t step = std::int64_t(divisor);
     const std::int64_t offset = ((lowest % step) + step) % step;
-    lattice.step = step << Lattice::kFractionBits;
-    lattice.offset = offset << Lattice::kFractionBits;
+    lattice.step = step * Lattice::kOne;
+    lattice.offset = offset * Lattice::kOne;
     return true;
 }
 

@@ -28,6 +28,8 @@ constexpr std::uint8_t kLatticeBit = 0x04;
 
 Column column(const std::vector<OxRecordedSample> &samples, int channel)
 {
+    if (samples.empty())
+        return Column{};
     // The encoder reads through the column only.
     auto *base = reinterpret_cast<std::uint8_t *>(const_cast<OxRecordedSample *>(samples.data()));
     return Column{base + kChannelOffsets[channel], sizeof(OxRecordedSample), samples.size()};

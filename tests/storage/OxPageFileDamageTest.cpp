@@ -25,7 +25,7 @@ protected:
         const OxStorageError error = OxPageFile::fromBytes(bytes, records);
         EXPECT_EQ(error.kind, kind) << error.message.toStdString();
         EXPECT_FALSE(error.message.isEmpty());
-        EXPECT_TRUE(sameRecords(previous, records)) << error.message.toStdString();
+        EXPECT_EQ(recordDifference(previous, records), "") << error.message.toStdString();
         return error;
     }
 
@@ -82,7 +82,7 @@ TEST_F(PageFileDamage, EveryFlippedBitIsFound)
             std::vector<OxStrokeRecord> records = previous;
             const OxStorageError error = OxPageFile::fromBytes(damaged, records);
             EXPECT_FALSE(error.ok()) << "byte " << byte << ", bit " << bit;
-            EXPECT_TRUE(sameRecords(previous, records));
+            EXPECT_EQ(recordDifference(previous, records), "");
             // Past the header and the strokes chunk's tag and size, only the checksum can tell.
             if (byte >= 20 && byte < page.size() - 12) {
                 EXPECT_EQ(error.kind, OxStorageError::kChecksum) << error.message.toStdString();
@@ -126,7 +126,7 @@ TEST_F(PageFileDamage, UnknownChunksAreSkippedUnlessMarkedAsNeeded)
     std::vector<OxStrokeRecord> records;
     const OxStorageError error = OxPageFile::fromBytes(pageOf(chunks), records);
     EXPECT_TRUE(error.ok()) << error.message.toStdString();
-    EXPECT_TRUE(sameRecords(stored, records));
+    EXPECT_EQ(recordDifference(stored, records), "");
 
     chunks.insert(chunks.begin() + 1, RawChunk{"Need", QByteArray("x")});
     const OxStorageError needed = readExpecting(pageOf(chunks), OxStorageError::kUnknownChunk);

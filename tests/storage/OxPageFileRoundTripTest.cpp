@@ -68,7 +68,7 @@ TEST(PageFileRoundTrip, EveryRecordingWithEveryEngineComesBackToTheBit)
         const std::vector<RecordedStroke> strokes = loadStrokes(name);
         for (const OxEngineKind &kind : OxEngineKind::all()) {
             const std::vector<OxStrokeRecord> records = recordsOf(strokes, kind.id, 4.5f, 0x336699cc);
-            EXPECT_TRUE(sameRecords(records, roundTrip(records))) << name << ", " << kind.name;
+            EXPECT_EQ(recordDifference(records, roundTrip(records)), "") << name << ", " << kind.name;
         }
     }
 }
@@ -97,7 +97,7 @@ TEST(PageFileRoundTrip, RandomFloatsAndIntsComeBackExactly)
     for (std::size_t length : {1u, 2u, 3u, 17u, 500u, 4000u})
         records.push_back(strokeOf(randomFloats(random, length, false), randomFloats(random, length, false),
                                    randomInts(random, length), randomFloats(random, length, false)));
-    EXPECT_TRUE(sameRecords(records, roundTrip(records)));
+    EXPECT_EQ(recordDifference(records, roundTrip(records)), "");
 }
 
 TEST(PageFileRoundTrip, NaNsKeepTheirSignAndPayload)
@@ -113,7 +113,7 @@ TEST(PageFileRoundTrip, NaNsKeepTheirSignAndPayload)
     for (std::size_t i = 0; i < n; ++i)
         ys[i] = float(i) * 0.25f;
     const std::vector<OxStrokeRecord> records{strokeOf(xs, ys, std::vector<qint32>(n, 0), pressures)};
-    EXPECT_TRUE(sameRecords(records, roundTrip(records)));
+    EXPECT_EQ(recordDifference(records, roundTrip(records)), "");
 }
 
 TEST(PageFileRoundTrip, ValuesOffTheGridAmongValuesOnItComeBackExactly)
@@ -141,7 +141,7 @@ TEST(PageFileRoundTrip, ValuesOffTheGridAmongValuesOnItComeBackExactly)
     times[101] = std::numeric_limits<qint32>::min();
     times[250] = 2001;
     const std::vector<OxStrokeRecord> records{strokeOf(xs, ys, times, pressures)};
-    EXPECT_TRUE(sameRecords(records, roundTrip(records)));
+    EXPECT_EQ(recordDifference(records, roundTrip(records)), "");
 }
 
 TEST(PageFileRoundTrip, TabletUnitsAndPressureLevelsComeBackExactlyAndSmall)
@@ -161,7 +161,7 @@ TEST(PageFileRoundTrip, TabletUnitsAndPressureLevelsComeBackExactlyAndSmall)
     }
     const std::vector<OxStrokeRecord> records{strokeOf(xs, ys, times, pressures)};
     int bytes = 0;
-    EXPECT_TRUE(sameRecords(records, roundTrip(records, &bytes)));
+    EXPECT_EQ(recordDifference(records, roundTrip(records, &bytes)), "");
     EXPECT_LT(bytes, 2000 * 2);
 }
 
@@ -176,7 +176,7 @@ TEST(PageFileRoundTrip, EmptyPagesStrokesAndBatchesComeBack)
                      {OxRecordedStep::kBatch, quint32(batches.samples.size() - 2)},
                      {OxRecordedStep::kEndBatch, 1}};
     const std::vector<OxStrokeRecord> records{empty, batches, empty};
-    EXPECT_TRUE(sameRecords(records, roundTrip(records)));
+    EXPECT_EQ(recordDifference(records, roundTrip(records)), "");
 }
 
 TEST(PageFileRoundTrip, RecordsAReaderWouldRefuseAreNotWritten)

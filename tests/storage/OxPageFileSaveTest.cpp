@@ -30,7 +30,7 @@ TEST(PageFileSave, SavedPagesLoadAndReplaceTheOldFileWhole)
     std::vector<OxStrokeRecord> loaded;
     const OxStorageError error = OxPageFile::load(path, loaded);
     ASSERT_TRUE(error.ok()) << error.message.toStdString();
-    EXPECT_TRUE(sameRecords(second, loaded));
+    EXPECT_EQ(recordDifference(second, loaded), "");
     QByteArray bytes;
     ASSERT_TRUE(OxPageFile::toBytes(second, bytes).ok());
     EXPECT_EQ(contents(path), bytes);
@@ -75,5 +75,5 @@ TEST(PageFileSave, LoadingNamesTheFileAndLeavesTheRecordsOnFailure)
     error = OxPageFile::load(text, records);
     EXPECT_EQ(error.kind, OxStorageError::kNotAPage);
     EXPECT_TRUE(error.message.startsWith(text)) << error.message.toStdString();
-    EXPECT_TRUE(sameRecords(kept, records));
+    EXPECT_EQ(recordDifference(kept, records), "");
 }

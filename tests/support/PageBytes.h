@@ -2,8 +2,8 @@
 #define QUILLMARK_PAGEBYTES_H
 
 // A stored page taken apart into its chunks and put together again, written from the format's
-// description in docs/page-format.md, so that tests can damage, add and forge chunks with
-// checksums that hold.
+// description in docs/page-format.md, so that tests and the reader's fuzz target can damage, add
+// and forge chunks with checksums that hold.
 
 #include <QByteArray>
 #include <QString>
@@ -64,6 +64,21 @@ inline std::vector<RawChunk> chunksOf(const QByteArray &page)
         at += 12 + size;
     }
     return chunks;
+}
+
+// Rewrites the checksum of every chunk whose size fits in the input, from the first on, as a
+// writer would have computed it.
+inline void fixChecksums(QByteArray &page)
+{
+    for (int at = 12; at + 12 <= page.size();) {
+        const std::uint32_t size = readU32(page, at + 4);
+        if (size > std::uint32_t(page.size() - at - 12))
+            return;
+        const std::uint32_t crc = referenceCrc32(page.mid(at, 4) + page.mid(at + 8, int(size)));
+        for (int i = 0; i < 4; ++i)
+            page[at + 8 + int(size) + i] = char((crc >> (8 * i)) & 0xff);
+        at += 12 + int(size);
+    }
 }
 
 inline QByteArray chunkBytes(const RawChunk &chunk)
