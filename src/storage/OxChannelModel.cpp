@@ -133,13 +133,15 @@ void ChannelEncoder::surveyPage(const std::vector<Column> &strokes)
     if (type == ChannelType::kFloat) {
         decimals.resize(total);
         binaries.resize(total);
+        decimalIntegers.resize(total);
         std::size_t at = 0;
+        std::int64_t unused;
         for (const Column &stroke : strokes) {
             int hint = 0;
             for (std::size_t i = 0; i < stroke.count; ++i, ++at) {
                 const float v = floatOf(stroke.word(i));
-                decimals[at] = std::int8_t(decimalDigits(v, hint));
-                binaries[at] = std::int8_t(binaryDigits(v));
+                decimals[at] = std::int8_t(decimalDigits(v, hint, decimalIntegers[at]));
+                binaries[at] = std::int8_t(binaryDigits(v, unused));
                 if (decimals[at] != kNoDigits)
                     hint = decimals[at];
             }
@@ -169,27 +171,38 @@ void ChannelEncoder::integersOn(std::size_t stroke, Grid grid)
     integersStroke = stroke;
     integersGrid = grid;
     const Column &column = columns[stroke];
+    const std::size_t first = firstValue[stroke];
     integers.resize(column.count);
     fits.resize(column.count);
     exactIntegers.clear();
     for (std::size_t i = 0; i < column.count; ++i) {
         const std::uint32_t w = column.word(i);
         Fit fit = Fit::kExact;
-        if (type == ChannelType::kInteger)
+        if (type == ChannelType::kInteger) {
             integers[i] = std::int32_t(w);
-        else if (!gridInteger(floatOf(w), grid, integers[i]))
-            fit = nearestGridInteger(floatOf(w), grid, integers[i]) ? Fit::kNear : Fit::kNone;
+        } else if (grid.kind == GridKind::kBits) {
+            integers[i] = orderedBits(floatOf(w));
+        } else {
+            // On a grid exactly when on its kind's grid of the value's fewest digits or fewer.
+            const bool decimal = grid.kind == GridKind::kDecimal;
+            const int digits = (decimal ? decimals : binaries)[first + i];
+            const bool on = digits != kNoDigits && digits <= grid.digits &&
+                            (decimal ? finerInteger(decimalIntegers[first + i], digits, grid, integers[i])
+                                     : nearestGridInteger(floatOf(w), grid, integers[i]));
+            if (!on)
+                fit = nearestGridInteger(floatOf(w), grid, integers[i]) ? Fit::kNear : Fit::kNone;
+        }
         if (fit == Fit::kExact)
             exactIntegers.push_back(integers[i]);
         fits[i] = fit;
     }
 }
 
-void ChannelEncoder::levelsOn(const Lattice *lattice)
+void ChannelEncoder::levelsOn(const Lattice *lattice, Candidate &out)
 {
     const IntegerRange range = integerRange(type, integersGrid);
-    exceptionIndices.clear();
-    levels.resize(integers.size());
+    out.exceptionIndices.clear();
+    out.levels.resize(integers.size());
     const LevelFinder level(lattice ? *lattice : Lattice());
     std::int64_t previous = 0;
     for (std::size_t i = 0; i < integers.size(); ++i) {
@@ -200,29 +213,30 @@ void ChannelEncoder::levelsOn(const Lattice *lattice)
         // the level before it.
         if (fits[i] == Fit::kNone || !levelInteger(k, lattice, range, back)) {
             k = previous;
-            exceptionIndices.push_back(i);
+            out.exceptionIndices.push_back(i);
         } else if (fits[i] != Fit::kExact || back != integers[i]) {
-            exceptionIndices.push_back(i);
+            out.exceptionIndices.push_back(i);
         }
-        levels[i] = k;
+        out.levels[i] = k;
         previous = k;
     }
 }
 
-void ChannelEncoder::consider(std::size_t stroke, Grid grid, const Lattice *lattice, Estimate &best)
+void ChannelEncoder::consider(std::size_t stroke, Grid grid, const Lattice *lattice)
 {
     integersOn(stroke, grid);
-    levelsOn(lattice);
+    levelsOn(lattice, trial);
     std::uint64_t bits[kMaxOrder + 1] = {};
-    const std::int64_t *k = levels.data();
+    const std::int64_t *k = trial.levels.data();
     const auto charge = [&](int order, std::uint64_t residual) {
         bits[order] += bitLength(zigzag(std::int64_t(residual)));
     };
-    const std::size_t head = std::min<std::size_t>(kMaxOrder, levels.size());
+    const std::size_t count = trial.levels.size();
+    const std::size_t head = std::min<std::size_t>(kMaxOrder, count);
     for (std::size_t i = 0; i < head; ++i)
         for (int order = 0; order <= kMaxOrder; ++order)
             charge(order, std::uint64_t(k[i]) - prediction(k, i, order));
-    for (std::size_t i = head; i < levels.size(); ++i) {
+    for (std::size_t i = head; i < count; ++i) {
         const std::uint64_t v = std::uint64_t(k[i]), a = std::uint64_t(k[i - 1]),
                             b = std::uint64_t(k[i - 2]), c = std::uint64_t(k[i - 3]);
         charge(0, v);
@@ -230,55 +244,49 @@ void ChannelEncoder::consider(std::size_t stroke, Grid grid, const Lattice *latt
         charge(2, v - 2 * a + b);
         charge(3, v - 3 * a + 3 * b - c);
     }
-    std::uint64_t extra = exceptionIndices.size() * kExceptionBits;
+    std::uint64_t extra = trial.exceptionIndices.size() * kExceptionBits;
     if (lattice)
         extra += pageHasLattice && *lattice == pageLattice ? kPageLatticeBits : kOwnLatticeBits;
-    for (int order = 0; order <= kMaxOrder; ++order) {
-        if (bits[order] + extra >= best.bits)
-            continue;
-        best.bits = bits[order] + extra;
-        best.model.grid = grid;
-        best.model.hasLattice = lattice != nullptr;
-        best.model.lattice = lattice ? *lattice : Lattice();
-        best.model.order = std::uint8_t(order);
-        best.model.exceptions = exceptionIndices.size();
-    }
+    const int order = int(std::min_element(bits, bits + kMaxOrder + 1) - bits);
+    if (bits[order] + extra >= best.bits)
+        return;
+    trial.bits = bits[order] + extra;
+    trial.model.grid = grid;
+    trial.model.hasLattice = lattice != nullptr;
+    trial.model.lattice = lattice ? *lattice : Lattice();
+    trial.model.order = std::uint8_t(order);
+    trial.model.exceptions = trial.exceptionIndices.size();
+    std::swap(trial, best);
 }
 
-ChannelModel ChannelEncoder::choose(std::size_t stroke)
+ChannelModel ChannelEncoder::encode(std::size_t stroke, ByteWriter &residuals, ByteWriter &exceptions)
 {
-    Estimate best;
+    best.bits = ~std::uint64_t(0);
     Grid grid;
     std::size_t misfits = 0;
     if (type == ChannelType::kFloat) {
         countDigits(firstValue[stroke], firstValue[stroke + 1]);
         grid = cheapestGrid(columns[stroke].count, misfits);
     }
-    consider(stroke, grid, nullptr, best);
+    consider(stroke, grid, nullptr);
     Lattice divisor;
     if (divisorLattice(exactIntegers, divisor))
-        consider(stroke, grid, &divisor, best);
+        consider(stroke, grid, &divisor);
     if (pageHasLattice)
-        consider(stroke, pageGrid, &pageLattice, best);
+        consider(stroke, pageGrid, &pageLattice);
     if (type == ChannelType::kFloat && misfits * kBitsTrialShare > columns[stroke].count)
-        consider(stroke, Grid{GridKind::kBits, 0}, nullptr, best);
-    return best.model;
-}
+        consider(stroke, Grid{GridKind::kBits, 0}, nullptr);
 
-void ChannelEncoder::write(std::size_t stroke, const ChannelModel &model, ByteWriter &residuals,
-                           ByteWriter &exceptions)
-{
-    integersOn(stroke, model.grid);
-    levelsOn(model.hasLattice ? &model.lattice : nullptr);
-    const std::int64_t *k = levels.data();
-    for (std::size_t i = 0; i < levels.size(); ++i)
-        residuals.varint(zigzag(std::int64_t(std::uint64_t(k[i]) - prediction(k, i, model.order))));
+    const std::int64_t *k = best.levels.data();
+    for (std::size_t i = 0; i < best.levels.size(); ++i)
+        residuals.varint(zigzag(std::int64_t(std::uint64_t(k[i]) - prediction(k, i, best.model.order))));
     std::size_t next = 0;
-    for (std::size_t index : exceptionIndices) {
+    for (std::size_t index : best.exceptionIndices) {
         exceptions.varint(index - next);
         exceptions.u32(columns[stroke].word(index));
         next = index + 1;
     }
+    return best.model;
 }
 
 const char *readChannel(ByteReader &residuals, ByteReader &exceptions, const ChannelModel &model,

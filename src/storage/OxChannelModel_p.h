@@ -59,50 +59,54 @@ struct Column
 // Chooses and writes the models of one channel for every stroke of a page.
 //   1. surveyPage() with the channel of every stroke: the digits of every value, and a grid and
 //      a lattice for the whole page, which tell more about a device than one short stroke does.
-//   2. Per stroke, by its index in the survey, choose() the model that codes it in the fewest
-//      bits by estimate (the stroke's own grid, a common divisor, the page's lattice, or the
-//      bits), then write() it.
+//   2. Per stroke, by its index in the survey, encode(): writes the stroke's values in the model
+//      that codes them in the fewest bits by estimate (the stroke's own grid, a common divisor,
+//      the page's lattice, or the bits) and returns that model.
 class ChannelEncoder
 {
 public:
     explicit ChannelEncoder(ChannelType type) : type(type) {}
 
     void surveyPage(const std::vector<Column> &strokes);
-    ChannelModel choose(std::size_t stroke);
-    void write(std::size_t stroke, const ChannelModel &model, ByteWriter &residuals,
-               ByteWriter &exceptions);
+    ChannelModel encode(std::size_t stroke, ByteWriter &residuals, ByteWriter &exceptions);
 
 private:
-    struct Estimate
+    // What a value is on a grid: on it, off it but near an integer of it, or neither.
+    enum class Fit : std::uint8_t { kExact, kNear, kNone };
+    // A model, its estimated bits, and the levels and exceptions it makes of the stroke.
+    struct Candidate
     {
         std::uint64_t bits = ~std::uint64_t(0);
         ChannelModel model;
+        std::vector<std::int64_t> levels;
+        std::vector<std::size_t> exceptionIndices;
     };
-    // What a value is on a grid: on it, off it but near an integer of it, or neither.
-    enum class Fit : std::uint8_t { kExact, kNear, kNone };
 
     void countDigits(std::size_t first, std::size_t last);
     Grid cheapestGrid(std::size_t count, std::size_t &misfits) const;
     void integersOn(std::size_t stroke, Grid grid);
-    void levelsOn(const Lattice *lattice);
-    void consider(std::size_t stroke, Grid grid, const Lattice *lattice, Estimate &best);
+    void levelsOn(const Lattice *lattice, Candidate &out);
+    void consider(std::size_t stroke, Grid grid, const Lattice *lattice);
 
     ChannelType type;
     std::vector<Column> columns;
-    std::vector<std::size_t> firstValue;          // of each stroke in the digit arrays
-    std::vector<std::int8_t> decimals, binaries;  // each value's fewest digits, or kNoDigits
+    std::vector<std::size_t> firstValue;          // of each stroke in the arrays below
+    // Each value's fewest digits of each kind (or kNoDigits), and its decimal grid integer
+    // there (the binary one is the value times a power of two).
+    std::vector<std::int8_t> decimals, binaries;
+    std::vector<std::int64_t> decimalIntegers;
     Grid pageGrid;
     bool pageHasLattice = false;
     Lattice pageLattice;
 
-    // Scratch, kept between strokes. integers and fits hold the values of integersStroke on
-    // integersGrid; levels and exceptionIndices what levelsOn() made of them.
+    // Scratch, kept between strokes: the grid integers of integersStroke on integersGrid, the
+    // candidate being weighed and the best one so far.
     std::vector<std::uint32_t> decimalCount, binaryCount;
     std::size_t integersStroke = ~std::size_t(0);
     Grid integersGrid;
-    std::vector<std::int64_t> integers, exactIntegers, levels;
+    std::vector<std::int64_t> integers, exactIntegers;
     std::vector<Fit> fits;
-    std::vector<std::size_t> exceptionIndices;
+    Candidate trial, best;
 };
 
 // Reads count values of one stroke's channel into column. Returns nullptr, or what is wrong; on

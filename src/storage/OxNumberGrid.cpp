@@ -42,6 +42,17 @@ bool sameBits(float a, float b)
     return bitsOf(a) == bitsOf(b);
 }
 
+// The gap between finite v and the next float away from zero, 2^(exponent - 23), built as a
+// double from v's exponent bits.
+double floatSpacing(float v)
+{
+    const std::uint32_t biased = (bitsOf(v) >> 23) & 0xff;
+    const std::uint64_t exponent = std::uint64_t((biased ? biased : 1) - 150 + 1023) << 52;
+    double spacing;
+    std::memcpy(&spacing, &exponent, sizeof spacing);
+    return spacing;
+}
+
 // K as the nearest integer to v scaled, when that is exact and in range.
 bool scaledInteger(float v, double scale, std::int64_t &k)
 {
@@ -120,12 +131,11 @@ bool gridInteger(float v, Grid grid, std::int64_t &k)
     return scaledInteger(v, gridScale(grid), k) && sameBits(gridValue(k, grid), v);
 }
 
-int decimalDigits(float v, int hint)
+int decimalDigits(float v, int hint, std::int64_t &k)
 {
     // Within the range of K a value on a grid is on every finer one, so the fewest digits are
     // where fitting starts; the search starts at hint (the previous value's digits, usually the
     // same).
-    std::int64_t k;
     auto inRange = [&](int d) { return std::fabs(double(v) * kPowersOfTen[d]) <= double(kMaxGridInteger); };
     auto fits = [&](int d) { return gridInteger(v, Grid{GridKind::kDecimal, std::uint8_t(d)}, k); };
     int d = hint < 0 || hint > kMaxDecimalDigits ? 0 : hint;
@@ -133,7 +143,7 @@ int decimalDigits(float v, int hint)
         // K ending in 0 is the same number with a digit fewer. K not ending in 0, while floats
         // near v are closer together than the grid, is the only integer of the grid for v, so
         // no coarser grid holds v.
-        const double spacing = double(std::nextafter(std::fabs(v), INFINITY)) - double(std::fabs(v));
+        const double spacing = floatSpacing(v);
         while (d > 0) {
             if (k % 10 == 0) {
                 k /= 10;
@@ -152,7 +162,7 @@ int decimalDigits(float v, int hint)
     return kNoDigits;
 }
 
-int binaryDigits(float v)
+int binaryDigits(float v, std::int64_t &k)
 {
     const std::uint32_t bits = bitsOf(v);
     const int biased = int((bits >> 23) & 0xff);
@@ -165,13 +175,30 @@ int binaryDigits(float v)
         mantissa |= 0x800000u;
         power = biased - 150;
     }
-    if (mantissa == 0)
+    if (mantissa == 0) {
+        k = 0;
         return 0;
+    }
     power += __builtin_ctz(mantissa);
     const int digits = power < 0 ? -power : 0;
     if (digits > kMaxBinaryDigits)
         return kNoDigits;
-    return std::fabs(double(v) * kPowersOfTwo.up[digits]) <= double(kMaxGridInteger) ? digits : kNoDigits;
+    const double scaled = double(v) * kPowersOfTwo.up[digits];
+    if (std::fabs(scaled) > double(kMaxGridInteger))
+        return kNoDigits;
+    k = std::int64_t(scaled);
+    return digits;
+}
+
+bool finerInteger(std::int64_t k, int digits, Grid grid, std::int64_t &finer)
+{
+    finer = k;
+    for (int d = digits; d < grid.digits; ++d) {
+        finer *= grid.kind == GridKind::kDecimal ? 10 : 2;
+        if (finer > kMaxGridInteger || finer < -kMaxGridInteger)
+            return false;
+    }
+    return true;
 }
 
 } // namespace quillmark::detail

@@ -35,10 +35,15 @@ constexpr int kMaxBinaryDigits = 60;
 constexpr std::int64_t kMaxGridInteger = std::int64_t(1) << 53;
 constexpr int kNoDigits = -1;                // a value no grid of the kind holds
 
-// The fewest digits of each kind at which v lies on the grid, or kNoDigits. -0, infinities and
-// NaNs lie on neither grid. hint: where the decimal search starts (any value is correct).
-int decimalDigits(float v, int hint = 0);
-int binaryDigits(float v);
+// The fewest digits of each kind at which v lies on the grid, or kNoDigits, and K there. -0,
+// infinities and NaNs lie on neither grid. hint: where the decimal search starts (any value is
+// correct).
+int decimalDigits(float v, int hint, std::int64_t &k);
+int binaryDigits(float v, std::int64_t &k);
+
+// K of a value on grid from its K on the coarser grid of fewer digits (of the same kind): the
+// same number, so exact. False when it would leave the range of K.
+bool finerInteger(std::int64_t k, int digits, Grid grid, std::int64_t &finer);
 
 // K for a value on grid: true when grid holds v exactly (always for bits).
 bool gridInteger(float v, Grid grid, std::int64_t &k);

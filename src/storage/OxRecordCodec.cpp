@@ -253,9 +253,7 @@ bool encodeRecords(const std::vector<OxStrokeRecord> &records, Bytes &payload)
         meta.varint(record.steps.size());
         writeSteps(writers[kSteps], record.steps);
         for (int c = 0; c < kChannels; ++c) {
-            const ChannelModel model = encoders[c].choose(r);
-            writeModel(meta, model);
-            encoders[c].write(r, model, writers[kFirstChannel + c], writers[kExceptions]);
+            writeModel(meta, encoders[c].encode(r, writers[kFirstChannel + c], writers[kExceptions]));
         }
     }
     Bytes body;
