@@ -23,20 +23,32 @@ int bitLength(std::uint64_t u)
     return 64 - __builtin_clzll(u | 1);
 }
 
-std::uint64_t prediction(const std::int64_t *levels, std::size_t i, int order)
+// The prediction of a level from the ones before it (k1 the last), modulo 2^64, by an order
+// that the levels before allow.
+std::uint64_t predictLevel(int order, std::uint64_t k1, std::uint64_t k2, std::uint64_t k3)
 {
-    const int usable = i < std::size_t(order) ? int(i) : order;
-    const auto at = [&](std::size_t back) { return std::uint64_t(levels[i - back]); };
-    switch (usable) {
+    switch (order) {
     case 1:
-        return at(1);
+        return k1;
     case 2:
-        return 2 * at(1) - at(2);
+        return 2 * k1 - k2;
     case 3:
-        return 3 * at(1) - 3 * at(2) + at(3);
+        return 3 * k1 - 3 * k2 + k3;
     default:
         return 0;
     }
+}
+
+// The order sample i can use: no more levels than there are before it.
+int usableOrder(int order, std::size_t i)
+{
+    return i < std::size_t(order) ? int(i) : order;
+}
+
+std::uint64_t prediction(const std::int64_t *levels, std::size_t i, int order)
+{
+    const auto at = [&](std::size_t back) { return i >= back ? std::uint64_t(levels[i - back]) : 0; };
+    return predictLevel(usableOrder(order, i), at(1), at(2), at(3));
 }
 
 float floatOf(std::uint32_t word)
@@ -236,13 +248,12 @@ void ChannelEncoder::consider(std::size_t stroke, Grid grid, const Lattice *latt
     for (std::size_t i = 0; i < head; ++i)
         for (int order = 0; order <= kMaxOrder; ++order)
             charge(order, std::uint64_t(k[i]) - prediction(k, i, order));
+    // Past the first levels every order applies as it is.
     for (std::size_t i = head; i < count; ++i) {
-        const std::uint64_t v = std::uint64_t(k[i]), a = std::uint64_t(k[i - 1]),
-                            b = std::uint64_t(k[i - 2]), c = std::uint64_t(k[i - 3]);
-        charge(0, v);
-        charge(1, v - a);
-        charge(2, v - 2 * a + b);
-        charge(3, v - 3 * a + 3 * b - c);
+        const std::uint64_t a = std::uint64_t(k[i - 1]), b = std::uint64_t(k[i - 2]),
+                            c = std::uint64_t(k[i - 3]);
+        for (int order = 0; order <= kMaxOrder; ++order)
+            charge(order, std::uint64_t(k[i]) - predictLevel(order, a, b, c));
     }
     std::uint64_t extra = trial.exceptionIndices.size() * kExceptionBits;
     if (lattice)
@@ -294,18 +305,10 @@ const char *readChannel(ByteReader &residuals, ByteReader &exceptions, const Cha
 {
     const IntegerRange range = integerRange(type, model.grid);
     const Lattice *lattice = model.hasLattice ? &model.lattice : nullptr;
-    std::int64_t k[kMaxOrder + 1] = {};   // k[1] the level before, k[2] the one before that, ...
+    std::uint64_t k[kMaxOrder + 1] = {};   // k[1] the level before, k[2] the one before that, ...
     for (std::size_t i = 0; i < column.count; ++i) {
-        const std::uint64_t residual = residuals.varint();
-        const int order = i < model.order ? int(i) : model.order;
-        std::uint64_t predicted = 0;
-        switch (order) {
-        case 1: predicted = std::uint64_t(k[1]); break;
-        case 2: predicted = 2 * std::uint64_t(k[1]) - std::uint64_t(k[2]); break;
-        case 3: predicted = 3 * std::uint64_t(k[1]) - 3 * std::uint64_t(k[2]) + std::uint64_t(k[3]); break;
-        default: break;
-        }
-        const std::int64_t level = std::int64_t(predicted + std::uint64_t(unzigzag(residual)));
+        const std::uint64_t predicted = predictLevel(usableOrder(model.order, i), k[1], k[2], k[3]);
+        const std::int64_t level = std::int64_t(predicted + std::uint64_t(unzigzag(residuals.varint())));
         std::int64_t integer;
         if (!levelInteger(level, lattice, range, integer))
             return residuals.ok() ? "a value lies outside the range of its grid"
@@ -316,7 +319,7 @@ const char *readChannel(ByteReader &residuals, ByteReader &exceptions, const Cha
             column.setWord(i, wordOf(gridValue(integer, model.grid)));
         k[3] = k[2];
         k[2] = k[1];
-        k[1] = level;
+        k[1] = std::uint64_t(level);
     }
     if (!residuals.ok())
         return "the stream ends inside a number";

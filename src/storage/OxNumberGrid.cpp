@@ -137,7 +137,13 @@ int decimalDigits(float v, int hint, std::int64_t &k)
     // where fitting starts; the search starts at hint (the previous value's digits, usually the
     // same).
     auto inRange = [&](int d) { return std::fabs(double(v) * kPowersOfTen[d]) <= double(kMaxGridInteger); };
-    auto fits = [&](int d) { return gridInteger(v, Grid{GridKind::kDecimal, std::uint8_t(d)}, k); };
+    auto fits = [&](int d) {
+        std::int64_t integer;
+        if (!gridInteger(v, Grid{GridKind::kDecimal, std::uint8_t(d)}, integer))
+            return false;
+        k = integer;
+        return true;
+    };
     int d = hint < 0 || hint > kMaxDecimalDigits ? 0 : hint;
     if (fits(d)) {
         // K ending in 0 is the same number with a digit fewer. K not ending in 0, while floats

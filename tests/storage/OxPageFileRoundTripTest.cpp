@@ -144,6 +144,16 @@ TEST(PageFileRoundTrip, ValuesOffTheGridAmongValuesOnItComeBackExactly)
     EXPECT_EQ(recordDifference(records, roundTrip(records)), "");
 }
 
+TEST(PageFileRoundTrip, LargeNumbersOfFewDigitsAfterSmallOnesOfManyComeBack)
+{
+    // Where floats lie further apart than a grid's step, a number has several integers on it;
+    // 86517.24 has two digits, found after a number of three.
+    const std::vector<float> xs{0.125f, 86517.24f, 1.5f, 86517.25f, 0.001f, 123456.7f, 9.999f, 8388607.5f};
+    std::vector<float> ys(xs.rbegin(), xs.rend());
+    const std::vector<OxStrokeRecord> records{strokeOf(xs, ys, std::vector<qint32>(xs.size(), 3), xs)};
+    EXPECT_EQ(recordDifference(records, roundTrip(records)), "");
+}
+
 TEST(PageFileRoundTrip, TabletUnitsAndPressureLevelsComeBackExactlyAndSmall)
 {
     // A tablet's whole units scaled to drawing units and written with three decimals, pressure
