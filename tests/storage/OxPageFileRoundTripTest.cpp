@@ -154,6 +154,34 @@ TEST(PageFileRoundTrip, LargeNumbersOfFewDigitsAfterSmallOnesOfManyComeBack)
     EXPECT_EQ(recordDifference(records, roundTrip(records)), "");
 }
 
+TEST(PageFileRoundTrip, RandomDecimalsOfMixedDigitsAndMagnitudesComeBack)
+{
+    // Numbers written with 0 to 9 decimals, from 10^-4 to 10^8, mixed within strokes and
+    // within channels, as floats: the grids of every kind and size meet every spacing of floats.
+    std::mt19937 random(11);
+    const auto decimal = [&] {
+        const int digits = int(random() % 10);
+        const double magnitude = std::pow(10.0, int(random() % 13) - 4);
+        const double v = std::round((double(random()) / 4294967296.0 - 0.3) * magnitude *
+                                    std::pow(10.0, digits)) / std::pow(10.0, digits);
+        return float(v);
+    };
+    std::vector<OxStrokeRecord> records;
+    for (int stroke = 0; stroke < 40; ++stroke) {
+        const std::size_t n = 1 + random() % 60;
+        std::vector<float> xs, ys, pressures;
+        std::vector<qint32> times;
+        for (std::size_t i = 0; i < n; ++i) {
+            xs.push_back(decimal());
+            ys.push_back(stroke % 2 ? decimal() : float(i) * 0.01f + 400);
+            pressures.push_back(decimal());
+            times.push_back(qint32(i * (1 + stroke % 9)));
+        }
+        records.push_back(strokeOf(xs, ys, times, pressures));
+    }
+    EXPECT_EQ(recordDifference(records, roundTrip(records)), "");
+}
+
 TEST(PageFileRoundTrip, TabletUnitsAndPressureLevelsComeBackExactlyAndSmall)
 {
     // A tablet's whole units scaled to drawing units and written with three decimals, pressure
