@@ -60,11 +60,15 @@ bool toFixedPoint(double s, double a, Lattice &lattice)
 }
 
 // Sorts integers: by radix in up to three passes of 11 bits when they span less than 2^33 (the
-// values of a page do), several times faster than comparisons.
+// values of a page do), several times faster than comparisons once there are more of them than
+// buckets.
 void sortIntegers(std::vector<std::int64_t> &integers)
 {
-    if (integers.empty())
+    constexpr std::size_t kFewest = 256;
+    if (integers.size() < kFewest) {
+        std::sort(integers.begin(), integers.end());
         return;
+    }
     const auto [low, high] = std::minmax_element(integers.begin(), integers.end());
     const std::int64_t lowest = *low;
     const std::uint64_t span = std::uint64_t(*high - lowest);
