@@ -2,14 +2,17 @@
 # Sets up the machine, builds quillmark-bench (Release, in build/bench) and prints its table: the
 # per-sample cost of every engine and the gateway early and late in a 10,000-sample stroke, paint
 # time and the peak memory of a 100,000-sample stroke; then the Python package's rows. Takes a
-# few minutes; extra arguments go to quillmark-bench (e.g. --runs 3 --budget 5).
+# few minutes; extra arguments go to quillmark-bench (e.g. --runs 3 --budget 5). Then the tables
+# of quillmark-predict-bench and of quillmark-storage-bench (page files beside text and raw
+# floats, in bytes and speed).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/bench"
 "$here/scripts/setup.sh"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_TOOLS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target quillmark-bench quillmark-predict-bench
+cmake --build "$build" -j"$(nproc)" --target quillmark-bench quillmark-predict-bench \
+  quillmark-storage-bench
 
 # The 100,000-sample stroke is generated here rather than kept in data/ (2.7 MB). The generator
 # writes relative to its own folder.
@@ -37,3 +40,7 @@ QUILLMARK_LIBRARY="$build/src/libquillmark-qt5.so" "$python" "$here/bench/python
 # each engine.
 echo
 "$build/bench/quillmark-predict-bench"
+
+# Page files beside text and raw floats, in bytes and speed.
+echo
+"$build/bench/quillmark-storage-bench" | tee "$build/storage-table.md"

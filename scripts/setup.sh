@@ -7,10 +7,11 @@ set -euo pipefail
 # the fuzz targets. qt6-qpa-plugins (only recommended by Qt 6 Gui) holds the platforms the tools'
 # tests run on. python3-numpy, python3-pip (with setuptools) and python3-venv test and measure the
 # Python package, which installs offline from them. libpolyclipping-dev (polygon booleans) and
-# libboost-dev (the R-tree of Boost.Geometry) build the page of strokes.
+# libboost-dev (the R-tree of Boost.Geometry) build the page of strokes; libzstd-dev compresses
+# stored pages.
 packages=(g++ clang libclang-rt-dev cmake make pkg-config qtbase5-dev qt6-base-dev qt6-qpa-plugins
-          libgtest-dev libbenchmark-dev python3 python3-numpy python3-pip python3-setuptools
-          python3-venv libpolyclipping-dev libboost-dev)
+          libgtest-dev libbenchmark-dev libpolyclipping-dev libboost-dev libzstd-dev python3
+          python3-numpy python3-pip python3-setuptools python3-venv)
 
 missing=()
 for p in "${packages[@]}"; do

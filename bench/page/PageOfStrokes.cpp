@@ -60,7 +60,7 @@ const std::vector<OxStrokeRecord> &PageOfStrokes::recordings()
                 throw std::runtime_error(file.error);
             for (const RecordedStroke &stroke : file.strokes) {
                 if (stroke.size() >= 2)
-                    out.push_back(recordOfStroke(atOrigin(stroke), 1, kWidth));
+                    out.push_back(recordOf(atOrigin(stroke), 1, kWidth));
             }
         }
         return out;

@@ -109,9 +109,9 @@ TEST(StrokePagePieces, ACutInTwoMakesTwoStrokesOfTheirOwn)
         above.push_back({10.0 + 5 * i, 300, 16 * i, 0.5f});
     }
     Key below = 0, cut = 0, top = 0;
-    page.add(recordOfStroke(above, 3, 8), below);
-    page.add(recordOfStroke(line, 2, 8), cut);
-    page.add(recordOfStroke(above, 6, 8, QPointF(0, 100)), top);
+    page.add(recordOf(above, 3, 8), below);
+    page.add(recordOf(line, 2, 8), cut);
+    page.add(recordOf(above, 6, 8, 0x000000ff, QPointF(0, 100)), top);
     OxStrokePage::Change change;
     ASSERT_EQ(page.erase({QPointF(60, 30), QPointF(60, 70)}, 5, &change), OxStrokePage::kDone);
     EXPECT_EQ(change.removed, std::vector<Key>{cut});

@@ -90,7 +90,7 @@ TEST(StrokePageInk, CentreLineEngineInkReachesHalfTheWidth)
     for (int i = 0; i <= 20; ++i)
         line.push_back({10.0 + 5 * i, 50, 10 * i, 0.5f});
     Key key = 0;
-    ASSERT_EQ(page.add(recordOfStroke(line, 1, 8), key), OxStrokePage::kDone);
+    ASSERT_EQ(page.add(recordOf(line, 1, 8), key), OxStrokePage::kDone);
     auto touches = [&](QPointF p) {
         std::vector<Key> hit;
         page.hit(p, 0.05, hit);

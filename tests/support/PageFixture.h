@@ -61,7 +61,7 @@ inline std::vector<Key> addRecorded(OxStrokePage &page, const std::string &file,
         const int engine = 1 + int(keys.size() % OxEngineKind::all().size());
         const QPointF offset(300.0 * (keys.size() % 4), 300.0 * (keys.size() / 4));
         Key key = 0;
-        EXPECT_EQ(page.add(recordOfStroke(strokes[i], engine, width, offset), key),
+        EXPECT_EQ(page.add(recordOf(strokes[i], engine, width, 0x000000ff, offset), key),
                   OxStrokePage::kDone);
         keys.push_back(key);
     }

@@ -1,0 +1,113 @@
+// Writes the seed corpus of the page reader's fuzz target: small pages of recorded strokes and
+// of numbers no grid holds, each twice: as the library writes it (first byte 0: read as it is)
+// and with its strokes chunk stored unpacked (first byte 1: the target fixes the checksums), so
+// that the fuzzer can change the numbers inside.
+//
+//   quillmark-fuzz-pagefile-seeds DATA_DIR CORPUS_DIR   (writes CORPUS_DIR/pagefile/*)
+
+#include "OxPageFile.h"
+#include "PageBytes.h"
+#include "StrokeRecords.h"
+
+#include <zstd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+#include <string>
+
+namespace {
+constexpr std::size_t kMaxSamples = 12;
+
+void writeSeed(const std::string &path, char mode, const QByteArray &page)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.put(mode);
+    out.write(page.constData(), page.size());
+    if (!out)
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+}
+
+// The page with its strokes chunk unpacked (method 0).
+QByteArray storedPage(const QByteArray &page)
+{
+    std::vector<RawChunk> chunks = chunksOf(page);
+    QByteArray &payload = chunks.front().payload;
+    if (payload.at(0) != 1)
+        return page;
+    int at = 1;
+    std::uint64_t size = 0;
+    for (int shift = 0;; shift += 7) {
+        const std::uint8_t byte = std::uint8_t(payload[at++]);
+        size |= std::uint64_t(byte & 0x7f) << shift;
+        if (byte < 0x80)
+            break;
+    }
+    QByteArray raw(int(size), '\0');
+    ZSTD_decompress(raw.data(), size, payload.constData() + at, std::size_t(payload.size() - at));
+    payload = storedPayload(raw);
+    return pageOf(chunks);
+}
+
+OxStrokeRecord shortened(OxStrokeRecord record)
+{
+    if (record.samples.size() > kMaxSamples) {
+        record.samples.resize(kMaxSamples);
+        record.steps.resize(kMaxSamples);
+        record.steps.back().call = OxRecordedStep::kEnd;
+    }
+    return record;
+}
+
+// Numbers a grid cannot hold, and a stroke fed in batches.
+std::vector<OxStrokeRecord> oddRecords()
+{
+    const float odd[] = {-0.0f, std::numeric_limits<float>::denorm_min(), std::nanf("7"),
+                         std::numeric_limits<float>::infinity(), 0.1f + 0.2f, 3.14159274f,
+                         -1e30f, 100.25f};
+    OxStrokeRecord record;
+    record.engine = 2;
+    record.width = 2.5f;
+    record.rgba = 0x12345678;
+    for (std::size_t i = 0; i < std::size(odd); ++i)
+        record.samples.push_back({odd[i], float(i) * 0.125f, qint32(i * 7), odd[std::size(odd) - 1 - i]});
+    record.steps = {{OxRecordedStep::kStart, 1}, {OxRecordedStep::kBatch, 3},
+                    {OxRecordedStep::kBatch, 0}, {OxRecordedStep::kBatch, 3},
+                    {OxRecordedStep::kEndBatch, 1}};
+    return {record};
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s DATA_DIR CORPUS_DIR\n", argv[0]);
+        return 2;
+    }
+    const std::string data = argv[1], dir = std::string(argv[2]) + "/pagefile/";
+    std::vector<std::vector<OxStrokeRecord>> pages{{}, oddRecords()};
+    int engine = 1;
+    for (const char *file : {"/pf-recorded.txt", "/pf-edge-cases.txt", "/mypaint-painting30sec.txt",
+                             "/synth-1k.txt"}) {
+        const StrokeFileResult r = readStrokeFile(data + file);
+        if (!r.error.empty()) {
+            std::fprintf(stderr, "%s\n", r.error.c_str());
+            return 1;
+        }
+        std::vector<OxStrokeRecord> page;
+        for (std::size_t i = 0; i < r.strokes.size() && i < 3; ++i)
+            page.push_back(shortened(recordOf(r.strokes[i], engine++ % 6 + 1, 4)));
+        pages.push_back(page);
+    }
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        QByteArray page;
+        if (!OxPageFile::toBytes(pages[p], page).ok()) {
+            std::fprintf(stderr, "page %zu cannot be written\n", p);
+            return 1;
+        }
+        writeSeed(dir + "packed-" + std::to_string(p), 0, page);
+        writeSeed(dir + "stored-" + std::to_string(p), 1, storedPage(page));
+    }
+    return 0;
+}

@@ -1,0 +1,33 @@
+#ifndef OXPACKEDBYTES_P_H
+#define OXPACKEDBYTES_P_H
+
+// A run of bytes as a chunk stores it: compressed with zstd, or as it is when that is not
+// smaller (or would expand by more than a reader accepts).
+//
+//   u8      method: 0 stored, 1 one zstd frame
+//   varint  size of the bytes unpacked
+//   ...     the rest of the chunk: the bytes, or the frame (content size declared, no checksum)
+//
+// A reader allocates the unpacked size only when it is at most kMaxExpansion times the packed
+// bytes plus kExpansionSlack, and at most kMaxUnpackedBytes: a few bytes of input cannot make it
+// allocate gigabytes. The writer stores bytes that would expand by more.
+
+#include "OxByteStream_p.h"
+
+namespace quillmark::detail {
+
+constexpr std::uint64_t kMaxExpansion = 256;
+constexpr std::uint64_t kExpansionSlack = 64 * 1024;
+constexpr std::uint64_t kMaxUnpackedBytes = std::uint64_t(1) << 30;
+
+enum class PackMethod : std::uint8_t { kStored = 0, kZstd = 1 };
+
+// Appends raw, packed, to out. Returns false when raw is larger than kMaxUnpackedBytes.
+bool packBytes(const Bytes &raw, Bytes &out);
+
+// Unpacks everything left in in. Returns nullptr, or what is wrong (raw is then unspecified).
+const char *unpackBytes(ByteReader &in, Bytes &raw);
+
+} // namespace quillmark::detail
+
+#endif
