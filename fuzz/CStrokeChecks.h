@@ -11,6 +11,7 @@
 #include <QRectF>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -130,14 +131,15 @@ inline QRectF predictedInkBox(const quillmark_parts &parts, bool &finite)
 }
 
 // Whether rect, grown by 0.5 as the engine target grows its rectangles (and by the float
-// rounding of its edges), holds box.
+// rounding of its four numbers), holds box.
 inline bool covers(const quillmark_rect &rect, const QRectF &box)
 {
-    auto slack = [](double v) { return 0.5 + 1e-6 * std::fabs(v); };
     const double left = rect.left, top = rect.top;
     const double right = left + double(rect.width), bottom = top + double(rect.height);
-    return box.left() >= left - slack(left) && box.top() >= top - slack(top)
-           && box.right() <= right + slack(right) && box.bottom() <= bottom + slack(bottom);
+    const double slackX = 0.5 + 1e-6 * (std::fabs(left) + std::fabs(rect.width));
+    const double slackY = 0.5 + 1e-6 * (std::fabs(top) + std::fabs(rect.height));
+    return box.left() >= left - slackX && box.top() >= top - slackY
+           && box.right() <= right + slackX && box.bottom() <= bottom + slackY;
 }
 
 // What the calls so far pin down about a stroke's phase, and so the refusals its next call may
@@ -203,6 +205,9 @@ public:
             FUZZ_REQUIRE(e.mayReach && refusal == QUILLMARK_REFUSED_NONE);
         } else {
             FUZZ_REQUIRE(refusal > QUILLMARK_REFUSED_NONE && refusal < 32);
+            if (!(e.reasons & bit(refusal)))
+                std::fprintf(stderr, "refused with %d; the reasons it may give: %#x\n", refusal,
+                             e.reasons);
             FUZZ_REQUIRE((e.reasons & bit(refusal)) != 0);
         }
         if (ok && opens)
