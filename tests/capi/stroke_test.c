@@ -500,6 +500,41 @@ static void test_predictions(void)
     quillmark_stroke_destroy(batch);
 }
 
+/* The library never refuses its own guess, where it once did: after a host clock that steps
+   back after the first sample (the engines that read no time hold 0 for the later samples, and
+   the guess was stamped before that), at the end of a stroke's 24 days, and after stamps a hair
+   apart (the guess ran beyond the float range). Every engine draws it, ahead of the pen. */
+static void test_own_predictions_are_never_refused(void)
+{
+    quillmark_stroke *fill = quillmark_stroke_create(QUILLMARK_FILL, 6);
+    quillmark_stroke *extend = quillmark_stroke_create(QUILLMARK_EXTEND, 6);
+    quillmark_rect r;
+    int engine, k;
+    CHECK(quillmark_stroke_start(fill, 0, 0, 0, 0.5f, &r)
+          && quillmark_stroke_add(fill, 2, 0, 2147483638.0, 0.5f, &r));
+    CHECK(quillmark_stroke_predict(fill, 40, &r));
+    CHECK(quillmark_stroke_start(extend, 0, 0, 0, 0.5f, &r)
+          && quillmark_stroke_add(extend, 2, 4, 5, 0.5f, &r)
+          && quillmark_stroke_add(extend, 6, 11, 1e-37, 0.5f, &r));
+    CHECK(quillmark_stroke_predict(extend, 72, &r));
+    quillmark_stroke_destroy(fill);
+    quillmark_stroke_destroy(extend);
+    for (engine = 1; engine <= quillmark_engine_count(); ++engine) {
+        quillmark_stroke *stroke = quillmark_stroke_create(engine, 6);
+        quillmark_predicted predicted;
+        quillmark_rect r;
+        CHECK(quillmark_stroke_start(stroke, 0, 0, 1000, 0.5f, &r));
+        for (k = 1; k <= 5; ++k)
+            CHECK(quillmark_stroke_add(stroke, 10.0f * k, 0, 890 + 10 * k, 0.5f, &r));
+        if (!CHECK(quillmark_stroke_predict(stroke, 16, &r) && r.width > 0))
+            fprintf(stderr, "  %s refused its own guess: %s\n", quillmark_engine_name(engine),
+                    quillmark_refusal_text(quillmark_stroke_refusal(stroke)));
+        CHECK(quillmark_stroke_predicted(stroke, &predicted) && predicted.count == 1
+              && predicted.samples[0] > 50);
+        quillmark_stroke_destroy(stroke);
+    }
+}
+
 int main(void)
 {
     const int count = read_recorded_samples();
@@ -509,6 +544,7 @@ int main(void)
     test_unusable_input();
     test_ways_and_replay();
     test_predictions();
+    test_own_predictions_are_never_refused();
     test_recorded_strokes(count);
     if (failures)
         fprintf(stderr, "%d failures\n", failures);
