@@ -80,8 +80,8 @@ TEST(OxEngineKind, OutlinesAreTheBodyThenTheTails)
     }
 }
 
-// A copy made through the table goes on drawing the same stroke on its own; copies and
-// assignments between kinds are refused.
+// A copy or an assignment made through the table goes on drawing the same stroke on its own,
+// after the original is gone; copies and assignments between kinds are refused.
 TEST(OxEngineKind, CopiesAndAssignmentsGoOnAsTheOriginalWithinTheirKindOnly)
 {
     const OxEngineKind::Params params{{QStringLiteral("time"), 8},
@@ -94,16 +94,25 @@ TEST(OxEngineKind, CopiesAndAssignmentsGoOnAsTheOriginalWithinTheirKindOnly)
         engine->creating(points, path, QPointF(9, 4), params, 6);
         auto copy = kind.copy(*engine), assigned = kind.make();
         ASSERT_TRUE(copy && kind.assign(*assigned, *engine)) << kind.name;
-        std::vector<OxInkPoint> copyPoints = points;
-        QPainterPath copyPath = path;
-        const QRectF next = engine->creating(points, path, QPointF(20, 9), params, 6);
-        EXPECT_FALSE(next.isEmpty());
-        EXPECT_EQ(copy->creating(copyPoints, copyPath, QPointF(20, 9), params, 6), next);
-        EXPECT_EQ(kind.outlines(*copy), kind.outlines(*engine)) << kind.name;
+        ASSERT_TRUE(kind.assign(*assigned, *assigned)) << kind.name;
         const OxEngineKind &other = OxEngineKind::all()[size_t(kind.id) % 6];
         EXPECT_EQ(other.copy(*engine), nullptr);
         EXPECT_FALSE(other.assign(*other.make(), *engine));
         EXPECT_FALSE(kind.assign(*other.make(), *engine));
+
+        const std::vector<OxInkPoint> copiedPoints = points;
+        const QPainterPath copiedPath = path;
+        const QRectF next = engine->creating(points, path, QPointF(20, 9), params, 6);
+        EXPECT_FALSE(next.isEmpty());
+        const QVector<QPainterPath> outlines = kind.outlines(*engine);
+        engine.reset();   // nothing the copies draw with may go with it
+        for (OxStrokesFixWidth *same : {copy.get(), assigned.get()}) {
+            std::vector<OxInkPoint> samePoints = copiedPoints;
+            QPainterPath samePath = copiedPath;
+            EXPECT_EQ(same->creating(samePoints, samePath, QPointF(20, 9), params, 6), next)
+                << kind.name;
+            EXPECT_EQ(kind.outlines(*same), outlines) << kind.name;
+        }
     }
 }
 
@@ -126,14 +135,21 @@ TEST(OxEngineKind, ReadsAndPaintsWhatEachKindDrawsAlsoForDerivedClasses)
         engine->startCreate(points, path, QPointF(20, 20), pressure, 10);
         engine->creating(points, path, QPointF(40, 25), pressure, 10);
         const bool centreLine = kind.drawn == OxEngineKind::Drawn::kCentreLine;
+        const bool tails = kind.drawn == OxEngineKind::Drawn::kOutlineAndTails;
         EXPECT_EQ(kind.outlineBuilder(*engine) == nullptr, centreLine) << kind.name;
-        EXPECT_EQ(kind.tails(*engine).isEmpty(),
-                  kind.drawn != OxEngineKind::Drawn::kOutlineAndTails);
+        EXPECT_EQ(kind.tails(*engine).isEmpty(), !tails) << kind.name;
+        // Painted within the rectangle only, but a tail whole (here the stroke is all tail).
         QImage image(60, 40, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         QPainter painter(&image);
-        EXPECT_EQ(kind.paint(*engine, &painter, image.rect(), Qt::black), !centreLine);
-        EXPECT_EQ(qGray(image.pixel(30, 22)) < 128, !centreLine) << kind.name;
+        EXPECT_EQ(kind.paint(*engine, &painter, QRectF(0, 0, 30, 40), Qt::black), !centreLine);
+        const auto inked = [&](int x, int y) { return qGray(image.pixel(x, y)) < 255; };
+        int beyond = 0;
+        for (int x = 31; x < image.width(); ++x)
+            beyond += inked(x, 23) || inked(x, 24);
+        EXPECT_EQ(beyond > 0, tails) << kind.name << ": " << beyond << " pixels beyond the rectangle";
+        EXPECT_EQ(inked(25, 21), !centreLine) << kind.name << ": in the outline and the rectangle";
+        EXPECT_FALSE(inked(25, 35)) << kind.name << ": in the rectangle, beyond the outline";
         EXPECT_FALSE(kind.paint(*engine, nullptr, image.rect(), Qt::black));
     }
     std::vector<OxInkPoint> points;

@@ -14,7 +14,6 @@ struct Fill : OxStrokesFixWidthFill
     using OxStrokesFixWidthFill::computePoints2PathInfo;
     using OxStrokesFixWidthFill::lastDrawnIndex;
     using OxStrokesFixWidthFill::leftSideCounts;
-    using OxStrokesFixWidthFill::pathConnector;
     using OxStrokesFixWidthFill::pathGenerator;
     using OxStrokesFixWidthFill::rightSideCounts;
     using OxStrokesFixWidthFill::smoothedPoints;

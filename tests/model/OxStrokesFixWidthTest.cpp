@@ -1,10 +1,8 @@
 #include "EngineStroke.h"
 #include "OxStrokesFixWidth.h"
-#include "TestData.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
-#include <limits>
 
 namespace {
 // Opens the curve sampling and the point helpers, whose rules are finer than a stroke shows.
@@ -18,8 +16,6 @@ struct FixWidth : OxStrokesFixWidth
 // The plain engine lays every new smoothed point into the caller's path as it goes: the path is
 // the smoothed line so far.
 using Stroke = EngineStroke<OxStrokesFixWidth>;
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 OxInkPoint at(float x, float y, double time = 0, float pressure = 0)
 {
@@ -147,67 +143,6 @@ TEST(OxStrokesFixWidthPhases, ExtendStepsReachTheNewSample)
     // control point set 2.5 ahead of (45, 0).
     s.move(QPointF(45, 0));
     EXPECT_FLOAT_EQ(float(s.path.currentPosition().x()), 45);
-}
-
-TEST(OxStrokesFixWidthReplay, LoadFromWholePointsMatchesALiveStroke)
-{
-    const RecordedStroke stroke = loadStrokes("pf-recorded.txt").at(1);
-    // Stored points are single precision; the live stroke gets the same positions.
-    auto pos = [&](size_t i) { return QPointF(float(stroke[i].x), float(stroke[i].y)); };
-    Stroke live(4);
-    QRectF liveRect = live.start(pos(0));
-    for (size_t i = 1; i + 1 < stroke.size(); ++i)
-        liveRect |= live.move(pos(i));
-    liveRect |= live.end(pos(stroke.size() - 1));
-
-    OxStrokesFixWidth replay;
-    std::vector<OxInkPoint> points;
-    for (size_t i = 0; i < stroke.size(); ++i)
-        points.push_back(at(float(pos(i).x()), float(pos(i).y()), 0, 0.5f));
-    QPainterPath path;
-    EXPECT_EQ(replay.loadFromWholePoints(points, path, 4), liveRect);
-    EXPECT_EQ(positions(points), positions(live.points));
-    // The replayed path is the plain polyline through the smoothed points.
-    EXPECT_EQ(elements(path), positions(live.points));
-}
-
-TEST(OxStrokesFixWidthBadInput, UnusableSamplesAndReplaysChangeNothing)
-{
-    Stroke s(4);
-    EXPECT_TRUE(s.start(QPointF(kNaN, 1)).isNull());
-    EXPECT_TRUE(s.points.empty());
-    EXPECT_TRUE(s.path.isEmpty());
-    // No previous point: nothing to continue or end.
-    EXPECT_TRUE(s.move(QPointF(5, 5)).isNull());
-    EXPECT_TRUE(s.end(QPointF(5, 5)).isNull());
-    EXPECT_TRUE(s.points.empty());
-
-    s.start(QPointF(0, 0));
-    s.move(QPointF(10, 0));
-    const auto smoothed = elements(s.path);
-    EXPECT_TRUE(s.move(QPointF(std::numeric_limits<double>::infinity(), 0)).isNull());
-    s.width = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_TRUE(s.move(QPointF(20, 0)).isNull());
-    s.width = 4;
-    EXPECT_TRUE(s.end(QPointF(0, kNaN)).isNull());
-    EXPECT_EQ(s.points.size(), 2u);
-    EXPECT_EQ(elements(s.path), smoothed);
-    // The end call then ends the line it left.
-    s.end(QPointF(20, 0));
-    EXPECT_EQ(positions(s.points).back(), QPointF(20, 0));
-
-    // A replay needs a point; points with a non-finite coordinate are left out. One point is
-    // the dot of a tap: startCreate's square and the end's dot offset by (1, 1).
-    OxStrokesFixWidth replay, tap;
-    std::vector<OxInkPoint> one{at(1, 1)}, none;
-    QPainterPath path, tapPath;
-    EXPECT_TRUE(replay.loadFromWholePoints(none, path, 4).isNull());
-    EXPECT_TRUE(path.isEmpty());
-    EXPECT_EQ(tap.loadFromWholePoints(one, tapPath, 4), QRectF(-3, -3, 8, 8));
-    EXPECT_EQ(positions(one), (std::vector<QPointF>{{1, 1}, {2, 2}}));
-    std::vector<OxInkPoint> points{at(float(kNaN), 0), at(0, 0), at(10, 0)};
-    EXPECT_FALSE(replay.loadFromWholePoints(points, path, 4).isEmpty());
-    EXPECT_EQ(points.front().x, 0);
 }
 
 TEST(OxStrokesFixWidthBadInput, HugeStepsFinish)

@@ -11,7 +11,6 @@ struct Extend : OxStrokesVaryWidthBackwardExtend
     using OxStrokesVaryWidthBackwardExtend::backwardInfos;
     using OxStrokesVaryWidthBackwardExtend::backwardRect;
     using OxStrokesVaryWidthBackwardExtend::lastDrawnIndex;
-    using OxStrokesVaryWidthBackwardExtend::pathConnector;
     using OxStrokesVaryWidthBackwardExtend::prepareBackwardPath;
     using OxStrokesVaryWidthBackwardExtend::smoothedPoints;
 };
@@ -124,20 +123,4 @@ TEST(OxStrokesVaryWidthBackwardExtendPaint, TailIsPaintedWholeBodyClipped)
     const std::vector<int> withTail = inkAlong(QRectF(300, -20, 10, 40));
     EXPECT_EQ(withTail[1], 0);
     EXPECT_EQ(withTail[2], 255);
-}
-
-TEST(OxStrokesVaryWidthBackwardExtendOwnership, CopiesOwnTheirBuilders)
-{
-    EngineStroke<Extend> s(10);
-    drawLine(s, 30, 5);
-    EngineStroke<Extend> copy = s;
-    EXPECT_NE(copy.engine.pathConnector, s.engine.pathConnector);
-    copy.move(QPointF(200, 0));
-    copy.end(QPointF(210, 0));
-    s.end(QPointF(150, 0));
-    Extend assigned;
-    assigned = copy.engine;
-    assigned = assigned;
-    EXPECT_EQ(assigned.getPathWhole(), copy.engine.getPathWhole());
-    EXPECT_NE(assigned.pathConnector, copy.engine.pathConnector);
 }

@@ -187,18 +187,3 @@ TEST(OxStrokesVaryWidthBackwardTimeFitted, ExtraSamplesSteerTheCurve)
     EXPECT_EQ(top(plain), 0);
     EXPECT_GT(top(fitted), 3);
 }
-
-TEST(OxStrokesVaryWidthBackwardTimeOwnership, CopiesKeepTheirOwnBuilders)
-{
-    Stroke s;
-    s.drawZigzag(30);
-    Stroke copy = s;
-    copy.move(QPointF(300, 0), 400);
-    copy.end(QPointF(310, 0), 410);
-    s.end(QPointF(130, 0), 320);
-    Brush assigned;
-    assigned = copy.engine;
-    assigned = assigned;
-    EXPECT_EQ(assigned.getPathWhole(), copy.engine.getPathWhole());
-    EXPECT_EQ(assigned.backwardDuration, 100.0);
-}

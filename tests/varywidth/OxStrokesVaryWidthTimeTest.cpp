@@ -138,14 +138,3 @@ TEST(OxStrokesVaryWidthTimePhases, RecordedStrokeThinsWhereItIsFast)
     EXPECT_GT(widest - thinnest, 0.1f);
 }
 
-TEST(OxStrokesVaryWidthTimeBadInput, CallsBeforeStartAreDropped)
-{
-    Speed e;
-    std::vector<OxInkPoint> points{OxInkPoint(0, 0, 0, 0.5f, 0, 0)};
-    QPainterPath path;
-    EXPECT_TRUE(e.creating(points, path, QPointF(10, 0), at(5), 10).isNull());
-    EXPECT_TRUE(e.endCreate(points, path, QPointF(10, 0), at(5), 10).isNull());
-    EXPECT_EQ(points.size(), 1u);
-    EXPECT_TRUE(path.isEmpty());
-    EXPECT_TRUE(e.getPathWhole().isEmpty());
-}
