@@ -68,8 +68,11 @@ static void test_version_and_refused_calls(void)
 
     /* No engine: before configuration, after refused settings, after free_stroke. */
     CHECK_REFUSED(pen, &s);
-    CHECK(!quillmark_pen_set_environment(pen, 1, 1, (float)atof("nan"), 1));
-    CHECK(!quillmark_pen_set_environment(pen, 1, 1, 5, 0));
+    CHECK(!quillmark_pen_set_environment(pen, 1, 1, (float)atof("nan"), 1)
+          && !quillmark_pen_set_environment(pen, 1, (float)atof("inf"), 5, 1));
+    CHECK(!quillmark_pen_set_environment(pen, 1, 1, 5, 0) && !quillmark_pen_set_environment(pen, 1, 1, 0, 1)
+          && !quillmark_pen_set_environment(pen, 0, 1, 5, 1)
+          && !quillmark_pen_set_environment(pen, 1, -1, 5, 1));
     CHECK_REFUSED(pen, &s);
 
     /* A null shape: refused, and the sample is not drawn either (the filled pen's centre line,

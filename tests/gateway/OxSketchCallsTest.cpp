@@ -1,5 +1,5 @@
-// The format of every exported shape on recorded strokes, both pens, live and in batches, is
-// checked by the C interface's test (tests/capi).
+// The format of every exported shape on recorded strokes, both pens, live and in batches, and the
+// lone move-to of a tail without a segment, are checked by the C interface's test (tests/capi).
 
 #include "GatewayOutputs.h"
 #include "OxStrokesVaryWidthPressure.h"
@@ -84,22 +84,6 @@ TEST(OxSketchCalls, BackwardOnlyStrokeAccumulatesItsRectangles)
     first.call(&G::sketching2, 3, xy, times);
     const Outputs elsewhere = second.start(-100, -100, 1);
     EXPECT_TRUE(first.call(&G::endSketch3, 40, 0, 1080LL).rect().contains(elsewhere.rect()));
-}
-
-// The last tail of a short backward-only stroke has no segment: Qt gave the empty path a move-to
-// (0, 0) when its fill rule was set, and that element is handed out like any other.
-TEST(OxSketchCalls, ATailOfALoneMoveToIsOnePair)
-{
-    Host h(2);
-    h.start(10, 10, 1000);
-    h.move(12, 10);
-    const Outputs o = h.call(&G::endSketch3, 10, 10, 1010LL);
-    o.expectConsistent();
-    ASSERT_EQ(o.pathCount, 1);
-    EXPECT_EQ(o.pathSizes[0], 1);
-    ASSERT_NE(o.coords, nullptr);
-    EXPECT_EQ(o.coords[0], 0);
-    EXPECT_EQ(o.coords[1], 0);
 }
 
 // Empty and unreadable batches: tests/capi.
