@@ -1,5 +1,7 @@
 #include "FillStroke.h"
 
+#include <algorithm>
+
 namespace {
 // Samples from to to of a zig-zag from (10, 50); sample 0 starts the stroke.
 void drawZigzag(FillStroke &s, int from, int to)
@@ -52,6 +54,28 @@ TEST(OxStrokesFixWidthFillPhases, EndSampleIsTestedAgainstEachLineAndATapEndsInA
     const QRectF outline = tap.engine.getPathWhole().boundingRect();
     expectRectNear(outline, QRectF(QPointF(7, 17), QPointF(14, 24)));
     EXPECT_EQ(r, outline.adjusted(-4, -4, 4, 4));
+}
+
+// The round nib is a circle of radius 40 as Qt flattens it, scaled to half the pen width: the
+// end cap of a straight stroke has the points of that circle that lie beyond its centre.
+TEST(OxStrokesFixWidthFillNib, TheRoundNibIsTheCircleOfRadiusFortyFlattened)
+{
+    QPainterPath circle;
+    circle.addEllipse(QPointF(0, 0), 40, 40);
+    std::vector<QPointF> nib = elements(circle.simplified());
+    nib.pop_back();   // the closing point repeats the first
+    const auto beyond = [](const std::vector<QPointF> &points, double x) {
+        return std::count_if(points.begin(), points.end(),
+                             [x](QPointF p) { return p.x() > x + 1e-3; });
+    };
+    FillStroke s;
+    s.width = 20;
+    s.start(QPointF(0, 0));
+    for (int x = 10; x <= 100; x += 10)
+        s.move(QPointF(x, 0));
+    const std::vector<QPointF> outline = elements(s.engine.getPathWhole());
+    EXPECT_EQ(beyond(outline, s.points.back().x), beyond(nib, 0))
+        << "the end cap's points must be those of the flattened circle of radius 40";
 }
 
 TEST(OxStrokesFixWidthFillPhases, SideCountsKeepTheFirstRecord)

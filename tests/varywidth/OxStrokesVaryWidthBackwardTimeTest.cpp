@@ -116,12 +116,17 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, TimeStampsAreSpreadOverTheBatch)
     s.start(QPointF(0, 0), 1000);
     s.batch({QPointF(10, 0), QPointF(20, 0), QPointF(30, 0)}, 1100);
     EXPECT_EQ(times(s.points), (std::vector<double>{1000, 1033, 1066, 1099}));
-    // Raw batches keep positions farther than 0.1 apart, backward-only ones 1.0.
-    EXPECT_TRUE(s.batch({QPointF(30.5, 0), QPointF(30.9, 0)}, 1200).isNull());
-    EXPECT_EQ(s.points.size(), 4u);
-    QList<QPointF> raw{QPointF(30.5, 0), QPointF(30.55, 0), QPointF(30.9, 0)};
-    EXPECT_FALSE(s.engine.creatingYuanShi(s.points, raw, atTime(1200), s.width).isNull());
-    EXPECT_EQ(s.points.size(), 6u);
+}
+
+TEST(OxStrokesVaryWidthBackwardTimeBatches, RawBatchesKeepSamplesFartherThanATenthApart)
+{
+    Stroke s;
+    s.start(QPointF(0, 0), 0);
+    QList<QPointF> raw{QPointF(0.09, 0), QPointF(0.125, 0), QPointF(0.25, 0)};
+    EXPECT_FALSE(s.engine.creatingYuanShi(s.points, raw, atTime(10), s.width).isNull());
+    EXPECT_EQ(positions(s.points), (std::vector<QPointF>{QPointF(0, 0), QPointF(0.125, 0),
+                                                         QPointF(0.25, 0)}))
+        << "a sample 0.09 from the last one kept must be dropped, one 0.125 away kept";
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeBatches, BackwardOnlyBatchesKeepSamplesFromOneUnitApartOn)
@@ -132,6 +137,20 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, BackwardOnlyBatchesKeepSamplesFromOn
     EXPECT_EQ(positions(s.points), (std::vector<QPointF>{QPointF(0, 0), QPointF(1, 0),
                                                          QPointF(2.5, 0)}))
         << "a sample exactly 1.0 from the last one kept must be kept, one 0.9 away dropped";
+}
+
+// While the stroke is young (fewer than 30 points) its tail reaches back 500 ms: at 520 ms, to the
+// sample of 20 ms, not to the first.
+TEST(OxStrokesVaryWidthBackwardTimeBatches, TheYoungStrokesTailCoversFiveHundredMilliseconds)
+{
+    Stroke s;
+    s.start(QPointF(0, 0), 0);
+    for (int i = 1; i <= 26; ++i)
+        s.batch({QPointF(i * 5, 0)}, i * 20);
+    ASSERT_EQ(s.engine.getBackwardPaths().size(), 1);
+    const QPainterPath tail = s.engine.getBackwardPaths()[0];
+    EXPECT_TRUE(tail.contains(QPointF(6, 0))) << "the tail must reach the sample 500 ms old";
+    EXPECT_FALSE(tail.contains(QPointF(-1, 0))) << "the tail must not reach the first sample";
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeBatches, WindowSwitchesAtThirtyRawPoints)
