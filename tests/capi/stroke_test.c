@@ -63,6 +63,13 @@ static void follow_parts(shape_copy *copy, const quillmark_parts *parts, int lin
     const quillmark_run *body[4];
     body[0] = &parts->start_cap, body[1] = &parts->left, body[2] = &parts->end_cap;
     body[3] = &parts->right;
+    /* Once the body is swept, its start cap and sides are only ever extended: a read hands out
+       what the last calls added, however long the stroke. */
+    if (copy->body[1].count > 0)
+        check(parts->start_cap.kept == copy->body[0].count
+                  && parts->left.kept == copy->body[1].count
+                  && parts->right.kept == copy->body[3].count,
+              "the start cap and the sides only grow", line);
     for (i = 0; i < 4; ++i)
         follow_run(&copy->body[i], body[i], line);
     check(parts->polygon_count >= 0 && parts->polygon_count <= kMaxPolygons

@@ -5,8 +5,6 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 // A short batch for the ways that take one.
 QList<QPointF> batch()
@@ -51,33 +49,6 @@ TEST(OxEngineKind, EachWayReachesTheEnginesThatHaveItAndNoOther)
     }
     EXPECT_EQ(OxEngineKind::byName("fill")->feeds & OxEngineKind::kRaw, 0u);
     EXPECT_TRUE(OxEngineKind::byName("brush")->canFeed(OxEngineKind::kFitted));
-}
-
-TEST(OxEngineKind, OutlinesAreTheBodyThenTheTails)
-{
-    for (const OxEngineKind &kind : OxEngineKind::all()) {
-        auto engine = kind.make();
-        std::vector<OxInkPoint> points;
-        QPainterPath path;
-        OxEngineKind::Params params{{QStringLiteral("pressure"), 1.0f}};
-        engine->startCreate(points, path, QPointF(0, 0), params, 6);
-        for (int i = 1; i < 30; ++i) {
-            params[QStringLiteral("time")] = 8 * i;
-            engine->creating(points, path, QPointF(3 * i, std::sin(i) * 4), params, 6);
-        }
-        const QVector<QPainterPath> outlines = kind.outlines(*engine);
-        switch (kind.drawn) {
-        case OxEngineKind::Drawn::kCentreLine:
-            EXPECT_TRUE(outlines.isEmpty());
-            break;
-        case OxEngineKind::Drawn::kOutline:
-            EXPECT_EQ(outlines.size(), 1) << kind.name;
-            break;
-        case OxEngineKind::Drawn::kOutlineAndTails:
-            EXPECT_GE(outlines.size(), 2) << kind.name;
-            break;
-        }
-    }
 }
 
 // A copy or an assignment made through the table goes on drawing the same stroke on its own,
@@ -138,6 +109,8 @@ TEST(OxEngineKind, ReadsAndPaintsWhatEachKindDrawsAlsoForDerivedClasses)
         const bool tails = kind.drawn == OxEngineKind::Drawn::kOutlineAndTails;
         EXPECT_EQ(kind.outlineBuilder(*engine) == nullptr, centreLine) << kind.name;
         EXPECT_EQ(kind.tails(*engine).isEmpty(), !tails) << kind.name;
+        EXPECT_EQ(kind.outlines(*engine).size(), centreLine ? 0 : 1 + kind.tails(*engine).size())
+            << kind.name << ": the body outline, then the tails";
         // Painted within the rectangle only, but a tail whole (here the stroke is all tail).
         QImage image(60, 40, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);

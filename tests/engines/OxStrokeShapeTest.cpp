@@ -1,11 +1,10 @@
 // OxStrokeShape on the recorded strokes with every engine: what it hands out fills the same
-// pixels as the engine's own painting, and a stroke's sides are only ever extended, never read
-// again from their start.
+// pixels as the engine's own painting. (That a stroke's sides are only ever extended, never read
+// again from their start, is checked through the C face that hands them out.)
 
 #include "OxStrokeShape.h"
 
-#include "EngineStroke.h"
-#include "OxEngineKind.h"
+#include "StrokeRun.h"
 #include "TestData.h"
 
 #include <QImage>
@@ -16,18 +15,13 @@
 namespace {
 constexpr float kWidth = 8;
 
-Params sampleParams(const RecordedSample &s)
-{
-    return {{QStringLiteral("time"), int(s.timeMs)}, {QStringLiteral("pressure"), s.pressure}};
-}
-
 // The engine's own painting: the centre-line engine leaves it to the host, who strokes the path.
-void paintOwn(OxStrokesFixWidth &engine, const QPainterPath &path, QPainter &painter, QRectF rect)
+void paintOwn(const StrokeRun &run, QPainter &painter, QRectF rect)
 {
-    if (!OxEngineKind::of(engine)->paint(engine, &painter, rect, Qt::black)) {
+    if (!run.kind().paint(run.engine(), &painter, rect, Qt::black)) {
         painter.setRenderHint(QPainter::Antialiasing, true);
-        painter.strokePath(path, QPen(Qt::black, kWidth, Qt::SolidLine, Qt::RoundCap,
-                                      Qt::RoundJoin));
+        painter.strokePath(run.path(), QPen(Qt::black, kWidth, Qt::SolidLine, Qt::RoundCap,
+                                            Qt::RoundJoin));
     }
 }
 
@@ -100,11 +94,6 @@ PixelComparison compare(const QImage &a, const QImage &b)
     return c;
 }
 
-std::unique_ptr<OxStrokesFixWidth> makeEngine(int kind)
-{
-    return OxEngineKind::all().at(size_t(kind)).make();
-}
-
 class StrokeShapeTest : public ::testing::TestWithParam<int>
 {
 };
@@ -117,69 +106,26 @@ INSTANTIATE_TEST_SUITE_P(EveryEngine, StrokeShapeTest, ::testing::Range(0, int(O
 // the inked pixels may differ at all (on these strokes: 4 of 255, 0.12%).
 TEST_P(StrokeShapeTest, FillsTheEnginesOwnPixels)
 {
+    const OxEngineKind &kind = OxEngineKind::all().at(size_t(GetParam()));
     for (const RecordedStroke &stroke : loadStrokes("pf-recorded.txt")) {
-        std::unique_ptr<OxStrokesFixWidth> engine = makeEngine(GetParam());
-        std::vector<OxInkPoint> points;
-        QPainterPath path;
+        StrokeRun run(kind, stroke, OxEngineKind::kSamples, kWidth);
         const QRectF bounds = boundsOf(stroke);
         auto check = [&](const char *when) {
             OxStrokeShape shape;
-            shape.update(*engine, path);
-            const PixelComparison c = compare(
-                render(bounds, [&](QPainter &p) { paintOwn(*engine, path, p, bounds); }),
-                render(bounds, [&](QPainter &p) { paintShape(shape, p); }));
+            shape.update(run.engine(), run.path());
+            const PixelComparison c =
+                compare(render(bounds, [&](QPainter &p) { paintOwn(run, p, bounds); }),
+                        render(bounds, [&](QPainter &p) { paintShape(shape, p); }));
             EXPECT_GT(c.inked, 0) << when;
             EXPECT_LE(c.largest, 8) << when << ", stroke of " << stroke.size();
             EXPECT_LE(c.differing, c.inked / 200) << when << ", stroke of " << stroke.size();
         };
-        const size_t n = stroke.size();
-        for (size_t i = 0; i < n; ++i) {
-            const RecordedSample &s = stroke[i];
-            const QPointF p(s.x, s.y);
-            if (i == 0)
-                engine->startCreate(points, path, p, sampleParams(s), kWidth);
-            else if (i + 1 < n)
-                engine->creating(points, path, p, sampleParams(s), kWidth);
-            else
-                engine->endCreate(points, path, p, sampleParams(s), kWidth);
-            if (i == n / 2)
+        for (size_t k = 0; k < run.callCount(); ++k) {
+            run.call(k);
+            if (k == stroke.size() / 2)
                 check("halfway");
         }
         check("at the end");
-    }
-}
-
-// Once a stroke's body is a swept outline, every update keeps all of both sides and the start
-// cap: only what the last samples added is copied, whatever the stroke's length.
-TEST_P(StrokeShapeTest, SidesOnlyGrow)
-{
-    for (const RecordedStroke &stroke : loadStrokes("pf-recorded.txt")) {
-        std::unique_ptr<OxStrokesFixWidth> engine = makeEngine(GetParam());
-        std::vector<OxInkPoint> points;
-        QPainterPath path;
-        OxStrokeShape shape;
-        int swept = 0;
-        for (size_t i = 0; i < stroke.size(); ++i) {
-            const RecordedSample &s = stroke[i];
-            const QPointF p(s.x, s.y);
-            if (i == 0)
-                engine->startCreate(points, path, p, sampleParams(s), kWidth);
-            else if (i + 1 < stroke.size())
-                engine->creating(points, path, p, sampleParams(s), kWidth);
-            else
-                engine->endCreate(points, path, p, sampleParams(s), kWidth);
-            const int left = shape.left().count(), right = shape.right().count();
-            const int cap = shape.startCap().count();
-            shape.update(*engine, path);
-            if (left == 0)
-                continue;
-            ++swept;
-            ASSERT_EQ(shape.left().kept, left) << "sample " << i;
-            ASSERT_EQ(shape.right().kept, right) << "sample " << i;
-            ASSERT_EQ(shape.startCap().kept, cap) << "sample " << i;
-            ASSERT_GE(shape.left().count(), left);
-        }
-        EXPECT_GT(swept, int(stroke.size()) / 2);
     }
 }
 } // namespace

@@ -5,13 +5,10 @@
 #include <cmath>
 
 namespace {
-// Opens the curve sampling and the point helpers, whose rules are finer than a stroke shows.
+// Opens the curve sampling, whose rules are finer than a stroke shows.
 struct FixWidth : OxStrokesFixWidth
 {
     using OxStrokesFixWidth::bezireToPoints;
-    using OxStrokesFixWidth::getPtAccordBaseDistance;
-    using OxStrokesFixWidth::getPtAccordDesDistance;
-    using OxStrokesFixWidth::unionTwoRect;
 };
 // The plain engine lays every new smoothed point into the caller's path as it goes: the path is
 // the smoothed line so far.
@@ -22,25 +19,6 @@ OxInkPoint at(float x, float y, double time = 0, float pressure = 0)
     return OxInkPoint(x, y, time, pressure, 0, 0);
 }
 } // namespace
-
-TEST(OxStrokesFixWidthHelpers, RectanglesAndPoints)
-{
-    const QRectF some(1, 2, 3, 4);
-    EXPECT_EQ(FixWidth::unionTwoRect(QRectF(), some), some);
-    EXPECT_EQ(FixWidth::unionTwoRect(some, QRectF(5, 5, 0, 7)), some);  // empty, not null
-    EXPECT_EQ(FixWidth::unionTwoRect(QRectF(5, 5, 0, 7), QRectF(9, 9, 0, 0)), QRectF(9, 9, 0, 0));
-    EXPECT_EQ(FixWidth::unionTwoRect(some, QRectF(10, 10, 1, 1)), QRectF(1, 2, 10, 9));
-
-    const OxInkPoint a = at(0, 0), b = at(10, 0, 100, 1);
-    // Attributes move along, t in single precision.
-    EXPECT_EQ(fields(FixWidth::getPtAccordBaseDistance(a, b, 3)),
-              (Fields{3, 0, 100 * double(0.3f), 0.3f, 0, 0}));
-    const OxInkPoint beyond = FixWidth::getPtAccordDesDistance(a, b, 4);
-    EXPECT_FLOAT_EQ(beyond.x, 14);
-    EXPECT_FLOAT_EQ(beyond.pressure, 1.4f);
-    EXPECT_EQ(fields(FixWidth::getPtAccordBaseDistance(b, b, 3)), fields(b));
-    EXPECT_EQ(fields(FixWidth::getPtAccordDesDistance(b, b, 3)), fields(b));
-}
 
 TEST(OxStrokesFixWidthBezier, ShortClosedCurvesGetTheirMidControlPoint)
 {
@@ -62,23 +40,6 @@ TEST(OxStrokesFixWidthBezier, ShortClosedCurvesGetTheirMidControlPoint)
     ASSERT_EQ(kept.size(), 3u);
     EXPECT_EQ(kept[1].time, 5);
     EXPECT_EQ(kept[1].pressure, 0.25f);
-}
-
-TEST(OxStrokesFixWidthBezier, KeepsOnlyTurningPoints)
-{
-    FixWidth engine;
-    // A quarter circle of radius 50: every sample turns, so many are kept, all on the curve.
-    std::vector<OxInkPoint> arc{at(50, 0), at(50, 27.6f), at(27.6f, 50), at(0, 50)};
-    const auto curved = engine.bezireToPoints(arc, false, OxInkPoint());
-    EXPECT_GT(curved.size(), 5u);
-    for (const OxInkPoint &p : curved)
-        EXPECT_NEAR(std::hypot(p.x, p.y), 50, 0.1);
-    // A straight polygon keeps its ends and, without skipStraightStart, its first sample.
-    std::vector<OxInkPoint> line{at(0, 0), at(10, 0), at(20, 0), at(30, 0)};
-    const auto straight = engine.bezireToPoints(line, false, OxInkPoint());
-    ASSERT_EQ(straight.size(), 3u);
-    EXPECT_FLOAT_EQ(straight[1].x, 2);
-    EXPECT_EQ(engine.bezireToPoints(line, true, at(-10, 0)).size(), 2u);
 }
 
 TEST(OxStrokesFixWidthPhases, StartSquareOfTwiceTheWidthThenCloseSamplesAreDropped)

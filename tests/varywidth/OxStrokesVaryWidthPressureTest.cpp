@@ -139,27 +139,6 @@ TEST(OxStrokesVaryWidthPressurePhases, MissingPressureMeansZeroWidth)
     EXPECT_EQ(e.getPathWhole().boundingRect().height(), 0);
 }
 
-TEST(OxStrokesVaryWidthPressureReplay, TwoPointsRunStartAndEndOnly)
-{
-    struct Counting : OxStrokesVaryWidthPressure
-    {
-        int creatingCalls = 0;
-        QRectF creating(std::vector<OxInkPoint> &p, QPainterPath &pa, QPointF pt,
-                        QMap<QString, QVariant> m, float w) override
-        {
-            ++creatingCalls;
-            return OxStrokesVaryWidthPressure::creating(p, pa, pt, m, w);
-        }
-    } engine;
-    std::vector<OxInkPoint> points{OxInkPoint(0, 0, 0, 0.5f, 0, 0),
-                                   OxInkPoint(30, 0, 0, 0.5f, 0, 0)};
-    QPainterPath path;
-    EXPECT_FALSE(engine.loadFromWholePoints(points, path, 8).isEmpty());
-    EXPECT_EQ(engine.creatingCalls, 0);
-    EXPECT_EQ(points.size(), 2u);
-    EXPECT_EQ(path.elementCount(), 2);
-}
-
 TEST(OxStrokesVaryWidthPressureBadInput, NonFiniteParametersDropTheSample)
 {
     Stroke s;

@@ -1,6 +1,5 @@
 #include "EngineStroke.h"
 #include "OxStrokesVaryWidthTime.h"
-#include "TestData.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -118,23 +117,3 @@ TEST(OxStrokesVaryWidthTimePhases, TapAtTheLastMillisecondOfTheIntRange)
     ASSERT_EQ(s.points.size(), 2u);
     EXPECT_EQ(s.points[1].time, double(last) + 10);
 }
-
-TEST(OxStrokesVaryWidthTimePhases, RecordedStrokeThinsWhereItIsFast)
-{
-    const RecordedStroke stroke = loadStrokes("synth-1k.txt").at(0);
-    Stroke s;
-    auto pos = [&](size_t i) { return QPointF(stroke[i].x, stroke[i].y); };
-    s.start(pos(0), int(stroke[0].timeMs));
-    for (size_t i = 1; i + 1 < stroke.size(); ++i)
-        s.move(pos(i), int(stroke[i].timeMs));
-    s.end(pos(stroke.size() - 1), int(stroke.back().timeMs));
-    float thinnest = 10, widest = 0;
-    for (const OxInkPoint &p : s.points) {
-        thinnest = std::min(thinnest, p.pressure);
-        widest = std::max(widest, p.pressure);
-    }
-    EXPECT_GE(thinnest, 10.0f / 30 - 1e-6);   // never below the floor
-    EXPECT_LE(widest, 1.0f);
-    EXPECT_GT(widest - thinnest, 0.1f);
-}
-
