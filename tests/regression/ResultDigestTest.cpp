@@ -107,21 +107,22 @@ void replay(StrokeDigests &d, const OxEngineKind &kind, const RecordedStroke &st
     d["path"].add(path);
 }
 
-// The gateway's outputs, all of them, after one sketch call.
+// A gateway whose sketch calls' outputs are digested, all of them: the rectangle as
+// "<call>-rect", the arrays as "<call>-arrays".
 struct GatewayRun
 {
-    OxQuillmarkGateway gateway;
     StrokeDigests &d;
+    OxQuillmarkGateway gateway;
 
-    using Call = std::function<float *(float &, float &, float &, float &, int &, int &, int *&)>;
-    // Digests the rectangle as "<call>-rect" and the arrays as "<call>-arrays".
-    void run(const std::string &callName, const Call &call)
+    template <class Call, class... Args>
+    void run(const std::string &callName, Call sketchCall, Args... args)
     {
-        float left = 0, top = 0, width = 0, height = 0;
+        float rect[4] = {0, 0, 0, 0};
         int pointCount = 0, pathCount = 0;
         int *sizes = nullptr;
-        const float *coords = call(left, top, width, height, pointCount, pathCount, sizes);
-        for (float v : {left, top, width, height})
+        const float *coords = (gateway.*sketchCall)(args..., rect[0], rect[1], rect[2], rect[3],
+                                                    pointCount, pathCount, sizes);
+        for (float v : rect)
             d[callName + "-rect"].add(v);
         ResultDigest &arrays = d[callName + "-arrays"];
         arrays.add(pointCount);
@@ -136,15 +137,13 @@ struct GatewayRun
 void gatewayStroke(StrokeDigests &d, int penType, const RecordedStroke &stroke, bool backwardOnly,
                    int endCall)
 {
-    GatewayRun g{OxQuillmarkGateway(), d};
+    using G = OxQuillmarkGateway;
+    GatewayRun g{d, {}};
     g.gateway.setEnvironmentPara(1, 1, kWidth, penType);
     // Recorded times start at 0, which the gateway reads as "now": shift them by 1 ms.
     auto stamp = [](const RecordedSample &s) { return s.timeMs + 1; };
-    const RecordedSample &first = stroke[0];
-    g.run("startSketch", [&](float &l, float &t, float &w, float &h, int &pc, int &pn, int *&ps) {
-        return g.gateway.startSketch(float(first.x), float(first.y), stamp(first), l, t, w, h,
-                                     pc, pn, ps);
-    });
+    const RecordedSample &first = stroke[0], &last = stroke.back();
+    g.run("startSketch", &G::startSketch, float(first.x), float(first.y), stamp(first));
     const size_t step = backwardOnly ? 4 : 1;
     for (size_t i = 1; i + 1 < stroke.size(); i += step) {
         std::vector<float> xy;
@@ -153,23 +152,14 @@ void gatewayStroke(StrokeDigests &d, int penType, const RecordedStroke &stroke, 
             xy.push_back(float(stroke[k].y));
         }
         long long times[] = {stamp(stroke[std::min(i + step, stroke.size() - 1) - 1])};
-        g.run("sketching", [&](float &l, float &t, float &w, float &h, int &pc, int &pn,
-                               int *&ps) {
-            // The brush's sketching stamps the time of day; its batch call takes the host's.
-            if (!backwardOnly && penType == 1)
-                return g.gateway.sketching(xy[0], xy[1], l, t, w, h, pc, pn, ps);
-            return g.gateway.sketching2(int(xy.size() / 2), xy.data(), times, l, t, w, h, pc,
-                                        pn, ps);
-        });
+        // The brush's sketching stamps the time of day; its batch call takes the host's.
+        if (!backwardOnly && penType == 1)
+            g.run("sketching", &G::sketching, xy[0], xy[1]);
+        else
+            g.run("sketching", &G::sketching2, int(xy.size() / 2), xy.data(), times);
     }
-    const RecordedSample &last = stroke.back();
-    g.run("endSketch", [&](float &l, float &t, float &w, float &h, int &pc, int &pn, int *&ps) {
-        auto call = endCall == 2 ? &OxQuillmarkGateway::endSketch2
-                    : endCall == 3 ? &OxQuillmarkGateway::endSketch3
-                                   : &OxQuillmarkGateway::endSketch4;
-        return (g.gateway.*call)(float(last.x), float(last.y), stamp(last), l, t, w, h, pc, pn,
-                                 ps);
-    });
+    const auto end = endCall == 2 ? &G::endSketch2 : endCall == 3 ? &G::endSketch3 : &G::endSketch4;
+    g.run("endSketch", end, float(last.x), float(last.y), stamp(last));
 }
 
 // Every case: its name and how it feeds one stroke into the digest.

@@ -1,8 +1,6 @@
 #include "EngineStroke.h"
 #include "OxStrokesVaryWidthBackwardExtend.h"
 
-#include <QImage>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,30 +95,4 @@ TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTailAndTakesItAtT
     EXPECT_NEAR(outline.center().x(), 40, 0.01);
     EXPECT_LT(outline.width(), 0.25);
     EXPECT_FLOAT_EQ(tap.points[1].pressure, 0.2f / 10);
-}
-
-TEST(OxStrokesVaryWidthBackwardExtendPaint, TailIsPaintedWholeBodyClipped)
-{
-    // Half width 8: the tail is the last (8 - 0.1) / 0.05 = 158 units, the body lies before it.
-    EngineStroke<Extend> s(16);
-    drawLine(s, 80, 4);
-    ASSERT_GT(s.engine.getBackwardPaths().at(0).boundingRect().left(), 100);
-    // The alpha of the pixels at x = 20, 60, 200 and 250 on the line after painting rect.
-    auto inkAlong = [&](QRectF rect) {
-        QImage image(340, 40, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.translate(10, 20);
-        s.engine.paint(&painter, rect, QBrush(Qt::black));
-        std::vector<int> alpha;
-        for (int x : {20, 60, 200, 250})
-            alpha.push_back(qAlpha(image.pixel(10 + x, 20)));
-        return alpha;
-    };
-    // A rectangle over the start of the body misses the tail's box: only the clipped body.
-    EXPECT_EQ(inkAlong(QRectF(-10, -20, 40, 40)), (std::vector<int>{255, 0, 0, 0}));
-    // A rectangle that meets the tail's box paints the whole tail, not only the part inside.
-    const std::vector<int> withTail = inkAlong(QRectF(300, -20, 10, 40));
-    EXPECT_EQ(withTail[1], 0);
-    EXPECT_EQ(withTail[2], 255);
 }
