@@ -1,6 +1,6 @@
 /* The C interface driven as a C host drives it, compiled as C89: recorded strokes through both
    pens in both modes, checking every shape handed back, and every call with a null pen, a null
-   shape, a pen without engine or an empty batch. (Unusable numbers: python/tests.) */
+   shape, a pen without engine or an empty batch. (Unusable numbers: the gateway fuzzer.) */
 
 #include "quillmark_c.h"
 

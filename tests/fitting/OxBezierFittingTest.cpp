@@ -131,18 +131,3 @@ TEST(OxBezierFitting, DegenerateRunsFallBack)
     EXPECT_FLOAT_EQ(out[1].x, 1.0f / 3);
     EXPECT_FLOAT_EQ(out[2].y, 1.0f / 3);
 }
-
-TEST(OxBezierFitting, ParametersAndNewtonStep)
-{
-    std::vector<OxInkPoint> run{at(0, 0), at(3, 4), at(3, 10)};
-    std::vector<float> u;
-    chordLengthParameterize(run, 0, 2, u);
-    EXPECT_EQ(u, (std::vector<float>{0, 5.0f / 11, 1}));
-
-    // The straight curve from (0, 0) to (30, 0) with even control points: t moves toward x / 30.
-    std::vector<OxInkPoint> line{at(0, 0), at(10, 0), at(20, 0), at(30, 0)};
-    // q = (12, 0), q' = (30, 0), q'' = 0: t - (-3 * 30) / 900.
-    EXPECT_FLOAT_EQ(newtonRaphsonRootFind(line, at(15, 5), 0.4f), 0.5f);
-    std::vector<OxInkPoint> tooShort{at(0, 0)};
-    EXPECT_EQ(newtonRaphsonRootFind(tooShort, at(1, 1), 0.3f), 0.3f);
-}
