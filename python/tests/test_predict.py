@@ -46,35 +46,21 @@ class HostSamples(unittest.TestCase):
 
 class BadInput(unittest.TestCase):
     def test_refused_with_the_reason_and_nothing_changes(self):
-        stroke = quillmark.Stroke("fill", 6)
-        with self.assertRaisesRegex(ValueError, "not started"):
-            stroke.predict(16)
-        stroke.start(0, 0, 100)
-        stroke.add(10, 0, 110)
-        stroke.predict_samples([(20, 0, 120, 0.5)])
-        with self.assertRaisesRegex(ValueError, "horizon"):
-            stroke.predict(math.nan)
-        for bad in ([(20, 0, 109, 0.5)], [(math.nan, 0, 130, 0.5)]):
-            with self.subTest(bad=bad), self.assertRaisesRegex(ValueError, "predicted sample"):
-                stroke.predict_samples(bad)
-        with self.assertRaises(ValueError):
-            stroke.predict_samples([(1, 2, 3)])
-        with self.assertRaisesRegex(TypeError, "^horizon_ms must be"):
-            stroke.predict("16")
-        with self.assertRaisesRegex(TypeError, "^samples must"):
-            stroke.predict_samples([("x", 0, 130, 0.5)])
-        self.assertEqual(rows(stroke.predicted()), [(20, 0, 120, 0.5)])
-        stroke.end(20, 0, 120)
-        with self.assertRaisesRegex(ValueError, "ended"):
-            stroke.predict(16)
-        stroke.close()
-
-        batch = quillmark.Stroke("brush", 6)
-        batch.start(0, 0, 0)
-        batch.add_batch([(10, 0), (20, 0)], 20)
-        with self.assertRaisesRegex(ValueError, "sample by sample"):
-            batch.predict(16)
-        batch.close()
+        # The reasons shared with the other calls (not started, ended, the other way of feeding)
+        # are test_stroke's.
+        with started("fill", [(0, 0, 100), (10, 0, 110)]) as stroke:
+            stroke.predict_samples([(20, 0, 120, 0.5)])
+            with self.assertRaisesRegex(ValueError, "horizon"):
+                stroke.predict(math.nan)
+            with self.assertRaisesRegex(ValueError, "predicted sample"):
+                stroke.predict_samples([(20, 0, 109, 0.5)])
+            with self.assertRaises(ValueError):
+                stroke.predict_samples([(1, 2, 3)])
+            with self.assertRaisesRegex(TypeError, "^horizon_ms must be"):
+                stroke.predict("16")
+            with self.assertRaisesRegex(TypeError, "^samples must"):
+                stroke.predict_samples([("x", 0, 130, 0.5)])
+            self.assertEqual(rows(stroke.predicted()), [(20, 0, 120, 0.5)])
 
 
 if __name__ == "__main__":

@@ -13,21 +13,9 @@ struct Speed : OxStrokesVaryWidthTime
     using OxStrokesVaryWidthTime::velocityToWidth;
 };
 
-QMap<QString, QVariant> at(int time)
+struct Stroke : EngineStroke<Speed>
 {
-    return {{QStringLiteral("time"), time}};
-}
-
-struct Stroke
-{
-    Speed engine;
-    std::vector<OxInkPoint> points;
-    QPainterPath path;
-    float width = 30;
-
-    QRectF start(QPointF p, int t) { return engine.startCreate(points, path, p, at(t), width); }
-    QRectF move(QPointF p, int t) { return engine.creating(points, path, p, at(t), width); }
-    QRectF end(QPointF p, int t) { return engine.endCreate(points, path, p, at(t), width); }
+    Stroke() : EngineStroke<Speed>(30) {}
 };
 } // namespace
 
@@ -100,9 +88,9 @@ TEST(OxStrokesVaryWidthTimePhases, TapAndFreshStrokes)
     // startCreate starts afresh: the next stroke owes nothing to the first.
     std::vector<OxInkPoint> points;
     QPainterPath path;
-    s.engine.startCreate(points, path, QPointF(200, 200), at(0), 30);
-    s.engine.creating(points, path, QPointF(230, 200), at(10), 30);
-    s.engine.endCreate(points, path, QPointF(230, 200), at(20), 30);
+    s.engine.startCreate(points, path, QPointF(200, 200), atTime(0), 30);
+    s.engine.creating(points, path, QPointF(230, 200), atTime(10), 30);
+    s.engine.endCreate(points, path, QPointF(230, 200), atTime(20), 30);
     EXPECT_EQ(positions(points), (std::vector<QPointF>{QPointF(200, 200), QPointF(230, 200)}));
     EXPECT_GT(s.engine.getPathWhole().boundingRect().left(), 150);
 }
