@@ -20,28 +20,6 @@ OxInkPoint at(float x, float y, double time = 0, float pressure = 0)
 }
 } // namespace
 
-TEST(OxStrokesFixWidthBezier, ShortClosedCurvesGetTheirMidControlPoint)
-{
-    FixWidth engine;
-    std::vector<OxInkPoint> ctrl{at(5, 5), at(6, 5), at(6, 6), at(5, 5, 8)};
-    const auto out = engine.bezireToPoints(ctrl, true, at(0, 0));
-    ASSERT_EQ(out.size(), 3u);
-    EXPECT_FLOAT_EQ(out[1].x, 6);
-    EXPECT_FLOAT_EQ(out[1].y, 5.5f);
-    // Time is spaced along the control polygon (legs 1, 1, sqrt 2) and written into ctrl.
-    const double polygon = 2 + std::sqrt(2.0);
-    EXPECT_NEAR(ctrl[1].time, 8 / polygon, 1e-5);
-    EXPECT_NEAR(ctrl[2].time, 16 / polygon, 1e-5);
-    EXPECT_NEAR(out[1].time, 12 / polygon, 1e-5);
-
-    // A polygon of no length keeps the attributes.
-    std::vector<OxInkPoint> still(4, at(1, 1, 5, 0.25f));
-    const auto kept = engine.bezireToPoints(still, true, OxInkPoint());
-    ASSERT_EQ(kept.size(), 3u);
-    EXPECT_EQ(kept[1].time, 5);
-    EXPECT_EQ(kept[1].pressure, 0.25f);
-}
-
 TEST(OxStrokesFixWidthPhases, StartSquareOfTwiceTheWidthThenCloseSamplesAreDropped)
 {
     Stroke s(4);
@@ -60,50 +38,6 @@ TEST(OxStrokesFixWidthPhases, StartSquareOfTwiceTheWidthThenCloseSamplesAreDropp
     EXPECT_EQ(fields(s.points.back()), (Fields{30, 10, 0, -0.5, 0, 0}));
     s.end(QPointF(30, 10));
     EXPECT_EQ(fields(s.points.back()), (Fields{30, 10, 0, -0.5, 0, 0}));
-}
-
-TEST(OxStrokesFixWidthPhases, OneSampleStrokeTracesItsDotTwice)
-{
-    Stroke s(4);
-    const QPointF p(10, 20);
-    s.start(p);
-    const QRectF r = s.end(p);
-    const std::vector<QPointF> dot{p, p + QPointF(1, 1)};
-    EXPECT_EQ(positions(s.points), dot);
-    EXPECT_EQ(elements(s.path), (std::vector<QPointF>{p, p + QPointF(1, 1), p, p + QPointF(1, 1)}));
-    EXPECT_EQ(r, QRectF(QPointF(8, 18), QPointF(13, 23)));
-}
-
-TEST(OxStrokesFixWidthPhases, StraightRunKeepsOnlyMidpoints)
-{
-    Stroke s(4);
-    s.start(QPointF(0, 0));
-    for (int x = 5; x <= 30; x += 5)
-        s.move(QPointF(x, 0));
-    const std::vector<QPointF> expected{QPointF(0, 0),    QPointF(5, 0),    QPointF(7.5, 0),
-                                        QPointF(12.5, 0), QPointF(17.5, 0), QPointF(22.5, 0),
-                                        QPointF(27.5, 0)};
-    EXPECT_EQ(elements(s.path), expected);
-
-    // An end sample closer than 1.0 adds nothing: the line ends at the last midpoint.
-    EXPECT_TRUE(s.end(QPointF(30.5, 0)).isNull());
-    EXPECT_EQ(positions(s.points), expected);
-}
-
-TEST(OxStrokesFixWidthPhases, ExtendStepsReachTheNewSample)
-{
-    Stroke s(4);
-    s.start(QPointF(0, 0));
-    s.move(QPointF(20, 0));
-    // The control point now lies 4 ahead of (20, 0); the next curve ends 4 short of the control
-    // point set ahead of (40, 0), that is at (40, 0) itself.
-    s.move(QPointF(40, 0));
-    EXPECT_EQ(elements(s.path),
-              (std::vector<QPointF>{QPointF(0, 0), QPointF(20, 0), QPointF(40, 0)}));
-    // A contract step after an extend step is built like one: it ends 2.5 short of the
-    // control point set 2.5 ahead of (45, 0).
-    s.move(QPointF(45, 0));
-    EXPECT_FLOAT_EQ(float(s.path.currentPosition().x()), 45);
 }
 
 TEST(OxStrokesFixWidthBadInput, HugeStepsFinish)

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <limits>
-#include <memory>
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
@@ -178,23 +177,6 @@ TEST(OxPathBuilderExtend, DroppedSegmentLeavesTheOutlineAlone)
     EXPECT_FALSE(g.addSegment(20.5f, 0, 8, 40, 0, 5).isEmpty());
     EXPECT_FALSE(g.anchorHeld);
     EXPECT_EQ(g.anchorX, 40);
-}
-
-TEST(OxPathBuilderLifecycle, CloneAndResetStartEmpty)
-{
-    Generator g;
-    g.addSegment(0, 0, 5, 20, 0, 5);
-    const QPainterPath first = g.getOutlinePath();
-    std::unique_ptr<OxPathGenerator> copy(g.clone());
-    EXPECT_TRUE(copy->getOutlinePath().isEmpty());
-    // The clone sweeps the same nib.
-    EXPECT_EQ(copy->addSegment(0, 0, 5, 20, 0, 5), first.boundingRect());
-
-    g.resetOutline();
-    EXPECT_TRUE(g.getOutlinePath().isEmpty());
-    EXPECT_TRUE(g.lastCorners.isEmpty());
-    g.addSegment(0, 0, 5, 20, 0, 5);
-    EXPECT_EQ(g.getOutlinePath(), first);
 }
 
 TEST(OxPathBuilderContinue, TheNextSegmentJoinsTheGivenCorners)

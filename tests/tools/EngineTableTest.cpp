@@ -32,32 +32,3 @@ TEST(EngineTable, ReplayedShapesLieInsideTheReportedRectangle)
         }
     }
 }
-
-TEST(EngineTable, TaperingEnginesShowTheirTailUntilTheStrokeEnds)
-{
-    const RecordedStroke stroke = loadStrokes("pf-recorded.txt").at(0);
-    int tapering = 0;
-    for (const EngineAdapter &adapter : engineTable()) {
-        if (OxEngineKind::byName(adapter.name.c_str())->drawn
-            != OxEngineKind::Drawn::kOutlineAndTails)
-            continue;
-        ++tapering;
-        const char *name = adapter.name.c_str();
-        const std::unique_ptr<OxStrokesFixWidth> engine = adapter.make();
-        std::vector<OxInkPoint> points;
-        QPainterPath path;
-        Params params;
-        const auto at = [&](size_t i) {
-            params[QStringLiteral("time")] = int(stroke[i].timeMs);
-            return QPointF(stroke[i].x, stroke[i].y);
-        };
-        engine->startCreate(points, path, at(0), params, 6);
-        EXPECT_EQ(adapter.shapes(*engine, path).outlines.size(), 1u) << name;  // the start dot
-        for (size_t i = 1; i < 60; ++i)
-            engine->creating(points, path, at(i), params, 6);
-        EXPECT_EQ(adapter.shapes(*engine, path).outlines.size(), 2u) << name;  // body and tail
-        engine->endCreate(points, path, at(60), params, 6);
-        EXPECT_EQ(adapter.shapes(*engine, path).outlines.size(), 1u) << name;
-    }
-    EXPECT_EQ(tapering, 2);
-}

@@ -53,19 +53,6 @@ TEST(OxStrokesVaryWidthBackwardExtendTaper, RadiiGrowFromTheTip)
     EXPECT_TRUE(thin.engine.getBackwardPaths().at(0).isEmpty());
 }
 
-TEST(OxStrokesVaryWidthBackwardExtendPhases, FirstStepDropsTheDotUnreported)
-{
-    EngineStroke<Extend> s(10);
-    EXPECT_NEAR(s.start(QPointF(0, 0)).width(), 2 + 8, 1e-9);  // radius width / 10, margin 4
-    ASSERT_EQ(s.engine.getBackwardPaths().size(), 1);
-    const QRectF first = s.move(QPointF(30, 0));
-    EXPECT_EQ(s.engine.getBackwardPaths().size(), 1);  // the tail replaced the dot
-    EXPECT_EQ(first, s.engine.backwardRect);      // only the new tail, no dot, no body yet
-    EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
-    // From now on the old tail's area is part of what each call repaints.
-    EXPECT_TRUE(s.move(QPointF(60, 0)).contains(first));
-}
-
 TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTailAndTakesItAtTheEnd)
 {
     EngineStroke<Extend> s(10);

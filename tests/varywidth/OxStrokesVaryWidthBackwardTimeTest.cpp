@@ -10,7 +10,6 @@ struct Brush : OxStrokesVaryWidthBackwardTime
     using OxStrokesVaryWidthBackwardTime::backwardInfos;
     using OxStrokesVaryWidthBackwardTime::backwardRect;
     using OxStrokesVaryWidthBackwardTime::lastDrawnIndex;
-    using OxStrokesVaryWidthBackwardTime::prepareBackwardPath;
     using OxStrokesVaryWidthBackwardTime::smoothedPoints;
 };
 
@@ -98,24 +97,6 @@ TEST(OxStrokesVaryWidthBackwardTimePhases, NoTailWhenTheWindowHoldsOnePosition)
     EXPECT_EQ(s.engine.lastDrawnIndex, int(s.engine.smoothedPoints.size()) - 1);
     EXPECT_TRUE(s.engine.backwardInfos.isEmpty());
     EXPECT_TRUE(s.engine.getBackwardPaths().at(0).isEmpty());
-
-    // Recent points at one position: no tail, and nothing committed either.
-    Brush fresh;
-    std::vector<OxInkPoint> pts{OxInkPoint(1, 1, 0, 0, 0, 0), OxInkPoint(1, 1, 50, 0, 0, 0),
-                                OxInkPoint(1, 1, 60, 0, 0, 0)};
-    QVector<OxBackwardInfo> infos;
-    int index = 0;
-    EXPECT_FALSE(fresh.prepareBackwardPath(infos, pts, index, QPointF(), 10));
-    EXPECT_TRUE(infos.isEmpty());
-    EXPECT_EQ(index, 0);
-}
-
-TEST(OxStrokesVaryWidthBackwardTimeBatches, TimeStampsAreSpreadOverTheBatch)
-{
-    Stroke s;
-    s.start(QPointF(0, 0), 1000);
-    s.batch({QPointF(10, 0), QPointF(20, 0), QPointF(30, 0)}, 1100);
-    EXPECT_EQ(times(s.points), (std::vector<double>{1000, 1033, 1066, 1099}));
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeBatches, RawBatchesKeepSamplesFartherThanATenthApart)

@@ -67,19 +67,6 @@ TEST(OxStrokesVaryWidthPressureSmoothing, WindowFormula)
         EXPECT_FLOAT_EQ(p.pressure, 0.3f);
 }
 
-TEST(OxStrokesVaryWidthPressurePhases, StartCircleIsErasedAtTheFirstStep)
-{
-    Stroke s;
-    const QRectF dot = s.start(QPointF(50, 50), 0.8f);
-    EXPECT_NEAR(dot.left(), 50 - 4 - 4, 1e-9);    // radius 0.8 * 10 / 2, margin 4
-    EXPECT_NEAR(dot.width(), 16, 1e-9);
-    EXPECT_TRUE(s.move(QPointF(50.05, 50)).isNull());   // too close: dropped
-    EXPECT_EQ(s.points.size(), 1u);
-    const QRectF first = s.move(QPointF(60, 50), 0.8f);
-    EXPECT_TRUE(first.contains(dot));
-    EXPECT_FALSE(s.engine.getPathWhole().isEmpty());
-}
-
 TEST(OxStrokesVaryWidthPressurePhases, TapSweepsAUnitDiagonal)
 {
     Stroke s;
