@@ -47,8 +47,6 @@ TEST(OxEngineKind, EachWayReachesTheEnginesThatHaveItAndNoOther)
             EXPECT_EQ(raw, &kind == &engineKind && kind.canFeed(OxEngineKind::kRaw));
         }
     }
-    EXPECT_EQ(OxEngineKind::byName("fill")->feeds & OxEngineKind::kRaw, 0u);
-    EXPECT_TRUE(OxEngineKind::byName("brush")->canFeed(OxEngineKind::kFitted));
 }
 
 // A copy or an assignment made through the table goes on drawing the same stroke on its own,

@@ -4,12 +4,10 @@
 
 #include "OxStrokeShape.h"
 
+#include "ChangedPixels.h"
 #include "StrokeRun.h"
 #include "TestData.h"
 
-#include <QImage>
-#include <QPainter>
-#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -51,41 +49,19 @@ void paintShape(const OxStrokeShape &shape, QPainter &painter)
     }
 }
 
-QRectF boundsOf(const RecordedStroke &stroke)
-{
-    QRectF r(QPointF(stroke[0].x, stroke[0].y), QSizeF(1, 1));
-    for (const RecordedSample &s : stroke)
-        r |= QRectF(QPointF(s.x, s.y), QSizeF(1, 1));
-    return r.adjusted(-2 * kWidth, -2 * kWidth, 2 * kWidth, 2 * kWidth);
-}
-
-template <class Paint>
-QImage render(QRectF bounds, Paint paint)
-{
-    QImage image(int(std::ceil(bounds.width())), int(std::ceil(bounds.height())),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.translate(-bounds.topLeft());
-    paint(painter);
-    return image;
-}
-
+// Two pictures of black ink on white compared: the pixels with ink in either, those whose
+// coverage differs at all, and the largest difference in coverage, of 255.
 struct PixelComparison
 {
-    int inked = 0;      // pixels with any ink in either image
-    int differing = 0;  // pixels whose coverage differs at all
-    int largest = 0;    // the largest difference in coverage, of 255
+    int inked = 0, differing = 0, largest = 0;
 };
 
 PixelComparison compare(const QImage &a, const QImage &b)
 {
     PixelComparison c;
     for (int y = 0; y < a.height(); ++y) {
-        const QRgb *ra = reinterpret_cast<const QRgb *>(a.constScanLine(y));
-        const QRgb *rb = reinterpret_cast<const QRgb *>(b.constScanLine(y));
         for (int x = 0; x < a.width(); ++x) {
-            const int da = qAlpha(ra[x]), db = qAlpha(rb[x]);
+            const int da = 255 - qGray(a.pixel(x, y)), db = 255 - qGray(b.pixel(x, y));
             c.inked += da > 0 || db > 0;
             c.differing += da != db;
             c.largest = std::max(c.largest, std::abs(da - db));
@@ -109,13 +85,13 @@ TEST_P(StrokeShapeTest, FillsTheEnginesOwnPixels)
     const OxEngineKind &kind = OxEngineKind::all().at(size_t(GetParam()));
     for (const RecordedStroke &stroke : loadStrokes("pf-recorded.txt")) {
         StrokeRun run(kind, stroke, OxEngineKind::kSamples, kWidth);
-        const QRectF bounds = boundsOf(stroke);
+        StrokeCanvas own(stroke, 2 * int(kWidth)), handedOut(stroke, 2 * int(kWidth));
         auto check = [&](const char *when) {
             OxStrokeShape shape;
             shape.update(run.engine(), run.path());
-            const PixelComparison c =
-                compare(render(bounds, [&](QPainter &p) { paintOwn(run, p, bounds); }),
-                        render(bounds, [&](QPainter &p) { paintShape(shape, p); }));
+            own.show([&](QPainter &p) { paintOwn(run, p, own.area()); });
+            handedOut.show([&](QPainter &p) { paintShape(shape, p); });
+            const PixelComparison c = compare(own.image(), handedOut.image());
             EXPECT_GT(c.inked, 0) << when;
             EXPECT_LE(c.largest, 8) << when << ", stroke of " << stroke.size();
             EXPECT_LE(c.differing, c.inked / 200) << when << ", stroke of " << stroke.size();

@@ -11,10 +11,8 @@
 struct Fill : OxStrokesFixWidthFill
 {
     using OxStrokesFixWidthFill::backwardRect;
-    using OxStrokesFixWidthFill::computePoints2PathInfo;
     using OxStrokesFixWidthFill::lastDrawnIndex;
     using OxStrokesFixWidthFill::leftSideCounts;
-    using OxStrokesFixWidthFill::pathGenerator;
     using OxStrokesFixWidthFill::rightSideCounts;
     using OxStrokesFixWidthFill::smoothedPoints;
 };

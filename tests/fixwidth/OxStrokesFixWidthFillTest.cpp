@@ -2,15 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-// Samples from to to of a zig-zag from (10, 50); sample 0 starts the stroke.
-void drawZigzag(FillStroke &s, int from, int to)
-{
-    for (int i = from; i < to; ++i)
-        i ? s.move(QPointF(10 + 6 * i, 50 + (i % 3) * 4)) : s.start(QPointF(10, 50));
-}
-} // namespace
-
 TEST(OxStrokesFixWidthFillPhases, DotThenFirstStep)
 {
     FillStroke s;
@@ -76,21 +67,6 @@ TEST(OxStrokesFixWidthFillNib, TheRoundNibIsTheCircleOfRadiusFortyFlattened)
     const std::vector<QPointF> outline = elements(s.engine.getPathWhole());
     EXPECT_EQ(beyond(outline, s.points.back().x), beyond(nib, 0))
         << "the end cap's points must be those of the flattened circle of radius 40";
-}
-
-TEST(OxStrokesFixWidthFillPhases, SideCountsKeepTheFirstRecord)
-{
-    FillStroke s;
-    s.engine.computePoints2PathInfo(1, s.engine.pathGenerator);
-    EXPECT_EQ(s.engine.leftSideCounts.value(1), -1);   // sides still empty
-    drawZigzag(s, 0, 10);
-    const QMap<int, int> left = s.engine.leftSideCounts, right = s.engine.rightSideCounts;
-    EXPECT_GT(left.value(2), left.value(0));
-    EXPECT_EQ(left.value(1), -1);   // recorded before the stroke, never overwritten
-    s.engine.computePoints2PathInfo(0, s.engine.pathGenerator);
-    s.engine.computePoints2PathInfo(3, nullptr);
-    EXPECT_EQ(s.engine.leftSideCounts, left);
-    EXPECT_EQ(s.engine.rightSideCounts, right);
 }
 
 // A stroke that was never opened on this engine has no smoothed line to end, whatever points the

@@ -9,7 +9,6 @@
 #include "ResultDigest.h"
 #include "StrokeFile.h"
 
-#include <QImage>
 #include <QPainter>
 #include <cmath>
 #include <limits>
@@ -37,10 +36,6 @@ inline const char *nameOf(Unusable u)
 struct Observed
 {
     uint64_t points = 0, path = 0, outline = 0, tails = 0;
-    bool operator==(const Observed &o) const
-    {
-        return points == o.points && path == o.path && outline == o.outline && tails == o.tails;
-    }
     // The names of the outputs that differ from o.
     std::string differences(const Observed &o) const
     {
