@@ -49,6 +49,26 @@ TEST(OxEngineKind, EachWayReachesTheEnginesThatHaveItAndNoOther)
     }
 }
 
+// The filled pen and the brush keep batch samples that lie 1.0 or more from the last one kept.
+TEST(OxEngineKind, BatchesKeepSamplesFromOneUnitApartOn)
+{
+    for (const OxEngineKind &kind : OxEngineKind::all()) {
+        if (!kind.canFeed(OxEngineKind::kBatch))
+            continue;
+        auto engine = kind.make();
+        std::vector<OxInkPoint> points;
+        QPainterPath path;
+        const OxEngineKind::Params params{{QStringLiteral("time"), 30}};
+        engine->startCreate(points, path, QPointF(0, 0), params, 6);
+        QList<QPointF> samples{QPointF(0.9, 0), QPointF(1, 0), QPointF(2.5, 0)};
+        kind.creatingBatch(*engine, points, samples, params, 6);
+        ASSERT_EQ(points.size(), 3u) << kind.name;
+        EXPECT_EQ(QPointF(points[1].x, points[1].y), QPointF(1, 0))
+            << kind.name << ": a sample exactly 1.0 from the last one kept must be kept, one "
+            << "0.9 away dropped";
+    }
+}
+
 // A copy or an assignment made through the table goes on drawing the same stroke on its own,
 // after the original is gone; copies and assignments between kinds are refused.
 TEST(OxEngineKind, CopiesAndAssignmentsGoOnAsTheOriginalWithinTheirKindOnly)

@@ -19,16 +19,6 @@ TEST(OxFillBackwardOnly, BatchTimesAreSpreadInTruncatedSteps)
     EXPECT_EQ(s.engine.backwardRect, r);
 }
 
-TEST(OxFillBackwardOnly, BatchesKeepSamplesFromOneUnitApartOn)
-{
-    FillStroke s;
-    s.start(QPointF(0, 0), 0);
-    s.batch({QPointF(0.9, 0), QPointF(1, 0), QPointF(2.5, 0)}, 30);
-    EXPECT_EQ(positions(s.points), (std::vector<QPointF>{QPointF(0, 0), QPointF(1, 0),
-                                                         QPointF(2.5, 0)}))
-        << "a sample exactly 1.0 from the last one kept must be kept, one 0.9 away dropped";
-}
-
 TEST(OxFillBackwardOnly, TailStartsAtTheNewestPointOlderThan300Ms)
 {
     FillStroke s;

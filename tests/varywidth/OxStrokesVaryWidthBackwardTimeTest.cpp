@@ -110,16 +110,6 @@ TEST(OxStrokesVaryWidthBackwardTimeBatches, RawBatchesKeepSamplesFartherThanATen
         << "a sample 0.09 from the last one kept must be dropped, one 0.125 away kept";
 }
 
-TEST(OxStrokesVaryWidthBackwardTimeBatches, BackwardOnlyBatchesKeepSamplesFromOneUnitApartOn)
-{
-    Stroke s;
-    s.start(QPointF(0, 0), 0);
-    s.batch({QPointF(0.9, 0), QPointF(1, 0), QPointF(2.5, 0)}, 30);
-    EXPECT_EQ(positions(s.points), (std::vector<QPointF>{QPointF(0, 0), QPointF(1, 0),
-                                                         QPointF(2.5, 0)}))
-        << "a sample exactly 1.0 from the last one kept must be kept, one 0.9 away dropped";
-}
-
 // While the stroke is young (fewer than 30 points) its tail reaches back 500 ms: at 520 ms, to the
 // sample of 20 ms, not to the first.
 TEST(OxStrokesVaryWidthBackwardTimeBatches, TheYoungStrokesTailCoversFiveHundredMilliseconds)
