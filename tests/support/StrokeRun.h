@@ -9,10 +9,8 @@
 #include "ResultDigest.h"
 #include "StrokeFile.h"
 
-#include <QImage>
 #include <QPainter>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -38,10 +36,6 @@ inline const char *nameOf(Unusable u)
 struct Observed
 {
     uint64_t points = 0, path = 0, outline = 0, tails = 0;
-    bool operator==(const Observed &o) const
-    {
-        return points == o.points && path == o.path && outline == o.outline && tails == o.tails;
-    }
     // The names of the outputs that differ from o.
     std::string differences(const Observed &o) const
     {
@@ -58,46 +52,26 @@ struct Observed
     }
 };
 
+// A run of an engine of the table, fed sample by sample (kSamples) or in batches of four in one
+// of the other ways of its kind.
 class StrokeRun
 {
 public:
-    virtual ~StrokeRun() = default;
-    virtual std::unique_ptr<StrokeRun> copy() const = 0;
-    // Calls are numbered from 0 (startCreate) to callCount() - 1 (the end call).
-    virtual size_t callCount() const = 0;
-    virtual QRectF call(size_t k) = 0;
-    // Feeds unusable input of the kind the next call would make; returns what the engine did.
-    virtual QRectF feedUnusable(size_t next, Unusable kind) = 0;
-    virtual Observed observe() const = 0;
-    // Paints what a host shows: the outlines filled, or the plain engine's path stroked.
-    virtual void paint(QPainter &painter) const = 0;
-    // The smoothed centre line once the stroke has ended, and the outline it must lie in.
-    virtual const std::vector<OxInkPoint> &points() const = 0;
-    virtual QPainterPath body() const = 0;
-};
-
-// A run of an engine of the table, fed sample by sample (kSamples) or in batches of four in one
-// of the other ways of its kind.
-class EngineRun : public StrokeRun
-{
-public:
-    EngineRun(const OxEngineKind &kind, const RecordedStroke &stroke, OxEngineKind::Feed feed,
+    StrokeRun(const OxEngineKind &kind, const RecordedStroke &stroke, OxEngineKind::Feed feed,
               float width)
         : kind_(kind), stroke_(stroke), feed_(feed), width_(width), engine_(kind.make())
     {
     }
-    EngineRun(const EngineRun &other)
+    StrokeRun(const StrokeRun &other)
         : kind_(other.kind_), stroke_(other.stroke_), feed_(other.feed_), width_(other.width_),
           engine_(other.kind_.copy(*other.engine_)), points_(other.points_), path_(other.path_)
     {
     }
 
-    std::unique_ptr<StrokeRun> copy() const override
-    {
-        return std::make_unique<EngineRun>(*this);
-    }
+    std::unique_ptr<StrokeRun> copy() const { return std::make_unique<StrokeRun>(*this); }
 
-    size_t callCount() const override
+    // Calls are numbered from 0 (startCreate) to callCount() - 1 (the end call).
+    size_t callCount() const
     {
         const size_t n = stroke_.size();
         if (feed_ == OxEngineKind::kSamples)
@@ -105,7 +79,7 @@ public:
         return 2 + (n > 2 ? (n - 2 + kBatch - 1) / kBatch : 0);
     }
 
-    QRectF call(size_t k) override
+    QRectF call(size_t k)
     {
         const size_t last = callCount() - 1;
         if (k == 0)
@@ -122,18 +96,21 @@ public:
         return batch(samples, paramsAt(newest), width_);
     }
 
-    QRectF feedUnusable(size_t next, Unusable kind) override
+    // Feeds unusable input of the kind the next call would make (none too close for the first
+    // or the end call); returns what the engine did.
+    QRectF feedUnusable(size_t next, Unusable kind)
     {
-        const OxInkPoint &lastPoint = points_.back();
-        const QPointF last(lastPoint.x, lastPoint.y);
+        const QPointF last = points_.empty() ? at(0) : QPointF(points_.back().x, points_.back().y);
         const double nan = std::numeric_limits<double>::quiet_NaN();
         const QPointF p = kind == Unusable::kTooClose   ? last + QPointF(0.05, 0)
                           : kind == Unusable::kNotFinite ? QPointF(nan, last.y())
                                                           : at(std::min(next, stroke_.size() - 1));
         const float w = kind == Unusable::kWidthNotFinite ? std::nanf("") : width_;
         const Params params = paramsAt(std::min(next, stroke_.size() - 1));
+        if (next == 0)
+            return kind == Unusable::kTooClose ? QRectF()
+                                               : engine_->startCreate(points_, path_, p, params, w);
         if (next == callCount() - 1 || feed_ == OxEngineKind::kSamples) {
-            // The end call takes a too close sample, so it is given only the other kinds.
             if (next == callCount() - 1)
                 return kind == Unusable::kTooClose ? QRectF() : end(p, params, w);
             return engine_->creating(points_, path_, p, params, w);
@@ -145,7 +122,8 @@ public:
         return batch(samples, params, w);
     }
 
-    Observed observe() const override
+    // Digests of what a host can observe now.
+    Observed observe() const
     {
         ResultDigest points, path, outline, tails;
         points.add(points_);
@@ -156,23 +134,32 @@ public:
         return {points.value(), path.value(), outline.value(), tails.value()};
     }
 
-    void paint(QPainter &painter) const override
+    // Paints what a host shows: the outlines filled, or the plain engine's path stroked.
+    void paint(QPainter &painter) const
     {
         if (kind_.drawn == OxEngineKind::Drawn::kCentreLine) {
             painter.strokePath(path_, QPen(Qt::black, double(width_), Qt::SolidLine,
                                            Qt::RoundCap, Qt::RoundJoin));
             return;
         }
-        for (const QPainterPath &outline : kind_.outlines(*engine_))
+        for (const QPainterPath &outline : outlines())
             painter.fillPath(outline, Qt::black);
     }
 
-    const std::vector<OxInkPoint> &points() const override { return points_; }
+    // The caller's points (once the stroke has ended, the smoothed centre line) and path.
+    const std::vector<OxInkPoint> &points() const { return points_; }
+    const QPainterPath &path() const { return path_; }
+    // The engine itself, for calls beside the run's own (predictions drawn on it).
+    OxStrokesFixWidth &engine() const { return *engine_; }
+    const OxEngineKind &kind() const { return kind_; }
+    // The body outline, then the tails (none for the centre-line engine).
+    QVector<QPainterPath> outlines() const { return kind_.outlines(*engine_); }
 
-    QPainterPath body() const override
+    // The body outline, which the finished centre line must lie in.
+    QPainterPath body() const
     {
-        const QVector<QPainterPath> outlines = kind_.outlines(*engine_);
-        return outlines.isEmpty() ? QPainterPath() : outlines.front();
+        const QVector<QPainterPath> all = outlines();
+        return all.isEmpty() ? QPainterPath() : all.front();
     }
 
 private:
@@ -220,11 +207,17 @@ private:
     QPainterPath path_;
 };
 
-// Every engine in every mode: a name and a way to start a run of a stroke.
+// Every engine in every mode: a name, and the engine and way of feeding a run of a stroke takes.
 struct RunKind
 {
     std::string name;
-    std::function<std::unique_ptr<StrokeRun>(const RecordedStroke &, float width)> start;
+    const OxEngineKind *kind;
+    OxEngineKind::Feed feed;
+
+    std::unique_ptr<StrokeRun> start(const RecordedStroke &stroke, float width) const
+    {
+        return std::make_unique<StrokeRun>(*kind, stroke, feed, width);
+    }
 };
 
 // Every engine sample by sample ("brush"), then every other way of feeding of each
@@ -233,10 +226,7 @@ inline std::vector<RunKind> everyEngineAndMode()
 {
     std::vector<RunKind> kinds;
     auto add = [&](const OxEngineKind &kind, OxEngineKind::Feed feed, const char *mode) {
-        kinds.push_back({kind.name + std::string(mode),
-                         [&kind, feed](const RecordedStroke &s, float width) {
-                             return std::unique_ptr<StrokeRun>(new EngineRun(kind, s, feed, width));
-                         }});
+        kinds.push_back({kind.name + std::string(mode), &kind, feed});
     };
     for (const OxEngineKind &kind : OxEngineKind::all())
         add(kind, OxEngineKind::kSamples, "");
