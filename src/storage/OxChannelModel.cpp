@@ -5,6 +5,9 @@
 
 namespace quillmark::detail {
 namespace {
+constexpr std::uint8_t kOrderBits = 0x03;
+constexpr std::uint8_t kLatticeBit = 0x04;
+
 // What the estimate charges for a value stored by its bits: an index gap and four bytes.
 constexpr std::uint64_t kExceptionBits = 40;
 // What a lattice of the stroke's own adds to its model; the page's lattice repeats from stroke
@@ -298,6 +301,38 @@ ChannelModel ChannelEncoder::encode(std::size_t stroke, ByteWriter &residuals, B
         next = index + 1;
     }
     return best.model;
+}
+
+void writeModel(ByteWriter &meta, const ChannelModel &model)
+{
+    meta.u8(std::uint8_t(model.grid.kind));
+    meta.u8(model.grid.digits);
+    meta.u8(std::uint8_t(model.order | (model.hasLattice ? kLatticeBit : 0)));
+    if (model.hasLattice) {
+        meta.varint(std::uint64_t(model.lattice.step));
+        meta.varint(std::uint64_t(model.lattice.offset));
+    }
+    meta.varint(model.exceptions);
+}
+
+ChannelModel readModel(ByteReader &meta)
+{
+    ChannelModel model;
+    model.grid.kind = GridKind(meta.u8());
+    model.grid.digits = meta.u8();
+    const std::uint8_t flags = meta.u8();
+    model.order = flags & kOrderBits;
+    model.hasLattice = (flags & kLatticeBit) != 0;
+    if (flags & ~(kOrderBits | kLatticeBit))
+        model.order = kMaxOrder + 1;   // unknown flags: not a valid model
+    if (model.hasLattice) {
+        const std::uint64_t step = meta.varint();
+        const std::uint64_t offset = meta.varint();
+        model.lattice.step = step > std::uint64_t(INT64_MAX) ? 0 : std::int64_t(step);
+        model.lattice.offset = offset > std::uint64_t(INT64_MAX) ? -1 : std::int64_t(offset);
+    }
+    model.exceptions = meta.varint();
+    return model;
 }
 
 const char *readChannel(ByteReader &residuals, ByteReader &exceptions, const ChannelModel &model,

@@ -109,6 +109,12 @@ private:
     Candidate trial, best;
 };
 
+// A model as the meta of a stroke (or of eraser positions) holds it: u8 grid kind, u8 grid
+// digits, u8 order (bits 0-1) and lattice (bit 2), [varint lattice step, varint lattice offset],
+// varint exception count. A model read with unknown flags is not valid (validModel()).
+void writeModel(ByteWriter &meta, const ChannelModel &model);
+ChannelModel readModel(ByteReader &meta);
+
 // Reads count values of one stroke's channel into column. Returns nullptr, or what is wrong; on
 // failure the column holds partial values.
 const char *readChannel(ByteReader &residuals, ByteReader &exceptions, const ChannelModel &model,
