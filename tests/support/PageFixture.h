@@ -50,19 +50,19 @@ inline std::map<Key, Ink> snapshot(const OxStrokePage &page)
 }
 
 // The strokes of a recording, each added with one engine after the other (cycling through the
-// six), moved to cells of a grid so that they do not overlap much.
+// six, or engine when it is given), moved to cells of a grid so that they do not overlap much.
 inline std::vector<Key> addRecorded(OxStrokePage &page, const std::string &file, size_t most,
-                                    float width = 8)
+                                    float width = 8, int engine = 0)
 {
     std::vector<Key> keys;
     const std::vector<RecordedStroke> strokes = loadStrokes(file);
     for (size_t i = 0; i < strokes.size() && keys.size() < most; ++i) {
         if (strokes[i].size() < 2)
             continue;
-        const int engine = 1 + int(keys.size() % OxEngineKind::all().size());
+        const int kind = engine ? engine : 1 + int(keys.size() % OxEngineKind::all().size());
         const QPointF offset(300.0 * (keys.size() % 4), 300.0 * (keys.size() / 4));
         Key key = 0;
-        EXPECT_EQ(page.add(recordOf(strokes[i], engine, width, 0x000000ff, offset), key),
+        EXPECT_EQ(page.add(recordOf(strokes[i], kind, width, 0x000000ff, offset), key),
                   OxStrokePage::kDone);
         keys.push_back(key);
     }
