@@ -321,7 +321,8 @@ def read_text(path):
 
 def dump(data):
     for tag, offset, payload in chunks(data):
-        print("chunk %s at byte %d: %d bytes, packing method %d" % (tag, offset, len(payload), payload[0]))
+        packing = ", packing method %d" % payload[0] if tag in ("STRK", "EDIT") else ""
+        print("chunk %s at byte %d: %d bytes%s" % (tag, offset, len(payload), packing))
     page = read_page(data)
     for i, stroke in enumerate(page["drawings"]):
         print("drawing %d: %s, width %g, colour %08x, %d samples, steps %s" % (

@@ -58,6 +58,8 @@ void writeChange(const OxRecordedEdit &edit, ByteWriter &changes, std::vector<fl
 // One channel of interleaved x y positions.
 Column eraserColumn(std::vector<float> &xy, int channel)
 {
+    if (xy.empty())
+        return Column{};
     return Column{reinterpret_cast<std::uint8_t *>(xy.data()) + channel * sizeof(float),
                   2 * sizeof(float), xy.size() / 2};
 }
