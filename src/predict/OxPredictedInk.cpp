@@ -113,6 +113,11 @@ bool OxPredictedInk::draw(OxStrokesFixWidth &engine, const std::vector<OxInkPoin
     if (drawn.empty())
         return true;
     drawnRect = ink | overlap;
+    // The copy's rectangles hold what its calls changed on it, measured against its own start;
+    // where pressures jump far above 1, the predicted outline reaches back across the committed
+    // end beyond them. Its outlines' boxes bound all of it.
+    for (const QPainterPath &outline : outlines())
+        drawnRect |= outline.controlPointRect();
     changed |= drawnRect;
     return true;
 }
