@@ -125,8 +125,6 @@ private:
         bool moderate = true;
         // Every predicted sample drawn so far was moderate.
         bool moderatePredictions = true;
-        // Every pressure handed over lay within 0 to 1, the convention (see checksInk).
-        bool conventionalPressures = true;
         // The box of the predicted ink now drawn, as the last parts read found it.
         bool inkDrawn = false;
         QRectF ink;
@@ -138,9 +136,8 @@ private:
             quillmark_stroke_destroy(shadow);
             *this = StrokeLane();
         }
-        // Where predicted ink is held to the rectangles. Known to fail: with pressures far above
-        // 1 the predicted ink's start, across the wide committed end, can reach beyond them.
-        bool checksInk() const { return moderate && moderatePredictions && conventionalPressures; }
+        // Where predicted ink is held to the rectangles.
+        bool checksInk() const { return moderate && moderatePredictions; }
     };
 
     Reader &in;
@@ -292,8 +289,6 @@ private:
 
     void noteSamples(StrokeLane &lane, const std::vector<float> &xy, float pressure)
     {
-        const bool conventional = !std::isfinite(pressure) || (pressure >= 0 && pressure <= 1);
-        lane.conventionalPressures = lane.conventionalPressures && conventional;
         for (float v : xy)
             lane.moderate = lane.moderate && (!std::isfinite(v) || isModerate(v));
         lane.moderate = lane.moderate && (!std::isfinite(pressure) || isModerate(pressure));

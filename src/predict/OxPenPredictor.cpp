@@ -6,7 +6,6 @@
 #include "OxFiniteSample_p.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 using quillmark::detail::isFiniteSample;
@@ -27,6 +26,8 @@ constexpr double kTurnSpanDeg = 90.0;
 constexpr double kPressureSlopeShare = 0.5;
 
 constexpr double kPi = 3.14159265358979323846;
+// cos(kTurnStartDeg): a turn is sharper than kTurnStartDeg where the cosine is below it.
+constexpr double kTurnStartCosine = 0.86602540378443864676;
 
 struct Vec
 {
@@ -36,39 +37,79 @@ struct Vec
 Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
 Vec operator*(Vec a, double s) { return {a.x * s, a.y * s}; }
 double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
-double length(Vec a) { return std::hypot(a.x, a.y); }
+double length(Vec a) { return std::sqrt(dot(a, a)); }
 
-// Least-squares polynomial of degree 1 or 2 through (t[i], v[i]); coefficients of 1, t, t^2.
-// Solved by Cramer's rule on the normal equations (a handful of points, all t near 0).
-std::array<double, 3> fitPolynomial(const double *t, const double *v, int n, int degree)
+constexpr int kMaxFit = OxPenPredictor::kFitSamples;
+
+// The least-squares fits through n samples taken one interval apart, at k = -(n - 1) .. 0
+// intervals from the newest: each coefficient a fixed weighted sum of the values, so the weights
+// are worked out once per n. slope and curve are the k and k^2 coefficients of a parabola (a line
+// for two samples), lineSlope the slope of a straight line.
+struct FitWeights
 {
-    double s[5] = {}, r[3] = {};
+    double slope[kMaxFit] = {};
+    double curve[kMaxFit] = {};
+    double lineSlope[kMaxFit] = {};
+};
+
+constexpr double det3(const double m[3][3])
+{
+    return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1])
+           - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0])
+           + m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+}
+
+// Row j of (A^T A)^-1 A^T for the basis 1, k, k^2 (A's rows: 1, k_i, k_i^2), by Cramer's rule:
+// coefficient j of the fit is the sum over i of row[i] * v_i.
+constexpr void parabolaRow(int n, int j, double row[kMaxFit])
+{
+    double s[5] = {};   // sums of k^0 .. k^4
     for (int i = 0; i < n; ++i) {
+        const double k = i - (n - 1);
         double p = 1;
-        for (int k = 0; k < 5; ++k) {
-            s[k] += p;
-            if (k < 3)
-                r[k] += p * v[i];
-            p *= t[i];
+        for (double &sum : s) {
+            sum += p;
+            p *= k;
         }
     }
-    if (degree == 1) {
-        const double det = s[0] * s[2] - s[1] * s[1];
-        if (det == 0)
-            return {v[n - 1], 0, 0};
-        return {(r[0] * s[2] - s[1] * r[1]) / det, (s[0] * r[1] - s[1] * r[0]) / det, 0};
+    const double normal[3][3] = {{s[0], s[1], s[2]}, {s[1], s[2], s[3]}, {s[2], s[3], s[4]}};
+    const double det = det3(normal);
+    for (int i = 0; i < n; ++i) {
+        const double k = i - (n - 1);
+        const double basis[3] = {1, k, k * k};
+        double m[3][3] = {};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c)
+                m[r][c] = c == j ? basis[r] : normal[r][c];
+        }
+        row[i] = det3(m) / det;
     }
-    auto det3 = [](double a, double b, double c, double d, double e, double f, double g,
-                   double h, double i) {
-        return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
-    };
-    const double det = det3(s[0], s[1], s[2], s[1], s[2], s[3], s[2], s[3], s[4]);
-    if (det == 0)
-        return fitPolynomial(t, v, n, 1);
-    return {det3(r[0], s[1], s[2], r[1], s[2], s[3], r[2], s[3], s[4]) / det,
-            det3(s[0], r[0], s[2], s[1], r[1], s[3], s[2], r[2], s[4]) / det,
-            det3(s[0], s[1], r[0], s[1], s[2], r[1], s[2], s[3], r[2]) / det};
 }
+
+constexpr FitWeights fitWeights(int n)
+{
+    FitWeights w;
+    double mean = 0, spread = 0;
+    for (int i = 0; i < n; ++i)
+        mean += double(i - (n - 1)) / n;
+    for (int i = 0; i < n; ++i)
+        spread += (i - (n - 1) - mean) * (i - (n - 1) - mean);
+    for (int i = 0; i < n; ++i)
+        w.lineSlope[i] = (i - (n - 1) - mean) / spread;
+    if (n >= 3) {
+        parabolaRow(n, 1, w.slope);
+        parabolaRow(n, 2, w.curve);
+    } else {
+        for (int i = 0; i < n; ++i)
+            w.slope[i] = w.lineSlope[i];
+    }
+    return w;
+}
+
+// Indexed by the number of samples fitted, 2 to kMaxFit.
+constexpr FitWeights kFits[kMaxFit + 1] = {FitWeights(), FitWeights(), fitWeights(2),
+                                           fitWeights(3), fitWeights(4), fitWeights(5)};
+static_assert(kMaxFit == 5, "kFits lists a fit for every sample count up to kFitSamples");
 
 // The first of the last samples that still belongs to the current motion: the one after the
 // latest pause, if any.
@@ -76,11 +117,14 @@ int motionStart(const OxInkPoint *samples, int count)
 {
     const int first = std::max(0, count - OxPenPredictor::kFitSamples);
     const int intervals = count - 1 - first;
-    if (intervals < 2)
-        return first;
     double sorted[OxPenPredictor::kFitSamples];
-    for (int i = 0; i < intervals; ++i)
+    double longest = 0;
+    for (int i = 0; i < intervals; ++i) {
         sorted[i] = samples[first + i + 1].time - samples[first + i].time;
+        longest = std::max(longest, sorted[i]);
+    }
+    if (intervals < 2 || !(longest > kMinPauseMs))   // no pause: the usual case, decided early
+        return first;
     std::sort(sorted, sorted + intervals);
     const double median = sorted[intervals / 2];
     for (int i = count - 1; i > first; --i) {
@@ -110,47 +154,46 @@ Motion recentMotion(const OxInkPoint *samples, int from, int count)
         return m;
     // Taken at the mean interval: the samples of a pen come at a steady rate even where the
     // clock that stamps them ticks coarsely.
-    const double interval = span / (n - 1);
-    double t[OxPenPredictor::kFitSamples], x[OxPenPredictor::kFitSamples],
-        y[OxPenPredictor::kFitSamples], p[OxPenPredictor::kFitSamples];
+    const double perInterval = (n - 1) / span;
+    const FitWeights &w = kFits[n];
+    Vec slope, curve;
+    double pressureSlope = 0;
     for (int i = 0; i < n; ++i) {
         const OxInkPoint &s = samples[from + i];
-        t[i] = (i - (n - 1)) * interval;
-        x[i] = s.x;
-        y[i] = s.y;
-        p[i] = s.pressure;
+        const Vec at{s.x, s.y};
+        slope = slope + at * w.slope[i];
+        curve = curve + at * w.curve[i];
+        pressureSlope += w.lineSlope[i] * s.pressure;
     }
-    const int degree = n >= 3 ? 2 : 1;
-    const std::array<double, 3> fx = fitPolynomial(t, x, n, degree);
-    const std::array<double, 3> fy = fitPolynomial(t, y, n, degree);
-    m.velocity = {fx[1], fy[1]};
-    m.acceleration = {2 * fx[2], 2 * fy[2]};
-    m.pressureSlope = fitPolynomial(t, p, n, 1)[1];
+    m.velocity = slope * perInterval;
+    m.acceleration = curve * (2 * perInterval * perInterval);
+    m.pressureSlope = pressureSlope * perInterval;
 
     double steps[OxPenPredictor::kFitSamples] = {};
     Vec last, beforeLast;
+    double fastest = 0;
     for (int i = 1; i < n; ++i) {
         const Vec step{double(samples[from + i].x) - samples[from + i - 1].x,
                        double(samples[from + i].y) - samples[from + i - 1].y};
         steps[i - 1] = length(step);
-        m.fastestStep = std::max(m.fastestStep, steps[i - 1] / interval);
+        fastest = std::max(fastest, steps[i - 1]);
         beforeLast = last;
         last = step;
     }
+    m.fastestStep = fastest * perInterval;
     if (n >= 3) {
-        double earlier = 0;
+        double earlier = 0;   // the steps before the last, summed
         for (int i = 0; i < n - 2; ++i)
             earlier += steps[i];
-        earlier /= n - 2;
-        const double ratio = steps[n - 2] / earlier;
+        const double ratio = steps[n - 2] * (n - 2) / earlier;   // last step over their mean
         if (earlier > 0 && ratio < 1)
             m.trust *= std::pow(ratio, kSlowingPower);
-        const double lengths = length(last) * length(beforeLast);
-        if (lengths > 0) {
-            const double cosine = std::clamp(dot(last, beforeLast) / lengths, -1.0, 1.0);
-            const double turn = std::acos(cosine) * 180 / kPi;
-            if (turn > kTurnStartDeg)
-                m.trust *= std::max(0.0, 1 - (turn - kTurnStartDeg) / kTurnSpanDeg);
+        const double lengths = steps[n - 2] * steps[n - 3];
+        const double cosine = lengths > 0 ? dot(last, beforeLast) / lengths : 1;
+        if (cosine < kTurnStartCosine) {
+            // In float: plenty for a factor, and several times faster.
+            const double turn = std::acos(std::max(float(cosine), -1.0f)) * 180 / kPi;
+            m.trust *= std::max(0.0, 1 - (turn - kTurnStartDeg) / kTurnSpanDeg);
         }
     }
     return m;

@@ -20,21 +20,23 @@
 using namespace quillmark::detail;
 
 namespace {
-// The smoothed points a call reads start at lastDrawnIndex (and at the point before the last):
-// the pressure window reaches four points further back, and the extend engine's walk back from a
-// later tip may stop a point or two earlier than it did from the engine's own (its path to the tip
-// can be shorter by the half step between the last smoothed point and the raw tip). The copy keeps
-// this many points more.
-constexpr int kReadBack = 6;
 // The copy keeps this many of the caller's last points: a creating call reads the last one and
 // compares their count with 2 (the first step of a stroke).
-constexpr size_t kPointsKept = 3;
+constexpr size_t kPointsKept = 2;
 
 // OxEngineKind's ids of the classes whose state the copy treats apart; the pressure engine and
 // those after it derive from OxStrokesVaryWidthPressure.
 constexpr int kFillId = 2;
 constexpr int kPressureId = 3;
 constexpr int kSpeedId = 4;
+
+// to takes the values of from into a buffer of its own (reallocated only when too small).
+template <class Values>
+void copyValues(const Values &from, Values &to)
+{
+    to.resize(from.size());
+    std::copy(from.cbegin(), from.cend(), to.begin());
+}
 
 // The last two points of a side of an outline, as a path of its own; the box of the points
 // seen so far takes them in.
@@ -90,20 +92,46 @@ bool OxPredictedInk::draw(OxStrokesFixWidth &engine, const std::vector<OxInkPoin
         return true;
     const QRectF overlap = refresh(engine, points, path, width);
     QRectF ink;
-    for (const OxInkPoint &s : samples) {
-        params[QStringLiteral("time")] = roundedTime(s.time);
-        params[QStringLiteral("pressure")] = s.pressure;
-        const QRectF r = copy->creating(copyPoints, copyPath, QPointF(s.x, s.y), params, width);
-        if (r.isEmpty())
-            continue;
-        ink |= r;
-        drawn.push_back(s);
+    {
+        lend(engine);
+        struct GiveBack
+        {
+            OxPredictedInk &ink;
+            OxStrokesFixWidth &engine;
+            ~GiveBack() { ink.giveBack(engine); }
+        } giveBackAfterwards{*this, engine};
+        for (const OxInkPoint &s : samples) {
+            setParams(s);
+            const QRectF r =
+                copy->creating(copyPoints, copyPath, QPointF(s.x, s.y), params, width);
+            if (r.isEmpty())
+                continue;
+            ink |= r;
+            drawn.push_back(s);
+        }
     }
     if (drawn.empty())
         return true;
     drawnRect = ink | overlap;
+    // The copy's rectangles hold what its calls changed on it, measured against its own start;
+    // where pressures jump far above 1, the predicted outline reaches back across the committed
+    // end beyond them. Its outlines' boxes bound all of it.
+    for (const QPainterPath &outline : outlines())
+        drawnRect |= outline.controlPointRect();
     changed |= drawnRect;
     return true;
+}
+
+void OxPredictedInk::setParams(const OxInkPoint &sample)
+{
+    // The values are written in place: looking the two keys up costs about a tenth of a call.
+    // A map shared with another (none is, but a call could keep a copy) is detached first.
+    if (!timeValue || !params.isDetached()) {
+        timeValue = &params[QStringLiteral("time")];
+        pressureValue = &params[QStringLiteral("pressure")];
+    }
+    timeValue->setValue(roundedTime(sample.time));
+    pressureValue->setValue(sample.pressure);
 }
 
 QRectF OxPredictedInk::takeBack()
@@ -127,10 +155,31 @@ const OxEngineKind *OxPredictedInk::kindOf(const OxStrokesFixWidth &engine) cons
     return knownKind;
 }
 
-int OxPredictedInk::firstIndexRead(const OxStrokesFixWidth &engine) const
+void OxPredictedInk::lend(OxStrokesFixWidth &engine)
 {
-    const int n = int(engine.smoothedPoints.size());
-    return std::max(std::min(engine.lastDrawnIndex, n - 2) - kReadBack, 0);
+    std::vector<OxInkPoint> &line = engine.smoothedPoints;
+    lentPoints = line.size();
+    lentFrom = size_t(std::clamp(engine.lastDrawnIndex, 0, int(lentPoints)));
+    savedPoints.assign(line.begin() + long(lentFrom), line.end());
+    line.swap(copy->smoothedPoints);
+    if (kind->id == kSpeedId) {
+        auto &arcLengths = static_cast<OxStrokesVaryWidthTime &>(engine).arcLengths;
+        lentArcLengths = arcLengths.size();
+        arcLengths.swap(static_cast<OxStrokesVaryWidthTime &>(*copy).arcLengths);
+    }
+}
+
+void OxPredictedInk::giveBack(OxStrokesFixWidth &engine)
+{
+    std::vector<OxInkPoint> &line = copy->smoothedPoints;
+    line.erase(line.begin() + long(lentPoints), line.end());
+    std::copy(savedPoints.begin(), savedPoints.end(), line.begin() + long(lentFrom));
+    line.swap(engine.smoothedPoints);
+    if (kind->id == kSpeedId) {
+        auto &arcLengths = static_cast<OxStrokesVaryWidthTime &>(*copy).arcLengths;
+        arcLengths.erase(arcLengths.begin() + long(lentArcLengths), arcLengths.end());
+        arcLengths.swap(static_cast<OxStrokesVaryWidthTime &>(engine).arcLengths);
+    }
 }
 
 QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points,
@@ -141,10 +190,6 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
         kind = engineKind;
         copy = kind->make();
     }
-    if (&engine != source) {
-        source = &engine;
-        mirrored = 0;
-    }
     // The engine and the copy are of the same class, one of the six.
     const bool isFill = kind->id == kFillId;
     const bool isVarying = kind->id >= kPressureId;
@@ -152,7 +197,6 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
         kind->id == kSpeedId ? static_cast<OxStrokesVaryWidthTime *>(&engine) : nullptr;
     auto *fill = isFill ? static_cast<OxStrokesFixWidthFill *>(&engine) : nullptr;
     auto *varying = isVarying ? static_cast<OxStrokesVaryWidthPressure *>(&engine) : nullptr;
-    auto *copySpeed = speed ? static_cast<OxStrokesVaryWidthTime *>(copy.get()) : nullptr;
     auto *copyFill = isFill ? static_cast<OxStrokesFixWidthFill *>(copy.get()) : nullptr;
     auto *copyVarying = isVarying ? static_cast<OxStrokesVaryWidthPressure *>(copy.get()) : nullptr;
     OxPathBuilder *generator = varying ? varying->pathGenerator
@@ -162,27 +206,28 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
                                    : copyFill  ? copyFill->pathGenerator
                                                : nullptr;
 
-    // The copy's buffers of the histories are set aside, so that its copy assignment does not
-    // free them; the engine's histories are swapped out while it is copied (the copy gets empty
-    // ones and then what it needs of them), and back in afterwards, also when copying throws.
-    if (speed) {
-        keptSmoothed.swap(copy->smoothedPoints);
-        keptArcLengths.swap(copySpeed->arcLengths);
-    }
+    // What the copy writes while it draws is kept in buffers of its own: the stubs of the sides,
+    // the last segment's corners and the pressure weights (the engines write through non-const
+    // access, so a buffer shared with the engine would be copied at every draw). They are set
+    // aside, so that the assignment does not free them, and take the engine's values after it.
     if (copyGenerator) {
         sideStubs[0].swap(copyGenerator->leftSide);
         sideStubs[1].swap(copyGenerator->rightSide);
+        keptCorners.swap(copyGenerator->lastCorners);
     }
-    std::vector<OxInkPoint> copySmoothed;
-    copySmoothed.swap(copy->smoothedPoints);
+    if (copyVarying)
+        keptWeights.swap(copyVarying->smoothWeights);
     {
+        // The engine's histories and what the copy keeps apart are swapped out while it is copied
+        // (the copy gets empty ones), and back in afterwards, also when copying throws.
         QMap<int, int> counts[2];
         QPainterPath sides[2];
-        std::vector<float> arcLengths;
-        auto swapHistories = [&] {
+        QPolygonF corners;
+        QVector<int> weights;
+        auto swapApart = [&] {
             engine.smoothedPoints.swap(emptyPoints);
             if (speed)
-                speed->arcLengths.swap(arcLengths);
+                speed->arcLengths.swap(emptyFloats);
             if (fill) {
                 fill->leftSideCounts.swap(counts[0]);
                 fill->rightSideCounts.swap(counts[1]);
@@ -190,38 +235,27 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
             if (generator) {
                 generator->leftSide.swap(sides[0]);
                 generator->rightSide.swap(sides[1]);
+                generator->lastCorners.swap(corners);
             }
+            if (varying)
+                varying->smoothWeights.swap(weights);
         };
         struct Restore
         {
-            decltype(swapHistories) &swapBack;
+            decltype(swapApart) &swapBack;
             ~Restore() { swapBack(); }
         };
-        swapHistories();
-        Restore restore{swapHistories};
+        swapApart();
+        Restore restore{swapApart};
         kind->assign(*copy, engine);
     }
-
-    const std::vector<OxInkPoint> &line = engine.smoothedPoints;
-    const int n = int(line.size());
-    if (speed) {
-        // Kept whole, brought up to date from where either side may have written since the last
-        // draw: the engine and the predicted calls write only at or after lastDrawnIndex.
-        const int from = std::max(0, std::min({mirrored, engine.lastDrawnIndex, n}));
-        keptSmoothed.resize(size_t(n));
-        std::copy(line.begin() + from, line.end(), keptSmoothed.begin() + from);
-        const std::vector<float> &arcs = speed->arcLengths;
-        const int arcFrom = std::min(from, int(arcs.size()));
-        keptArcLengths.resize(arcs.size());
-        std::copy(arcs.begin() + arcFrom, arcs.end(), keptArcLengths.begin() + arcFrom);
-        mirrored = std::max(0, std::min(engine.lastDrawnIndex, n));
-        keptSmoothed.swap(copy->smoothedPoints);
-        keptArcLengths.swap(copySpeed->arcLengths);
-    } else {
-        const int first = firstIndexRead(engine);
-        copySmoothed.assign(line.begin() + first, line.end());
-        copySmoothed.swap(copy->smoothedPoints);
-        copy->lastDrawnIndex = engine.lastDrawnIndex - first;
+    if (copyGenerator) {
+        copyGenerator->lastCorners.swap(keptCorners);
+        copyValues(generator->lastCorners, copyGenerator->lastCorners);
+    }
+    if (copyVarying) {
+        copyVarying->smoothWeights.swap(keptWeights);
+        copyValues(varying->smoothWeights, copyVarying->smoothWeights);
     }
 
     const size_t keep = std::min(points.size(), kPointsKept);

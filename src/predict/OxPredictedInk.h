@@ -7,6 +7,7 @@
 #include <QBrush>
 #include <QMap>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRectF>
 #include <QString>
 #include <QVariant>
@@ -38,16 +39,17 @@ class QPainter;
 //   3. Before the stroke's next call: takeBack(), and repaint what it returns with that call's
 //      rectangle. endCreate ends a stroke with nothing predicted left.
 //
-// How: the predicted samples go to a copy of the engine made of its recent state only: what the
-// next calls can still read (the last smoothing and pressure window, the tail's window, the last
-// points of the outline's sides), not the stroke's whole history. The copy is refreshed at every
-// draw and kept for the next, so a prediction costs the same late in a long stroke as early, and
-// the memory it holds does not grow with the stroke. What the copy draws after its refresh is the
-// predicted ink: its outline begins across the last committed segment, overlapping the committed
-// ink, and its tail (extend, brush) replaces nothing of the engine's own. (The speed engine
-// measures its speed from a point about halfway back along the stroke and steps that point by
-// index arithmetic; its copy keeps the stroke's indices, so the two vectors it reads are kept
-// whole in this object and brought up to date where they changed since the last draw.)
+// How: the predicted samples go to a copy of the engine made of its recent state only: its
+// smoothing and tail state, the last points of the outline's sides, the caller's last points, not
+// the stroke's whole history. The copy is refreshed at every draw and kept for the next, so a
+// prediction costs the same late in a long stroke as early, and the memory it holds does not grow
+// with the stroke. For its calls the copy borrows the engine's smoothed line (and the speed
+// engine's arc lengths: it measures its speed from a point about halfway back along the stroke,
+// found by index); the calls only append to the line and rewrite the points from the last drawn
+// one on, so the line is handed back with the appended points cut off and those points restored
+// as they were, before draw returns (also when a call throws). What the copy draws after its
+// refresh is the predicted ink: its outline begins across the last committed segment, overlapping
+// the committed ink, and its tail (extend, brush) replaces nothing of the engine's own.
 //
 // Refused, changing nothing (draw returns false): an engine that is not one of OxEngineKind's six
 // (a subclass included), a stroke that has not started (points or its smoothed line empty), a
@@ -96,19 +98,25 @@ private:
     QPainterPath copyPath;
     float copyWidth = 0;
     std::vector<OxInkPoint> drawn;
-    QMap<QString, QVariant> params{{QStringLiteral("time"), 0}, {QStringLiteral("pressure"), 0.0f}};
+    // The parameters of the predicted calls, and where their two values lie in the map.
+    QMap<QString, QVariant> params;
+    QVariant *timeValue = nullptr;
+    QVariant *pressureValue = nullptr;
     QRectF drawnRect;
 
-    // The speed engine's vectors, kept whole (see above), and how far they are known to match
-    // the engine's: entries below mirrored are the engine's.
-    std::vector<OxInkPoint> keptSmoothed;
-    std::vector<float> keptArcLengths;
-    int mirrored = 0;
-    const OxStrokesFixWidth *source = nullptr;   // the engine they follow
-    // Placeholders swapped into the engine while it is copied, and the stubs of its sides.
+    // Placeholders swapped into the engine while it is copied, and the copy's own buffers set
+    // aside meanwhile: the stubs of its sides, its last corners, its pressure weights.
     std::vector<OxInkPoint> emptyPoints;
     std::vector<float> emptyFloats;
     QPainterPath sideStubs[2];
+    QPolygonF keptCorners;
+    QVector<int> keptWeights;
+    // While the copy draws, it holds the engine's smoothed line (and the speed engine's arc
+    // lengths): their sizes then, and the points from the last drawn one on as they were.
+    size_t lentPoints = 0;
+    size_t lentFrom = 0;
+    size_t lentArcLengths = 0;
+    std::vector<OxInkPoint> savedPoints;
 
     const char *refusal(const OxStrokesFixWidth &engine, const std::vector<OxInkPoint> &points,
                         const std::vector<OxInkPoint> &samples, float width) const;
@@ -120,8 +128,11 @@ private:
     const OxEngineKind *kindOf(const OxStrokesFixWidth &engine) const;
     mutable const std::type_info *knownType = nullptr;
     mutable const OxEngineKind *knownKind = nullptr;
-    // The first smoothed point the next calls can read.
-    int firstIndexRead(const OxStrokesFixWidth &engine) const;
+    // params holds the sample's "time" and "pressure".
+    void setParams(const OxInkPoint &sample);
+    // The copy takes the engine's smoothed line before its calls; giveBack returns it as it was.
+    void lend(OxStrokesFixWidth &engine);
+    void giveBack(OxStrokesFixWidth &engine);
 };
 
 #endif

@@ -164,6 +164,36 @@ TEST(OxPredictedInkTest, EveryChangedPixelLiesInTheReturnedRectangle)
     }
 }
 
+// Pressures jumping far above 1 widen the committed end and the predicted ink across it: the
+// rectangle draw returns still holds every predicted outline.
+TEST(OxPredictedInkTest, InkOfPressuresFarAboveOneStaysInTheReturnedRectangle)
+{
+    const RecordedStroke recordedStroke = loadStrokes("pf-recorded.txt")[0];
+    for (float high : {50.0f, 1000.0f}) {
+        RecordedStroke samples = recordedStroke;
+        for (size_t i = 0; i < samples.size(); ++i)
+            samples[i].pressure = i % 3 == 1 ? high : 0.5f;
+        for (const OxEngineKind &kind : OxEngineKind::all()) {
+            StrokeRun stroke = live(kind, samples, 7);
+            OxPredictedInk ink;
+            for (size_t k = 0; k + 1 < samples.size(); ++k) {
+                ink.takeBack();
+                stroke.call(k);
+                std::vector<OxInkPoint> guess = guessAfter(samples, k, 33);
+                for (OxInkPoint &g : guess)
+                    g.pressure = high;
+                QRectF changed;
+                ASSERT_TRUE(drawOn(stroke, ink, guess, 7, changed));
+                for (const QPainterPath &outline : ink.outlines()) {
+                    ASSERT_TRUE(outline.isEmpty()
+                                || changed.adjusted(-1, -1, 1, 1).contains(outline.boundingRect()))
+                        << kind.name << ", pressure " << high << ", after call " << k;
+                }
+            }
+        }
+    }
+}
+
 // At a tap the predictor holds the pen where it is (as at a stop or a reversal), and nothing is
 // drawn; samples a host hands in after the tap are drawn and taken back, and the tap ends in its
 // dot as without them.
