@@ -38,6 +38,9 @@ PadCanvas::PadCanvas(QWidget *parent) : QWidget(parent), nextEngine(&engineTable
 {
     setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel it is asked for
     setCursor(Qt::CrossCursor);
+    // Keys go to the page, not to a spin box of the tool bar: the tools' letters are shortcuts
+    // that a focused spin box would take as text.
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 150);
 }
 

@@ -46,10 +46,12 @@ PadWindow::PadWindow(QWidget *parent) : QMainWindow(parent), pad(new PadCanvas(t
     setWindowTitle(QStringLiteral("quillmark-pad"));
     setCentralWidget(pad);
     buildMenus();
-    buildToolBar();
     buildPenBar();
+    addToolBarBreak();
+    buildToolBar();
     connect(pad, &PadCanvas::stepsChanged, this, &PadWindow::updateActions);
     updateActions();
+    pad->setFocus();
     statusBar()->showMessage(QStringLiteral(
         "Draw with the mouse or a tablet pen. Eraser: Shift takes whole strokes."));
     resize(1000, 700);

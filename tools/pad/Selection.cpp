@@ -30,6 +30,13 @@ QRectF Selection::frameArea() const
     return f.isEmpty() ? QRectF() : grown(f, kPenReach);
 }
 
+QRectF Selection::frameFollowed()
+{
+    const QRectF before = shownFrame;
+    shownFrame = frameArea();
+    return before | shownFrame;
+}
+
 QRectF Selection::lassoSegment() const
 {
     const int n = outline.size();
@@ -61,14 +68,13 @@ QRectF Selection::moveTo(QPointF at)
     }
     if (drag != Drag::kMove)
         return QRectF();
-    QRectF area = frameArea();
     OxStrokePage::Change change;
     if (moved)
         page.undo(&change);
-    area |= change.area;
+    QRectF area = change.area;
     page.move(selected, at - origin, &change);
     moved = !change.area.isEmpty();
-    return area | change.area | frameArea();
+    return area | change.area | frameFollowed();
 }
 
 QRectF Selection::release(QPointF at)
@@ -82,7 +88,7 @@ QRectF Selection::release(QPointF at)
             if (s.fraction >= kSelectShare)
                 selected.push_back(s.key);
         outline.clear();
-        area = grown(area, kPenReach) | frameArea();
+        area = grown(area, kPenReach) | frameFollowed();
     }
     drag = Drag::kNone;
     return area;
@@ -90,18 +96,16 @@ QRectF Selection::release(QPointF at)
 
 QRectF Selection::pageChanged()
 {
-    const QRectF before = frameArea();
     selected.erase(std::remove_if(selected.begin(), selected.end(),
                                   [this](OxStrokePage::Key key) { return !page.contains(key); }),
                    selected.end());
-    return before | frameArea();
+    return frameFollowed();
 }
 
 QRectF Selection::clear()
 {
-    const QRectF area = frameArea();
     selected.clear();
-    return area;
+    return frameFollowed();
 }
 
 void Selection::paint(QPainter &painter) const

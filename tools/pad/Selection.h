@@ -56,9 +56,12 @@ private:
     Drag drag = Drag::kNone;
     QPointF origin;       // of a move
     bool moved = false;   // the move made a step on the page
+    QRectF shownFrame;    // what the frame covered when it was last reported
 
     // What painting the frame covers.
     QRectF frameArea() const;
+    // The frame's area when last reported and now; remembers the new one.
+    QRectF frameFollowed();
     QRectF lassoSegment() const;
 };
 
