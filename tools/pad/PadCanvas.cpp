@@ -1,6 +1,7 @@
 #include "PadCanvas.h"
 
 #include "EngineTable.h"
+#include "OxPageFile.h"
 #include "PageInk.h"
 
 #include <QMouseEvent>
@@ -131,12 +132,22 @@ void PadCanvas::clear()
     emit stepsChanged();
 }
 
-void PadCanvas::pageReplaced()
+OxStorageError PadCanvas::openPage(const QString &path)
 {
+    if (dragging()) {
+        OxStorageError busy;
+        busy.kind = OxStorageError::kFile;
+        busy.message = QStringLiteral("%1: not opened during a drag").arg(path);
+        return busy;
+    }
+    const OxStorageError error = OxPageFile::load(path, strokes);
+    if (!error.ok())
+        return error;
     selected.clear();
     redrawInk();
     update();
     emit stepsChanged();
+    return error;
 }
 
 bool PadCanvas::dragging() const

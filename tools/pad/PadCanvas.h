@@ -10,11 +10,13 @@
 // anew included. A finished stroke goes onto the page as the record of its engine calls.
 // The eraser and the lasso edit the page; undo and redo take its steps back and make them again.
 // After every change to the page, the canvas repaints only the rectangle the page reported: the
-// ink layer's pixels there are painted afresh from the page's ink.
+// ink layer's pixels there are painted afresh from the page's ink. A page opened from a file
+// takes the place of the page and its history.
 
 #include "EraserDrag.h"
 #include "InkLayer.h"
 #include "LiveStroke.h"
+#include "OxStorageError.h"
 #include "OxStrokePage.h"
 #include "Selection.h"
 
@@ -78,10 +80,13 @@ public:
     void clear();
 
     const OxStrokePage &page() const { return strokes; }
-    // For replacing the page's strokes (opening a file): call pageReplaced() after.
-    OxStrokePage &page() { return strokes; }
-    void pageReplaced();
+    // Replaces the page by the page file at path (OxPageFile::load), without the old page's
+    // history; the canvas is painted afresh. Refused during a drag (kind kFile). On any error
+    // the page stays as it was.
+    OxStorageError openPage(const QString &path);
     const Selection &selection() const { return selected; }
+    // A stroke, an eraser or a lasso drag is in progress.
+    bool dragging() const;
 
 signals:
     // An engine call returned rect (in widget coordinates) as changed, the predicted ink
@@ -106,7 +111,6 @@ private:
     void pointerDown(const PenSample &sample, Qt::KeyboardModifiers modifiers);
     void pointerMove(const PenSample &sample);
     void pointerUp(const PenSample &sample);
-    bool dragging() const;
 
     void engineCalled(const QRectF &rect);
     // The ink layer and the screen brought up to date in area after the page or the

@@ -1,6 +1,7 @@
 #include "PadWindow.h"
 
 #include "EngineTable.h"
+#include "OxPageFile.h"
 #include "PadCanvas.h"
 #include "PadExport.h"
 #include "StrokeReplay.h"
@@ -20,6 +21,18 @@
 #include <QToolButton>
 
 namespace {
+const QString kPageFilter = QStringLiteral("Pages (*.qmk);;All files (*)");
+
+// A page file's error for the status bar: the path (a file error names it already), what is
+// wrong and at which byte.
+std::string pageError(const OxStorageError &error, const QString &path)
+{
+    const QString message = error.kind == OxStorageError::kFile
+                                ? error.message
+                                : QStringLiteral("%1: %2").arg(path, error.message);
+    return message.toStdString();
+}
+
 QIcon swatch(const QColor &colour)
 {
     QPixmap pixmap(16, 16);
@@ -150,6 +163,11 @@ void PadWindow::buildMenus()
         return action;
     };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, QStringLiteral("&Open page..."), &PadWindow::askForPage, QKeySequence::Open);
+    add(file, QStringLiteral("&Save page"), &PadWindow::save, QKeySequence::Save);
+    add(file, QStringLiteral("Save page &as..."), &PadWindow::askWhereToSave,
+        QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    file->addSeparator();
     add(file, QStringLiteral("&Replay recording..."), &PadWindow::askForRecording,
         QKeySequence(QStringLiteral("Ctrl+R")));
     add(file, QStringLiteral("&Export as SVG or PNG..."), &PadWindow::askWhereToExport,
@@ -201,6 +219,73 @@ std::string PadWindow::replayFile(const QString &path)
 std::string PadWindow::exportTo(const QString &path)
 {
     return exportPad(pad->page(), pad->size(), path);
+}
+
+std::string PadWindow::openArgument(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        setPageFile(path);
+        return std::string();
+    }
+    const OxStorageError error = pad->openPage(path);
+    if (error.kind == OxStorageError::kNotAPage)
+        return replayFile(path);
+    if (error.ok())
+        setPageFile(path);
+    return error.ok() ? std::string() : pageError(error, path);
+}
+
+std::string PadWindow::openPage(const QString &path)
+{
+    const OxStorageError error = pad->openPage(path);
+    if (!error.ok())
+        return pageError(error, path);
+    setPageFile(path);
+    return std::string();
+}
+
+std::string PadWindow::savePage(const QString &path)
+{
+    const OxStorageError error = OxPageFile::save(pad->page(), path);
+    if (!error.ok())
+        return pageError(error, path);
+    setPageFile(path);
+    return std::string();
+}
+
+void PadWindow::setPageFile(const QString &path)
+{
+    pagePath = path;
+    setWindowTitle(QStringLiteral("%1 - quillmark-pad").arg(QFileInfo(path).fileName()));
+}
+
+void PadWindow::askForPage()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open a page"),
+                                                      pagePath, kPageFilter);
+    if (!path.isEmpty())
+        report(openPage(path), QStringLiteral("Opened %1").arg(path));
+}
+
+void PadWindow::save()
+{
+    if (pagePath.isEmpty())
+        askWhereToSave();
+    else
+        report(savePage(pagePath), QStringLiteral("Saved %1").arg(pagePath));
+}
+
+void PadWindow::askWhereToSave()
+{
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save the page"),
+                                                pagePath.isEmpty() ? QStringLiteral("page.qmk")
+                                                                   : pagePath,
+                                                kPageFilter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".qmk");
+    report(savePage(path), QStringLiteral("Saved %1").arg(path));
 }
 
 void PadWindow::askForRecording()
