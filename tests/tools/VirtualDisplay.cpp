@@ -47,8 +47,8 @@ VirtualDisplay &VirtualDisplay::instance()
 
 VirtualDisplay::VirtualDisplay()
 {
-    const QString server = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (server.isEmpty()) {
+    program = QStandardPaths::findExecutable(QStringLiteral("Xvfb")).toStdString();
+    if (program.empty()) {
         reason = "Xvfb is not installed (Debian package xvfb; scripts/setup.sh installs it)";
         return;
     }
@@ -57,7 +57,7 @@ VirtualDisplay::VirtualDisplay()
         reason = "no pipe for Xvfb";
         return;
     }
-    const std::string program = server.toStdString(), fd = std::to_string(fds[1]);
+    const std::string fd = std::to_string(fds[1]);
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);

@@ -7,8 +7,8 @@
 // Use:
 //   1. VirtualDisplay::instance(): the first call starts Xvfb on a free display, points DISPLAY
 //      at it and has Qt use the xcb platform; the test program's QApplication is made by
-//      the environment in VirtualDisplay.cpp. Without Xvfb, ok() is false and skipReason()
-//      says why; tests then skip.
+//      the environment in VirtualDisplay.cpp. Without Xvfb, ok() is false and installed()
+//      too: tests then skip, saying why (problem()). An Xvfb that does not start is a failure.
 //   2. XTestInput on the display: moveTo(), button(), key(); each returns once the server has
 //      taken the event. The caller waits for the window to handle it (waitUntil).
 
@@ -21,7 +21,8 @@ class VirtualDisplay
 public:
     static VirtualDisplay &instance();
     bool ok() const { return number >= 0; }
-    const std::string &skipReason() const { return reason; }
+    bool installed() const { return !program.empty(); }
+    const std::string &problem() const { return reason; }
     std::string name() const { return ":" + std::to_string(number); }
     // Stops the server.
     void stop();
@@ -30,6 +31,7 @@ private:
     VirtualDisplay();
     int number = -1;
     int serverPid = -1;
+    std::string program;  // Xvfb's path; empty when it is not installed
     std::string reason;
 };
 
