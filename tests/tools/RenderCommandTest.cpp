@@ -1,5 +1,6 @@
 #include "OxEngineKind.h"
 #include "OxPageFile.h"
+#include "OxStrokePage.h"
 #include "QuillmarkVersion.h"
 #include "RenderCommand.h"
 #include "StrokeRecords.h"
@@ -160,6 +161,21 @@ TEST_F(RenderCommand, APageFileDrawsAsTheTextOfItsSamples)
     ASSERT_EQ(render({path("strokes.txt"), "--svg", path("text.svg")}), 0) << err;
     ASSERT_EQ(render({path("page.qmk"), "--svg", path("page.svg")}), 0) << err;
     EXPECT_EQ(svgPathData(path("page.svg")), svgPathData(path("text.svg")));
+
+    // A stroke the eraser cut (as in the pad's pages) draws as its pieces, one path each.
+    OxStrokePage cutPage;
+    OxStrokePage::Key key = 0;
+    ASSERT_EQ(cutPage.add(records.front(), key), OxStrokePage::kDone);
+    const QRectF first = cutPage.bounds(key);
+    OxStrokePage::Change change;
+    cutPage.erase({QPointF(first.center().x(), first.top() - 5),
+                   QPointF(first.center().x(), first.bottom() + 5)}, 2, &change);
+    ASSERT_EQ(change.removed.size(), 1u);
+    ASSERT_TRUE(OxPageFile::save(cutPage, QString::fromStdString(path("cut.qmk"))).ok());
+    EXPECT_EQ(render({path("cut.qmk"), "--engine", "brush", "--svg", path("cut.svg")}), 0) << err;
+    EXPECT_EQ(err, "");
+    EXPECT_GT(change.added.size(), 1u);
+    EXPECT_EQ(size_t(svgPathData(path("cut.svg")).size()), change.added.size());
 
     std::ofstream(path("page.qmk"), std::ios::app) << "x";  // something after the end
     EXPECT_EQ(render({path("page.qmk")}), 2);

@@ -34,12 +34,17 @@ PageOrText readPageOrText(const std::string &path)
         input.error = std::move(read.error);
         return input;
     }
-    const OxStorageError error = OxPageFile::fromBytes(bytes, input.records);
+    // Read as a page, so that the records of its erased and moved strokes come with their edits.
+    OxStrokePage page;
+    const OxStorageError error = OxPageFile::fromBytes(bytes, page);
     if (!error.ok()) {
         input.error = name + ": " + error.message.toStdString();
         return input;
     }
-    for (const OxStrokeRecord &record : input.records)
-        input.strokes.push_back(samplesOf(record));
+    for (OxStrokePage::Key key : page.keys()) {
+        input.records.emplace_back();
+        page.record(key, input.records.back());
+        input.strokes.push_back(samplesOf(input.records.back()));
+    }
     return input;
 }

@@ -15,7 +15,8 @@ bool isPageFile(const QByteArray &bytes);
 struct PageOrText
 {
     bool page = false;
-    std::vector<OxStrokeRecord> records;   // a page file's, as stored
+    std::vector<OxStrokeRecord> records;   // a page file's strokes, in drawing order, edits
+                                           // included (OxStrokePage::record())
     std::vector<RecordedStroke> strokes;   // a text file's, or the samples of a page's records
     std::string error;                     // empty on success: "name: what is wrong"
 };
