@@ -74,8 +74,9 @@ protected:
     void openWindow(const QString &file = QString())
     {
         window = std::make_unique<PadWindow>();
-        if (!file.isEmpty())
+        if (!file.isEmpty()) {
             ASSERT_EQ(window->openArgument(file), "");
+        }
         window->resize(800, 600);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
