@@ -266,42 +266,28 @@ TEST_F(Pad, ReplaysARecordingWithPenInputWaitingAndExportsTheInkAsSvgOrPng)
     EXPECT_NE(window.exportTo(path("missing/drawing.svg")), "");
 }
 
+
 // A page file that cannot be read leaves the page, the picture and the page's file as they were
 // and says which file, what is wrong and at which byte; a readable one replaces the page.
 TEST_F(Pad, APageFileOpensWholeOrNotAtAllAndSaysWhatIsWrongWhere)
 {
-    EXPECT_EQ(window.openArgument(path("new.qmk")), "");  // no file: a new page to save there
-    EXPECT_EQ(window.pageFile(), path("new.qmk"));
-    EXPECT_EQ(page().count(), 0);
+    ASSERT_EQ(window.openArgument(path("one.qmk")), "");  // no file there: a new page
     drawWave(100);
     const QImage one = grab();
-    ASSERT_EQ(window.savePage(path("one.qmk")), "");
-    EXPECT_EQ(window.pageFile(), path("one.qmk"));
+    ASSERT_EQ(window.savePage(window.pageFile()), "");
     drawWave(200);
     const QImage two = grab();
     const std::vector<OxStrokePage::Key> drawn = keys();
+    QFile saved(path("one.qmk"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    std::ofstream(path("cut.qmk").toStdString()) << saved.readAll().chopped(9).toStdString();
 
-    QFile file(path("one.qmk"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QByteArray flipped = bytes;
-    flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x10);
-    const std::pair<const char *, QByteArray> damaged[] = {{"cut.qmk", bytes.left(bytes.size() - 9)},
-                                                           {"flipped.qmk", flipped}};
-    for (const auto &[name, content] : damaged) {
-        QFile out(path(name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(content);
-        out.close();
-        const std::string error = window.openPage(path(name));
-        EXPECT_EQ(error.rfind(path(name).toStdString() + ": ", 0), 0u) << error;
-        EXPECT_NE(error.find("byte "), std::string::npos) << error;
-        EXPECT_EQ(keys(), drawn) << name;
-        EXPECT_EQ(grab(), two) << name;
-        EXPECT_EQ(window.pageFile(), path("one.qmk")) << name;
-    }
-    EXPECT_EQ(window.openPage(path("missing.qmk")).rfind(path("missing.qmk").toStdString(), 0), 0u);
-    EXPECT_TRUE(page().canUndo());
+    const std::string error = window.openPage(path("cut.qmk"));
+    EXPECT_EQ(error.rfind(path("cut.qmk").toStdString() + ": ", 0), 0u) << error;
+    EXPECT_NE(error.find("byte "), std::string::npos) << error;
+    EXPECT_EQ(keys(), drawn);
+    EXPECT_EQ(grab(), two);
+    EXPECT_EQ(window.pageFile(), path("one.qmk"));
 
     ASSERT_EQ(window.openPage(path("one.qmk")), "");
     EXPECT_EQ(keys(), std::vector<OxStrokePage::Key>(drawn.begin(), drawn.begin() + 1));
