@@ -8,10 +8,11 @@ set -euo pipefail
 # tests run on. python3-numpy, python3-pip (with setuptools) and python3-venv test and measure the
 # Python package, which installs offline from them. libpolyclipping-dev (polygon booleans) and
 # libboost-dev (the R-tree of Boost.Geometry) build the page of strokes; libzstd-dev compresses
-# stored pages.
+# stored pages. xvfb (a virtual X server) and libxtst-dev (input events the server generates) run
+# quillmark-pad's tests under X.
 packages=(g++ clang libclang-rt-dev cmake make pkg-config qtbase5-dev qt6-base-dev qt6-qpa-plugins
           libgtest-dev libbenchmark-dev libpolyclipping-dev libboost-dev libzstd-dev python3
-          python3-numpy python3-pip python3-setuptools python3-venv)
+          python3-numpy python3-pip python3-setuptools python3-venv xvfb libxtst-dev)
 
 missing=()
 for p in "${packages[@]}"; do

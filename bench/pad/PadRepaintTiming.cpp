@@ -1,12 +1,14 @@
 // quillmark-pad-repaint: what one sample costs quillmark-pad's canvas, the engine call with the
 // repaint it asks for, early and late in a long recorded stroke.
 //
-//   quillmark-pad-repaint [--engine NAME] [--runs N] [FILE]   (brush, 3, data/synth-10k.txt)
+//   quillmark-pad-repaint [--engine NAME] [--runs N] [--predict MS] [FILE]
+//                         (brush, 3, the pad's 16 ms of ink ahead of the pen, data/synth-10k.txt)
 //
 // The canvas is shown on Qt's offscreen platform, sized to the stroke; after every sample the
 // pending events, the repaint among them, are handled at once. The stroke is drawn N times on
 // fresh canvases and each sample keeps its smallest time. Prints the median and p99
-// microseconds of samples 100-199 and of the last 100 moves.
+// microseconds of samples 100-199 and of the last 100 moves. --predict 0 draws no ink ahead of
+// the pen, so that the prediction's share shows.
 
 #include "EngineTable.h"
 #include "PadCanvas.h"
@@ -48,12 +50,15 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     std::string engineName = "brush";
     int runs = 3;
+    double predictMs = PadCanvas::kDefaultPredictionMs;
     std::string file = std::string(QUILLMARK_DATA_DIR) + "/synth-10k.txt";
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--engine") == 0 && i + 1 < argc)
             engineName = argv[++i];
         else if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--predict") == 0 && i + 1 < argc)
+            predictMs = std::clamp(std::atof(argv[++i]), 0.0, 100.0);
         else
             file = argv[i];
     }
@@ -81,6 +86,7 @@ int main(int argc, char **argv)
     for (int run = 0; run < runs; ++run) {
         PadCanvas canvas;
         canvas.setEngine(*engine);
+        canvas.setPrediction(predictMs);
         canvas.resize(size);
         canvas.show();
         QCoreApplication::processEvents();
@@ -96,10 +102,10 @@ int main(int argc, char **argv)
     const size_t n = micros.size();
     const std::optional<Spread> early = windowSpread(micros, kEarlyFirst, kEarlyFirst + kWindow - 1);
     const std::optional<Spread> late = windowSpread(micros, n - kWindow - 1, n - 2);
-    std::printf("quillmark-pad %s, %zu samples of %s, canvas %dx%d, %d runs: engine call and "
-                "repaint per sample, early (100-199) median %.1f µs p99 %.1f µs, late (last 100 "
-                "moves) median %.1f µs p99 %.1f µs, late/early %.2f\n",
-                engineName.c_str(), n, file.c_str(), size.width(), size.height(), runs,
+    std::printf("quillmark-pad %s, %zu samples of %s, canvas %dx%d, %d runs, %g ms predicted: "
+                "engine call and repaint per sample, early (100-199) median %.1f µs p99 %.1f µs, "
+                "late (last 100 moves) median %.1f µs p99 %.1f µs, late/early %.2f\n",
+                engineName.c_str(), n, file.c_str(), size.width(), size.height(), runs, predictMs,
                 early->median, early->p99, late->median, late->p99, late->median / early->median);
     return 0;
 }

@@ -1,5 +1,9 @@
+#include "OxEngineKind.h"
+#include "OxPageFile.h"
+#include "OxStrokePage.h"
 #include "QuillmarkVersion.h"
 #include "RenderCommand.h"
+#include "StrokeRecords.h"
 #include "TestData.h"
 
 #include <QDir>
@@ -30,6 +34,19 @@ std::pair<QStringList, int> svgLabelsAndPaths(const std::string &file)
          m.hasNext();)
         labels << m.next().captured(1);
     return {labels, svg.count(QStringLiteral("<path "))};
+}
+
+// The d attributes of an SVG file's paths, in order.
+QStringList svgPathData(const std::string &file)
+{
+    QFile in(QString::fromStdString(file));
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    QStringList data;
+    for (auto m = QRegularExpression(QStringLiteral("<path [^>]*d=\"([^\"]*)\"")).globalMatch(
+             QString::fromUtf8(in.readAll()));
+         m.hasNext();)
+        data << m.next().captured(1);
+    return data;
 }
 
 class RenderCommand : public ::testing::Test
@@ -129,4 +146,38 @@ TEST_F(RenderCommand, NoArgumentsDrawsTheDemoIntoTheCurrentFolder)
     EXPECT_EQ(panels.join(QLatin1Char(' ')), QStringLiteral("fix fill pressure speed extend brush"));
     for (const QString &engine : panels)  // four strokes each
         EXPECT_TRUE(hasStatsRow(out, engine.toStdString(), 4)) << out;
+}
+
+// A page file draws as the text of its samples does.
+TEST_F(RenderCommand, APageFileDrawsAsTheTextOfItsSamples)
+{
+    const int brush = OxEngineKind::byName("brush")->id;
+    std::vector<OxStrokeRecord> records = recordsOf(loadStrokes("pf-recorded.txt"), brush, 6);
+    std::ofstream text(path("strokes.txt"));
+    writeRecordText(text, records);
+    text.close();
+    const QString page = QString::fromStdString(path("page.qmk"));
+    ASSERT_TRUE(OxPageFile::save(records, page).ok());
+    ASSERT_EQ(render({path("strokes.txt"), "--svg", path("text.svg")}), 0) << err;
+    ASSERT_EQ(render({path("page.qmk"), "--svg", path("page.svg")}), 0) << err;
+    EXPECT_EQ(svgPathData(path("page.svg")), svgPathData(path("text.svg")));
+
+    // A stroke the eraser cut (as in the pad's pages) draws as its pieces, one path each.
+    OxStrokePage cutPage;
+    OxStrokePage::Key key = 0;
+    ASSERT_EQ(cutPage.add(records.front(), key), OxStrokePage::kDone);
+    const QRectF first = cutPage.bounds(key);
+    OxStrokePage::Change change;
+    cutPage.erase({QPointF(first.center().x(), first.top() - 5),
+                   QPointF(first.center().x(), first.bottom() + 5)}, 2, &change);
+    ASSERT_EQ(change.removed.size(), 1u);
+    ASSERT_TRUE(OxPageFile::save(cutPage, QString::fromStdString(path("cut.qmk"))).ok());
+    EXPECT_EQ(render({path("cut.qmk"), "--engine", "brush", "--svg", path("cut.svg")}), 0) << err;
+    EXPECT_EQ(err, "");
+    EXPECT_GT(change.added.size(), 1u);
+    EXPECT_EQ(size_t(svgPathData(path("cut.svg")).size()), change.added.size());
+
+    std::ofstream(path("page.qmk"), std::ios::app) << "x";  // something after the end
+    EXPECT_EQ(render({path("page.qmk")}), 2);
+    EXPECT_EQ(err.rfind("quillmark-render: " + path("page.qmk") + ": ", 0), 0u) << err;
 }

@@ -2,6 +2,7 @@
 
 #include "OxEngineKind.h"
 #include "OxPageFile.h"
+#include "PageOrText.h"
 #include "QuillmarkVersion.h"
 #include "StrokeRecords.h"
 
@@ -69,11 +70,6 @@ std::string parse(const std::vector<std::string> &args, ConvertOptions &options)
     options.input = files[0];
     options.output = files[1];
     return std::string();
-}
-
-bool isPageFile(const QByteArray &bytes)
-{
-    return bytes.startsWith(QByteArray("\x89QMK", 4));
 }
 
 // The records of a text file, drawn as options say; returns what is wrong, or nothing.

@@ -1,6 +1,7 @@
 #include "InkLayer.h"
 
 #include "OxStrokeShape.h"
+#include "PageInk.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -35,15 +36,15 @@ void fillPolygon(QPainter &painter, const QPolygonF &polygon, const QColor &ink)
 }
 } // namespace
 
-void InkLayer::reset(QSize size, const StrokeStore &store)
+void InkLayer::reset(QSize size, const OxStrokePage &page)
 {
     layer = QImage(size, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::white);
     QPainter painter(&layer);
-    store.paint(painter, QRectF(QPointF(0, 0), size));
+    paintPageInk(painter, page, QRectF(QPointF(0, 0), size));
 }
 
-void InkLayer::repaint(const QRectF &area, const StrokeStore &store)
+void InkLayer::repaint(const QRectF &area, const OxStrokePage &page)
 {
     if (layer.isNull() || area.isEmpty())
         return;
@@ -51,18 +52,31 @@ void InkLayer::repaint(const QRectF &area, const StrokeStore &store)
     QPainter painter(&layer);
     painter.setClipRect(pixels);
     painter.fillRect(pixels, Qt::white);
-    store.paint(painter, pixels);
+    paintPageInk(painter, page, pixels);
 }
 
-void InkLayer::addBody(const OxStrokeShape &shape, float width, const QColor &ink, bool whole)
+void InkLayer::addBody(const OxStrokeShape &shape, float width, const QColor &ink,
+                       const QRectF &area)
+{
+    paintBody(shape, width, ink, false, area.toAlignedRect());
+}
+
+void InkLayer::addWholeBody(const OxStrokeShape &shape, float width, const QColor &ink)
+{
+    paintBody(shape, width, ink, true, layer.rect());
+}
+
+void InkLayer::paintBody(const OxStrokeShape &shape, float width, const QColor &ink, bool whole,
+                         const QRect &clip)
 {
     const Run &left = shape.left(), &right = shape.right(), &endCap = shape.endCap();
     const bool grew = left.kept < left.count() || right.kept < right.count()
                       || endCap.kept < endCap.count();
-    if (layer.isNull() || left.count() == 0 || !(grew || whole))
+    if (layer.isNull() || clip.isEmpty() || left.count() == 0 || !(grew || whole))
         return;
     const int leftFrom = whole ? 0 : std::max(left.kept - kOverlap, 0);
     QPainter painter(&layer);
+    painter.setClipRect(clip);
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (!shape.closed()) {
         QPolygonF line;

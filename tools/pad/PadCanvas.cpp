@@ -1,12 +1,15 @@
 #include "PadCanvas.h"
 
 #include "EngineTable.h"
+#include "OxPageFile.h"
+#include "PageInk.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabletEvent>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace {
 const QColor kRepaintOutline(0xd6, 0x27, 0x28, 0xb0);
@@ -30,14 +33,32 @@ QPointF positionOf(const QTabletEvent &event)
 #endif
 } // namespace
 
+const QColor PadCanvas::kPredictedColour(0xff, 0x7f, 0x0e);
+
 PadCanvas::PadCanvas(QWidget *parent) : QWidget(parent), nextEngine(&engineTable().front())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel it is asked for
     setCursor(Qt::CrossCursor);
+    // Keys go to the page, not to a spin box of the tool bar: the tools' letters are shortcuts
+    // that a focused spin box would take as text.
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 150);
 }
 
 PadCanvas::~PadCanvas() = default;
+
+void PadCanvas::setTool(Tool tool)
+{
+    pointerTool = tool;
+    if (tool != Tool::kLasso && !selecting)
+        edited(selected.clear());
+}
+
+void PadCanvas::setShowPredicted(bool show)
+{
+    showPredicted = show;
+    update();
+}
 
 void PadCanvas::setShowRepaints(bool show)
 {
@@ -47,14 +68,15 @@ void PadCanvas::setShowRepaints(bool show)
 
 void PadCanvas::penDown(const PenSample &sample)
 {
-    if (live)
+    if (dragging())
         return;
     if (showRepaints) {
         for (const QRectF &rect : reported)
             repaintArea(rect);
     }
     reported.clear();
-    live = std::make_unique<LiveStroke>(*nextEngine, strokeWidth, inkColour);
+    liveArea = QRectF();
+    live = std::make_unique<LiveStroke>(*nextEngine, strokeWidth, inkColour, predictionMs);
     engineCalled(live->start(sample));
 }
 
@@ -69,46 +91,142 @@ void PadCanvas::penUp(const PenSample &sample)
     if (!live)
         return;
     engineCalled(live->finish(sample));
-    store.add(live->shapes(), live->width(), live->colour());
+    OxStrokePage::Key key = 0;
+    OxStrokePage::Change change;
+    const bool kept = strokes.add(live->record(), key, &change) == OxStrokePage::kDone;
     live.reset();
-    ink.repaint(store.strokes().back().bounds, store);
-    emit strokeCountChanged(int(store.strokes().size()));
+    // The page's ink takes the place of what was painted while the stroke was drawn; a stroke
+    // the page refuses (one without ink) is wiped.
+    edited(kept ? change.area : liveArea);
+    emit stepsChanged();
 }
 
 void PadCanvas::undo()
 {
-    if (store.isEmpty())
-        return;
-    const QRectF area = store.removeLast();
-    redrawInk();
-    repaintArea(area);
-    emit strokeCountChanged(int(store.strokes().size()));
+    OxStrokePage::Change change;
+    if (!dragging() && strokes.undo(&change) == OxStrokePage::kDone) {
+        edited(change.area);
+        emit stepsChanged();
+    }
+}
+
+void PadCanvas::redo()
+{
+    OxStrokePage::Change change;
+    if (!dragging() && strokes.redo(&change) == OxStrokePage::kDone) {
+        edited(change.area);
+        emit stepsChanged();
+    }
 }
 
 void PadCanvas::clear()
 {
-    const QRectF area = store.clear();
-    redrawInk();
-    repaintArea(area);
-    emit strokeCountChanged(0);
+    const QRectF all = pageBounds(strokes);
+    if (dragging() || all.isEmpty())
+        return;
+    // A disc over every stroke's ink takes them all, in one step.
+    const double radius = std::hypot(all.width(), all.height()) / 2 + 1;
+    OxStrokePage::Change change;
+    strokes.eraseStrokes({all.center()}, radius, &change);
+    edited(change.area);
+    emit stepsChanged();
 }
 
-void PadCanvas::redrawInk()
+OxStorageError PadCanvas::openPage(const QString &path)
 {
-    ink.reset(size(), store);
+    if (dragging()) {
+        OxStorageError busy;
+        busy.kind = OxStorageError::kFile;
+        busy.message = QStringLiteral("%1: not opened during a drag").arg(path);
+        return busy;
+    }
+    const OxStorageError error = OxPageFile::load(path, strokes);
+    if (!error.ok())
+        return error;
+    selected.clear();
+    redrawInk();
+    update();
+    emit stepsChanged();
+    return error;
+}
+
+bool PadCanvas::dragging() const
+{
+    return live || eraser || selecting;
+}
+
+void PadCanvas::pointerDown(const PenSample &sample, Qt::KeyboardModifiers modifiers)
+{
+    if (dragging())
+        return;
+    switch (pointerTool) {
+    case Tool::kPen:
+        penDown(sample);
+        break;
+    case Tool::kEraser:
+        eraser = std::make_unique<EraserDrag>(strokes, sample.position, eraserSize,
+                                              modifiers.testFlag(kWholeStrokes));
+        edited(eraser->pressed());
+        break;
+    case Tool::kLasso:
+        selecting = true;
+        edited(selected.press(sample.position));
+        break;
+    }
+}
+
+void PadCanvas::pointerMove(const PenSample &sample)
+{
     if (live)
-        ink.addBody(live->shape(), live->width(), live->colour(), true);
+        penMove(sample);
+    else if (eraser)
+        edited(eraser->moveTo(sample.position));
+    else if (selecting)
+        edited(selected.moveTo(sample.position));
+}
+
+void PadCanvas::pointerUp(const PenSample &sample)
+{
+    if (live) {
+        penUp(sample);
+    } else if (eraser) {
+        edited(eraser->moveTo(sample.position));
+        eraser.reset();
+        emit stepsChanged();
+    } else if (selecting) {
+        selecting = false;
+        edited(selected.release(sample.position));
+        emit stepsChanged();
+    }
 }
 
 void PadCanvas::engineCalled(const QRectF &rect)
 {
-    if (live)
-        ink.addBody(live->shape(), live->width(), live->colour());
     if (rect.isEmpty())
         return;
+    if (live)
+        ink.addBody(live->shape(), live->width(), live->colour(), rect);
+    liveArea |= rect;
     reported.push_back(rect);
     repaintArea(rect);
     emit engineReported(rect);
+}
+
+void PadCanvas::edited(const QRectF &area)
+{
+    const QRectF changed = area | selected.pageChanged();
+    if (changed.isEmpty())
+        return;
+    ink.repaint(changed, strokes);
+    repaintArea(changed);
+    emit pageChanged(changed);
+}
+
+void PadCanvas::redrawInk()
+{
+    ink.reset(size(), strokes);
+    if (live)
+        ink.addWholeBody(live->shape(), live->width(), live->colour());
 }
 
 void PadCanvas::repaintArea(const QRectF &rect)
@@ -123,8 +241,12 @@ void PadCanvas::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.drawImage(event->rect(), ink.image(), event->rect());
-    if (live)
+    if (live) {
+        live->predicted().paint(&painter, event->rect(),
+                                showPredicted ? kPredictedColour : live->colour());
         paintLoosePolygons(painter, live->shape(), live->colour());
+    }
+    selected.paint(painter);
     if (showRepaints) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(QPen(kRepaintOutline, 0));
@@ -147,21 +269,21 @@ PenSample PadCanvas::sampleOf(const QInputEvent &event, QPointF position, float 
 
 void PadCanvas::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || live)
+    if (event->button() != Qt::LeftButton || dragging())
         return;
     strokeStartStamp = event->timestamp();
-    penDown(sampleOf(*event, positionOf(*event), kMousePressure));
+    pointerDown(sampleOf(*event, positionOf(*event), kMousePressure), event->modifiers());
 }
 
 void PadCanvas::mouseMoveEvent(QMouseEvent *event)
 {
-    penMove(sampleOf(*event, positionOf(*event), kMousePressure));
+    pointerMove(sampleOf(*event, positionOf(*event), kMousePressure));
 }
 
 void PadCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        penUp(sampleOf(*event, positionOf(*event), kMousePressure));
+        pointerUp(sampleOf(*event, positionOf(*event), kMousePressure));
 }
 
 // Accepted tablet events are not repeated as mouse events.
@@ -171,16 +293,16 @@ void PadCanvas::tabletEvent(QTabletEvent *event)
     const float pressure = float(event->pressure());
     switch (event->type()) {
     case QEvent::TabletPress:
-        if (live)
+        if (dragging())
             return;
         strokeStartStamp = event->timestamp();
-        penDown(sampleOf(*event, positionOf(*event), pressure));
+        pointerDown(sampleOf(*event, positionOf(*event), pressure), event->modifiers());
         break;
     case QEvent::TabletMove:
-        penMove(sampleOf(*event, positionOf(*event), pressure));
+        pointerMove(sampleOf(*event, positionOf(*event), pressure));
         break;
     case QEvent::TabletRelease:
-        penUp(sampleOf(*event, positionOf(*event), pressure));
+        pointerUp(sampleOf(*event, positionOf(*event), pressure));
         break;
     default:
         break;

@@ -1,41 +1,45 @@
 #include "PadExport.h"
 
 #include "OutputFile.h"
+#include "PageInk.h"
 #include "SvgShapes.h"
 
 #include <QPainter>
 #include <QXmlStreamWriter>
 
-QByteArray padSvg(const StrokeStore &store, QSize size)
+QByteArray padSvg(const OxStrokePage &page, QSize size)
 {
     QByteArray out;
     QXmlStreamWriter xml(&out);
     startSvgPage(xml, size);
-    for (const FinishedStroke &stroke : store.strokes())
-        writeSvgShapes(xml, stroke.shapes, stroke.width, stroke.colour);
+    for (const OxStrokePage::Key key : page.keys()) {
+        StrokeShapes ink;
+        ink.outlines.push_back(page.inkPath(key));
+        writeSvgShapes(xml, ink, 0, colourOf(page.rgba(key)));
+    }
     xml.writeEndElement();
     xml.writeEndDocument();
     return out;
 }
 
-QImage padImage(const StrokeStore &store, QSize size)
+QImage padImage(const OxStrokePage &page, QSize size)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;
     image.fill(Qt::white);
     QPainter painter(&image);
-    store.paint(painter, image.rect());
+    paintPageInk(painter, page, image.rect());
     return image;
 }
 
-std::string savePad(const StrokeStore &store, QSize size, const QString &path)
+std::string exportPad(const OxStrokePage &page, QSize size, const QString &path)
 {
     QByteArray bytes;
     if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        bytes = padSvg(store, size);
+        bytes = padSvg(page, size);
     } else {
-        bytes = pngBytes(padImage(store, size));
+        bytes = pngBytes(padImage(page, size));
         if (bytes.isEmpty())
             return path.toStdString() + ": cannot encode the picture";
     }

@@ -1,5 +1,7 @@
 // quillmark-pad: draw with the stroke engines, with the mouse or a tablet pen.
-// Usage: quillmark-pad [recorded-strokes.txt]   (the file is replayed at its recorded speed)
+// Usage: quillmark-pad [page.qmk | recorded-strokes.txt]
+//   A page file is opened, and a path with no file becomes the file of a new page (Ctrl+S
+//   saves it); a text stroke file is replayed at its recorded speed.
 
 #include "PadWindow.h"
 
@@ -12,7 +14,7 @@ int main(int argc, char **argv)
     PadWindow window;
     const QStringList args = app.arguments();
     if (args.size() > 1) {
-        const std::string error = window.replayFile(args.at(1));
+        const std::string error = window.openArgument(args.at(1));
         if (!error.empty())
             window.statusBar()->showMessage(QString::fromStdString(error));
     }

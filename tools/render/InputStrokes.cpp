@@ -1,6 +1,7 @@
 #include "InputStrokes.h"
 
 #include "EngineRange.h"
+#include "PageOrText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -76,31 +77,38 @@ std::string outOfRange(const std::vector<RecordedStroke> &strokes, const std::st
 }
 } // namespace
 
-StrokeFileResult readInputs(const std::vector<std::string> &paths)
+InputStrokes readInputs(const std::vector<std::string> &paths)
 {
-    StrokeFileResult all;
+    InputStrokes all;
     for (const std::string &path : paths) {
-        StrokeFileResult file = readStrokeFile(path);
+        PageOrText file = readPageOrText(path);
         const std::string name = path == "-" ? "standard input" : path;
         if (file.error.empty() && file.strokes.empty())
             file.error = "no strokes in " + name;
         if (file.error.empty())
             file.error = outOfRange(file.strokes, name);
-        if (!file.error.empty())
-            return file;
+        if (!file.error.empty()) {
+            all.error = file.error;
+            return all;
+        }
+        for (size_t i = 0; i < file.records.size(); ++i)
+            if (!file.records[i].edits.empty())
+                all.edited.emplace(all.strokes.size() + i, std::move(file.records[i]));
         std::move(file.strokes.begin(), file.strokes.end(), std::back_inserter(all.strokes));
     }
     return all;
 }
 
-StrokeFileResult demoStrokes()
+InputStrokes demoStrokes()
 {
-    StrokeFileResult demo;
+    InputStrokes demo;
     double top = 0;
     for (const DemoRow &row : kDemoRows) {
         StrokeFileResult file = readStrokeFile(std::string(QUILLMARK_DATA_DIR) + "/" + row.file);
-        if (!file.error.empty())
-            return file;
+        if (!file.error.empty()) {
+            demo.error = file.error;
+            return demo;
+        }
         std::vector<RecordedStroke> picked;
         for (size_t index : row.strokes)
             if (index < file.strokes.size())

@@ -3,6 +3,7 @@
 #include "EngineTable.h"
 #include "InputStrokes.h"
 #include "OutputFile.h"
+#include "PageEdits.h"
 #include "PngWriter.h"
 #include "RenderOptions.h"
 #include "StatsTable.h"
@@ -49,13 +50,16 @@ int runRender(const std::vector<std::string> &args, std::ostream &out, std::ostr
         return kSuccess;
     }
 
-    const StrokeFileResult input = o.inputs.empty() ? demoStrokes() : readInputs(o.inputs);
+    const InputStrokes input = o.inputs.empty() ? demoStrokes() : readInputs(o.inputs);
     if (!input.error.empty())
         return fail(err, kBadInput, input.error);
 
     std::vector<EngineDrawing> drawings;
-    for (const EngineAdapter *engine : o.engines)
+    for (const EngineAdapter *engine : o.engines) {
         drawings.push_back(drawStrokes(*engine, input.strokes, o.feed));
+        for (const std::string &note : applyPageEdits(drawings.back(), input.edited))
+            err << "quillmark-render: note: " << note << "\n";
+    }
 
     const PanelLayout layout = layoutPanels(drawings, o.scale, o.showDirty);
     QByteArray svg, png;

@@ -154,7 +154,7 @@ ParsedOptions parseRenderOptions(const std::vector<std::string> &args,
 std::string renderUsage(const std::vector<EngineAdapter> &table)
 {
     const FeedSettings defaults;
-    return "usage: quillmark-render [options] [strokes.txt ... | -]\n"
+    return "usage: quillmark-render [options] [strokes.txt | page.qmk ... | -]\n"
            "Feeds recorded strokes to the stroke engines and draws what they return. With no\n"
            "arguments: every engine on the bundled strokes, drawn into " + std::string(kDemoPng) +
            "\nand " + kDemoSvg + ", and the stats table.\n"
@@ -172,6 +172,8 @@ std::string renderUsage(const std::vector<EngineAdapter> &table)
            "  --stats         print the stats table (also when no picture is asked for)\n"
            "  --version       print the library's version\n"
            "Input files hold one sample 'x y t_ms pressure' a line and a blank line between\n"
-           "strokes; '-' reads standard input. Exit status 2: bad command line or input;\n"
+           "strokes, or are page files (quillmark-pad's, quillmark-convert's): their strokes\n"
+           "are drawn from their samples alike, and the pieces an eraser left are cut as the\n"
+           "page cut them. '-' reads standard input. Exit status 2: bad command line or input;\n"
            "1: an output file could not be written.\n";
 }
