@@ -112,14 +112,25 @@ bool OxPredictedInk::draw(OxStrokesFixWidth &engine, const std::vector<OxInkPoin
     }
     if (drawn.empty())
         return true;
-    drawnRect = ink | overlap;
-    // The copy's rectangles hold what its calls changed on it, measured against its own start;
-    // where pressures jump far above 1, the predicted outline reaches back across the committed
-    // end beyond them. Its outlines' boxes bound all of it.
-    for (const QPainterPath &outline : outlines())
-        drawnRect |= outline.controlPointRect();
+    drawnRect = ink | overlap | outlineBox();
     changed |= drawnRect;
     return true;
+}
+
+QRectF OxPredictedInk::outlineBox() const
+{
+    QRectF box;
+    if (const OxPathBuilder *builder = kind->outlineBuilder(*copy)) {
+        for (const QPainterPath *piece : {&builder->startCap, &builder->leftSide,
+                                          &builder->rightSide, &builder->nibOnlyPath})
+            box |= piece->controlPointRect();
+        // A pending end cap is not made yet: the whole nib where it goes bounds it.
+        box |= builder->endCapPending ? builder->placedNibBounds(builder->endCapPlacement)
+                                      : builder->endCap.controlPointRect();
+    }
+    for (const QPainterPath &tail : kind->tails(*copy))
+        box |= tail.controlPointRect();
+    return box;
 }
 
 void OxPredictedInk::setParams(const OxInkPoint &sample)

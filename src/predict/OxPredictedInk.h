@@ -128,6 +128,11 @@ private:
     const OxEngineKind *kindOf(const OxStrokesFixWidth &engine) const;
     mutable const std::type_info *knownType = nullptr;
     mutable const OxEngineKind *knownKind = nullptr;
+    // The box of the copy's outline pieces and tails, read without joining them into outlines.
+    // The copy's rectangles hold only what its calls changed: where they all drop their segment
+    // (a nib that covers the step, as with pressures far above 1), the predicted outline is the
+    // stub of the committed sides and the committed end cap, which they do not hold.
+    QRectF outlineBox() const;
     // params holds the sample's "time" and "pressure".
     void setParams(const OxInkPoint &sample);
     // The copy takes the engine's smoothed line before its calls; giveBack returns it as it was.
