@@ -6,14 +6,12 @@ pages of its own. QUILLMARK_SAFETY_ROUNDS sets the number of rounds (the sanitiz
 more)."""
 
 import gc
-import os
 import random
-import threading
 import unittest
 
 import quillmark
 
-from test_safety import ROUNDS, frozen, same
+from test_safety import frozen, run_rounds, same
 from test_stroke import recorded
 
 BAD = (float("nan"), float("inf"), -1.0, 0.0, 3e6)
@@ -25,28 +23,15 @@ class PagesNeverBreak(unittest.TestCase):
         strokes = recorded()
         kept = []          # (what a call handed out, its copy at that moment)
         pages = []
-        stop = threading.Event()
 
-        def work_on_others():
-            while not stop.is_set():
-                with quillmark.Page() as other, quillmark.draw("fill", 5, strokes[0]) as s:
-                    key = other.add(s)
-                    other.erase([tuple(map(float, other.polygons(key)[0][0]))], 3)
-                    other.hit(0, 0, 50)
+        def work_on_another():
+            with quillmark.Page() as other, quillmark.draw("fill", 5, strokes[0]) as stroke:
+                key = other.add(stroke)
+                other.erase([tuple(map(float, other.polygons(key)[0][0]))], 3)
+                other.hit(0, 0, 50)
 
-        worker = threading.Thread(target=work_on_others)
-        worker.start()
-        try:
-            for _ in range(ROUNDS):
-                self.step(rng, strokes, pages, kept)
-        finally:
-            stop.set()
-            worker.join()
-        for page in pages:
-            page.close()
-        gc.collect()
-        for handed, expected in kept:
-            self.assertTrue(same(handed, expected))
+        run_rounds(self, lambda: self.step(rng, strokes, pages, kept), work_on_another, pages,
+                   kept)
 
     def step(self, rng, strokes, pages, kept):
         open_pages = [page for page in pages if not page.closed]

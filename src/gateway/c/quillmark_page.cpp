@@ -6,6 +6,7 @@
 #include "quillmark_page.h"
 
 #include "OxPageFile.h"
+#include "OxRectOut_p.h"
 #include "OxStrokeCalls_p.h"
 #include "OxStrokePage.h"
 
@@ -17,6 +18,7 @@
 namespace {
 using Key = OxStrokePage::Key;
 using Status = OxStrokePage::Status;
+using quillmark::detail::writeRect;
 
 // Every key a page can make is below 2^53, where doubles still hold every whole number.
 constexpr double kLargestKey = 9007199254740992.0;
@@ -58,15 +60,6 @@ int refusalOf(Status status)
     case OxStrokePage::kBadOffset: return QUILLMARK_PAGE_REFUSED_OFFSET;
     }
     return QUILLMARK_PAGE_REFUSED_NO_MEMORY;
-}
-
-void writeRect(quillmark_rect *out, const QRectF &rect)
-{
-    if (!out)
-        return;
-    *out = rect.isEmpty() ? quillmark_rect{0, 0, 0, 0}
-                          : quillmark_rect{float(rect.left()), float(rect.top()),
-                                           float(rect.width()), float(rect.height())};
 }
 
 // The page's key of a C key; 0 (no stroke's) for anything but a whole number from 1 to 2^53.

@@ -9,6 +9,7 @@
 #include "OxEngineKind.h"
 #include "OxPenPredictor.h"
 #include "OxPredictedInk.h"
+#include "OxRectOut_p.h"
 #include "OxStrokeCalls_p.h"
 #include "OxStrokeShape.h"
 
@@ -26,6 +27,7 @@ enum class Phase { kFresh, kStarted, kSamples, kBatch, kFinished };
 using Params = OxEngineKind::Params;
 using Recorded = OxRecordedStep;
 using quillmark::detail::OxStrokeCalls;
+using quillmark::detail::writeRect;
 
 // The shape handed out by the last read of each kind, kept until the next one.
 struct PolygonsRead
@@ -127,18 +129,6 @@ int refusalOf(const quillmark_stroke &stroke, const CallRule &rule, bool hasPoin
         break;
     }
     return rule.opens ? QUILLMARK_REFUSED_STARTED : QUILLMARK_REFUSED_NONE;
-}
-
-void writeRect(quillmark_rect *out, const QRectF &rect)
-{
-    if (!out)
-        return;
-    if (rect.isEmpty()) {
-        *out = quillmark_rect{0, 0, 0, 0};
-        return;
-    }
-    *out = quillmark_rect{float(rect.left()), float(rect.top()), float(rect.width()),
-                          float(rect.height())};
 }
 
 // The engines' "time": whole milliseconds since the stroke's first stamp, in an int. False for a
