@@ -16,9 +16,9 @@ BLACK = (0, 0, 0, 255)
 # Keys are whole numbers from 1; the library hands them out as doubles, exact up to 2^53.
 _LARGEST_KEY = 2 ** 53
 
-# The library's refusals (QUILLMARK_PAGE_REFUSED_*) that are not about the caller's arguments.
+# The library's refusals (QUILLMARK_PAGE_REFUSED_*) that this package words itself.
+_OUT_OF_RANGE, _POINTS = 8, 9
 _NO_MEMORY, _FILE, _DAMAGED, _STORED_STROKE = 17, 18, 19, 20
-_POINTS, _OUT_OF_RANGE = 9, 8
 
 # Refusals in this package's words where a call's arguments differ from the library's text.
 _WORDS = {("hit", _POINTS): "x, y: not a finite position",
@@ -41,7 +41,7 @@ class Page(NativeHandle):
        under the eraser swept along points (a stroke cut in several parts becomes one stroke per
        part, each with a new key), erase_strokes(points, radius) removes the strokes it touches,
        move(keys, dx, dy). Steps between begin_group() and end_group() are one step.
-    5. Paint keys() (oldest first) or keys_in(rect): polygons(key) in colour(key).
+    5. Paint keys() (oldest first) or keys_in(area): polygons(key) in colour(key).
     6. save(path) or to_bytes() stores the strokes (not the undo steps).
     7. close(), or leave a with block.
 
