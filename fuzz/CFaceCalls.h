@@ -2,17 +2,25 @@
 #define QUILLMARK_CFACECALLS_H
 
 // The gateway target's calls of the C interface (quillmark_c.h): the pen face, which wraps a
-// gateway, and the stroke face, which wraps one engine for one stroke and hands out its shape as
-// polygons and as parts. The handles are the script's own, and any call may get a null handle
-// or null outputs. Checked after every call:
+// gateway, and the stroke face, which wraps one engine for one stroke, hands out its shape as
+// polygons and as parts, and draws predicted ink ahead of the pen. The handles are the script's
+// own, and any call may get a null handle or null outputs. Checked after every call:
 //   - a pen call reports 1 exactly when it exported, and then its counts add up and its arrays
 //     are null exactly when empty;
-//   - a refused stroke call reports 0 and a zeroed rectangle; a stroke that has only been handed
-//     moderate numbers reports finite rectangles;
+//   - a refused stroke call reports 0, a zeroed rectangle and, through quillmark_stroke_refusal,
+//     one of the reasons its call can have, the one that the stroke's history pins down where it
+//     does (see StrokeHistory); a call that reached reports no reason; a stroke that has only
+//     been handed moderate numbers reports finite rectangles;
+//   - every stroke has a shadow fed the same calls but no predictions: both report the same, the
+//     same rectangle while nothing predicted is taken back, and the same polygons at every read
+//     (predicted ink never changes the committed shape);
 //   - reads: counts add up, arrays are null exactly when empty, and at every parts read the
 //     host's copy kept from the parts (each run cut to kept, the rest appended) equals a full
-//     polygons read, bit for bit.
+//     polygons read, bit for bit;
+//   - predicted ink lies within the rectangle of the prediction that drew it and of the call
+//     that took it back (for moderate strokes and predictions).
 
+#include "CStrokeChecks.h"
 #include "FuzzBytes.h"
 #include "FuzzChecks.h"
 #include "quillmark_c.h"
@@ -27,85 +35,12 @@ using fuzzbytes::Reader;
 using fuzzchecks::isModerate;
 
 constexpr int kMaxBatch = 16;
-
-inline bool sameFloats(const float *a, const float *b, size_t n)
-{
-    return n == 0 || std::memcmp(a, b, n * sizeof(float)) == 0;
-}
-
-// The arrays of a read: sizes[count] adds up to points, xy[2 * points]; each null when empty.
-inline void requireArrays(int count, const int *sizes, int points, const float *xy)
-{
-    FUZZ_REQUIRE(count >= 0 && points >= 0);
-    FUZZ_REQUIRE((sizes == nullptr) == (count == 0) && (xy == nullptr) == (points == 0));
-    long long sum = 0;
-    for (int i = 0; i < count; ++i) {
-        FUZZ_REQUIRE(sizes[i] >= 0);
-        sum += sizes[i];
-    }
-    FUZZ_REQUIRE(sum == points);
-}
-
-// A host's copy of a stroke's shape, kept up to date from parts reads.
-class HostCopy
-{
-public:
-    void follow(const quillmark_parts &parts)
-    {
-        const quillmark_run *body[4] = {&parts.start_cap, &parts.left, &parts.end_cap,
-                                        &parts.right};
-        for (int i = 0; i < 4; ++i)
-            followRun(runs[i], *body[i]);
-        FUZZ_REQUIRE(parts.polygon_count >= 0 && parts.tail_count >= 0
-                     && parts.tail_count <= parts.polygon_count);
-        // Polygons beyond the count are gone: a later one in their place starts from nothing.
-        polygons.resize(size_t(parts.polygon_count));
-        for (int i = 0; i < parts.polygon_count; ++i)
-            followRun(polygons[size_t(i)], parts.polygons[i]);
-    }
-
-    // The copy joined (the body's runs, the right side walked backwards, then the polygons)
-    // equals the full read.
-    void requireEquals(const quillmark_polygons &whole) const
-    {
-        std::vector<float> xy;
-        std::vector<int> sizes;
-        for (int i = 0; i < 4; ++i) {
-            const std::vector<float> &run = runs[i];
-            if (i < 3) {
-                xy.insert(xy.end(), run.begin(), run.end());
-                continue;
-            }
-            for (size_t j = run.size(); j >= 2; j -= 2)
-                xy.insert(xy.end(), run.begin() + long(j) - 2, run.begin() + long(j));
-        }
-        if (!xy.empty())
-            sizes.push_back(int(xy.size() / 2));
-        for (const std::vector<float> &polygon : polygons) {
-            sizes.push_back(int(polygon.size() / 2));
-            xy.insert(xy.end(), polygon.begin(), polygon.end());
-        }
-        FUZZ_REQUIRE(whole.count == int(sizes.size())
-                     && 2 * size_t(whole.point_count) == xy.size());
-        FUZZ_REQUIRE(std::equal(sizes.begin(), sizes.end(), whole.sizes));
-        FUZZ_REQUIRE(sameFloats(xy.data(), whole.xy, xy.size()));
-    }
-
-private:
-    std::vector<float> runs[4];   // start cap, left, end cap, right
-    std::vector<std::vector<float>> polygons;
-
-    static void followRun(std::vector<float> &copy, const quillmark_run &run)
-    {
-        FUZZ_REQUIRE(run.count >= 0 && run.kept >= 0 && run.kept <= run.count);
-        FUZZ_REQUIRE(2 * size_t(run.kept) <= copy.size());
-        FUZZ_REQUIRE((run.xy == nullptr) == (run.count == 0));
-        // What the run says it kept is what the copy holds.
-        FUZZ_REQUIRE(sameFloats(copy.data(), run.xy, 2 * size_t(run.kept)));
-        copy.resize(2 * size_t(run.kept));
-        copy.insert(copy.end(), run.xy + 2 * run.kept, run.xy + 2 * run.count);
-    }
-};
+// Host predictions hand over at most this many samples; the library's make at most 7.
+constexpr int kMaxPredicted = 8;
+// The work budget of predicted samples, apart from the real ones': drawn on a copy of the
+// engine's recent state, they cost as samples do (see FuzzChecks.h).
+constexpr int kMaxPredictedSamples = 48;
+constexpr double kMaxPredictedTravel = 300;
 
 class CFaceCalls
 {
@@ -120,21 +55,21 @@ public:
     {
         quillmark_pen_destroy(pen);
         for (StrokeLane &lane : strokes)
-            quillmark_stroke_destroy(lane.stroke);
+            lane.release();
     }
     CFaceCalls(const CFaceCalls &) = delete;
     CFaceCalls &operator=(const CFaceCalls &) = delete;
 
     void penCall()
     {
-        const int op = in.byte() % 11;
+        const auto op = fuzzbytes::CPenOp(in.byte() % fuzzbytes::kCPenOpCount);
         switch (op) {
-        case 0:
+        case fuzzbytes::kPenCreate:
             quillmark_pen_destroy(pen);
             pen = (in.byte() & 1) ? quillmark_pen_create() : nullptr;
             penPens = fuzzchecks::Pens();
             return;
-        case 1: {
+        case fuzzbytes::kPenSetEnvironment: {
             const float f1 = in.number(fuzzbytes::kOther), f2 = in.number(fuzzbytes::kOther);
             const float width = in.number(fuzzbytes::kWidth);
             const int ok = quillmark_pen_set_environment(pen, f1, f2, width, int8_t(in.byte()));
@@ -142,11 +77,11 @@ public:
             penPens.engine = fuzzchecks::CallCost();   // perhaps a new engine
             return;
         }
-        case 2:
+        case fuzzbytes::kPenFreeStroke:
             quillmark_pen_free_stroke(pen);
             penPens.engine = fuzzchecks::CallCost();
             return;
-        case 3:
+        case fuzzbytes::kPenClearup:
             quillmark_pen_clearup(pen);
             return;
         default:
@@ -156,24 +91,26 @@ public:
 
     void strokeCall()
     {
-        const int op = in.byte() % 12;
+        using namespace fuzzbytes;
+        const CStrokeOp op = cStrokeOp(in.byte());
         StrokeLane &lane = strokes[in.byte() % 2];
         switch (op) {
-        case 0: return create(lane);
-        case 1:
-            quillmark_stroke_destroy(lane.stroke);
-            lane = StrokeLane();
-            return;
-        case 2:
-        case 3:
-        case 4:
-        case 5: return strokeSample(lane, op);
-        case 6:
-        case 7:
-        case 8: return strokeBatch(lane, op);
-        case 9: return replay(lane);
-        case 10: return readPolygons(lane);
-        default: return readParts(lane);
+        case kStrokeCreate: return create(lane);
+        case kStrokeDestroy: return lane.release();
+        case kStrokeStart:
+        case kStrokeAdd:
+        case kStrokeEnd:
+        case kStrokeEndBatch: return strokeSample(lane, op);
+        case kStrokeAddBatch:
+        case kStrokeAddRaw:
+        case kStrokeAddFitted: return strokeBatch(lane, op);
+        case kStrokeReplay: return replay(lane);
+        case kStrokePolygons: return readPolygons(lane);
+        case kStrokeParts: return readParts(lane);
+        case kStrokePredict: return predict(lane);
+        case kStrokePredictSamples: return predictSamples(lane);
+        case kStrokeOtherReads: return otherReads(lane);
+        default: return engineTable();
         }
     }
 
@@ -181,13 +118,34 @@ private:
     struct StrokeLane
     {
         quillmark_stroke *stroke = nullptr;
+        // The same stroke fed the same calls, but no predictions.
+        quillmark_stroke *shadow = nullptr;
+        StrokeHistory history;
         fuzzchecks::Pens pens;
         bool moderate = true;
+        // Every predicted sample drawn so far was moderate.
+        bool moderatePredictions = true;
+        // Every pressure handed over lay within 0 to 1, the convention (see checksInk).
+        bool conventionalPressures = true;
+        // The box of the predicted ink now drawn, as the last parts read found it.
+        bool inkDrawn = false;
+        QRectF ink;
         HostCopy copy;
+
+        void release()
+        {
+            quillmark_stroke_destroy(stroke);
+            quillmark_stroke_destroy(shadow);
+            *this = StrokeLane();
+        }
+        // Where predicted ink is held to the rectangles. Known to fail: with pressures far above
+        // 1 the predicted ink's start, across the wide committed end, can reach beyond them.
+        bool checksInk() const { return moderate && moderatePredictions && conventionalPressures; }
     };
 
     Reader &in;
     fuzzchecks::WorkBudget &budget;
+    fuzzchecks::WorkBudget predictionBudget{kMaxPredictedSamples, kMaxPredictedTravel};
     bool &accumulatedModerate;
     quillmark_pen *pen = nullptr;
     fuzzchecks::Pens penPens;
@@ -222,15 +180,16 @@ private:
         return budget.spend(cost.dearer());
     }
 
-    void penSketch(int op)
+    void penSketch(fuzzbytes::CPenOp op)
     {
-        const bool starts = op == 4, batch = op == 8;
+        using namespace fuzzbytes;
+        const bool starts = op == kPenStart, batch = op == kPenMoveBatch;
         const std::vector<float> xy = readPairs(batch ? in.byte() % (kMaxBatch + 1) : 1);
         const double stamp = readStamp();
         fuzzchecks::Pens cost = starts ? fuzzchecks::Pens::openingStroke() : penPens.next();
         if (!spend(cost, xy))
             return;
-        if (starts || op == 10)
+        if (starts || op == kPenEndBatchAccumulated)
             accumulatedModerate = false;   // the pen face is not followed that far
         quillmark_shape shape;
         std::memset(&shape, 0x5a, sizeof shape);
@@ -238,15 +197,15 @@ private:
         const float x = xy.empty() ? 0 : xy[0], y = xy.empty() ? 0 : xy[1];
         int ok = 0;
         switch (op) {
-        case 4: ok = quillmark_pen_start(pen, x, y, stamp, out); break;
-        case 5: ok = quillmark_pen_move(pen, x, y, out); break;
-        case 6: ok = quillmark_pen_end(pen, x, y, out); break;
-        case 7: ok = quillmark_pen_end_timed(pen, x, y, stamp, out); break;
-        case 8:
+        case kPenStart: ok = quillmark_pen_start(pen, x, y, stamp, out); break;
+        case kPenMove: ok = quillmark_pen_move(pen, x, y, out); break;
+        case kPenEnd: ok = quillmark_pen_end(pen, x, y, out); break;
+        case kPenEndTimed: ok = quillmark_pen_end_timed(pen, x, y, stamp, out); break;
+        case kPenMoveBatch:
             ok = quillmark_pen_move_batch(pen, int(xy.size() / 2),
                                           xy.empty() ? nullptr : xy.data(), stamp, out);
             break;
-        case 9: ok = quillmark_pen_end_batch(pen, x, y, stamp, out); break;
+        case kPenEndBatch: ok = quillmark_pen_end_batch(pen, x, y, stamp, out); break;
         default: ok = quillmark_pen_end_batch_accumulated(pen, x, y, stamp, out); break;
         }
         FUZZ_REQUIRE(pen && out ? ok == 0 || ok == 1 : ok == 0);
@@ -254,7 +213,7 @@ private:
             return;
         // It reached an engine: the pens move with what it took.
         penPens = cost;
-        if (op != 4 && op != 5 && op != 8)
+        if (op != kPenStart && op != kPenMove && op != kPenMoveBatch)
             penPens.strokeEnded();
         FUZZ_REQUIRE(shape.path_count >= 0);
         requireArrays(shape.path_count, shape.path_sizes, shape.point_count, shape.coords);
@@ -262,34 +221,67 @@ private:
 
     void create(StrokeLane &lane)
     {
-        quillmark_stroke_destroy(lane.stroke);
-        lane = StrokeLane();
+        lane.release();
         const int engine = in.byte() % 8;
         const float width = in.number(fuzzbytes::kWidth);
         lane.stroke = quillmark_stroke_create(engine, width);
+        lane.shadow = quillmark_stroke_create(engine, width);
         const bool usable = engine >= QUILLMARK_FIX && engine <= QUILLMARK_BRUSH
                             && std::isfinite(width) && width > 0;
-        FUZZ_REQUIRE((lane.stroke != nullptr) == usable);
+        FUZZ_REQUIRE((lane.stroke != nullptr) == usable && (lane.shadow != nullptr) == usable);
+        lane.history = StrokeHistory(quillmark_engine_feeds(engine));
         lane.moderate = isModerate(width);
     }
 
-    // Calls the stroke face with a rectangle whose bits show whether it was written; checks
-    // what a refused or a reached call reports.
-    template <class Call>
-    void sampleCall(StrokeLane &lane, const fuzzchecks::Pens &cost, bool endsStroke, Call call)
+    static int predictedCount(quillmark_stroke *stroke)
     {
-        quillmark_rect rect;
+        quillmark_predicted predicted;
+        quillmark_stroke_predicted(stroke, &predicted);
+        return predicted.count;
+    }
+
+    // After a call on lane's stroke that reached and wrote rect: predicted ink that it took
+    // back lies within rect.
+    void inkTakenBack(StrokeLane &lane, const quillmark_rect *rect)
+    {
+        if (!lane.inkDrawn || predictedCount(lane.stroke) > 0)
+            return;   // none, or a dropped sample left it drawn
+        if (rect && lane.checksInk())
+            FUZZ_REQUIRE(covers(*rect, lane.ink));
+        lane.inkDrawn = false;
+    }
+
+    // Calls the stroke face on the stroke and its shadow with rectangles whose bits show whether
+    // they were written; checks what a refused or a reached call reports, against expected.
+    template <class Call>
+    void sampleCall(StrokeLane &lane, const fuzzchecks::Pens &cost, bool endsStroke,
+                    const StrokeHistory::Expected &expected, bool opens, Call call)
+    {
+        quillmark_rect rect, shadowRect;
         std::memset(&rect, 0x5a, sizeof rect);
         const bool nullRect = in.byte() == 0xff;
-        const int ok = call(nullRect ? nullptr : &rect);
-        FUZZ_REQUIRE(ok == 0 || ok == 1);
-        FUZZ_REQUIRE(lane.stroke || ok == 0);
+        const bool predicted = lane.stroke && predictedCount(lane.stroke) > 0;
+        const int ok = call(lane.stroke, nullRect ? nullptr : &rect);
+        const int refusal = quillmark_stroke_refusal(lane.stroke);
+        FUZZ_REQUIRE(call(lane.shadow, &shadowRect) == ok);
+        FUZZ_REQUIRE(quillmark_stroke_refusal(lane.shadow) == refusal);
+        if (!lane.stroke) {
+            FUZZ_REQUIRE(ok == 0 && refusal == QUILLMARK_REFUSED_NO_STROKE);
+            return;
+        }
+        const bool replays = opens && endsStroke;
+        lane.history.require(expected, ok, refusal, opens, replays);
+        if (ok)
+            inkTakenBack(lane, nullRect ? nullptr : &rect);
         if (nullRect)
             return;
         if (!ok) {
             FUZZ_REQUIRE(rect.left == 0 && rect.top == 0 && rect.width == 0 && rect.height == 0);
             return;
         }
+        // Nothing predicted to take back: the same rectangle as without predictions.
+        if (!predicted)
+            FUZZ_REQUIRE(sameFloats(&rect.left, &shadowRect.left, 4));
         lane.pens = cost;
         if (endsStroke)
             lane.pens.strokeEnded();
@@ -300,33 +292,47 @@ private:
 
     void noteSamples(StrokeLane &lane, const std::vector<float> &xy, float pressure)
     {
+        const bool conventional = !std::isfinite(pressure) || (pressure >= 0 && pressure <= 1);
+        lane.conventionalPressures = lane.conventionalPressures && conventional;
         for (float v : xy)
             lane.moderate = lane.moderate && (!std::isfinite(v) || isModerate(v));
         lane.moderate = lane.moderate && (!std::isfinite(pressure) || isModerate(pressure));
     }
 
-    void strokeSample(StrokeLane &lane, int op)
+    void strokeSample(StrokeLane &lane, fuzzbytes::CStrokeOp op)
     {
+        using namespace fuzzbytes;
         const std::vector<float> xy = readPairs(1);
         const double stamp = readStamp();
         const float pressure = in.number(fuzzbytes::kPressure);
-        fuzzchecks::Pens cost = op == 2 ? fuzzchecks::Pens::openingStroke() : lane.pens.next();
+        fuzzchecks::Pens cost = op == kStrokeStart ? fuzzchecks::Pens::openingStroke()
+                                                   : lane.pens.next();
         if (!spend(cost, xy))
             return;
         noteSamples(lane, xy, pressure);
-        quillmark_stroke *s = lane.stroke;
-        sampleCall(lane, cost, op == 4 || op == 5, [&](quillmark_rect *r) {
-            switch (op) {
-            case 2: return quillmark_stroke_start(s, xy[0], xy[1], stamp, pressure, r);
-            case 3: return quillmark_stroke_add(s, xy[0], xy[1], stamp, pressure, r);
-            case 4: return quillmark_stroke_end(s, xy[0], xy[1], stamp, pressure, r);
-            default: return quillmark_stroke_end_batch(s, xy[0], xy[1], stamp, pressure, r);
-            }
-        });
+        const int feed = op == kStrokeStart      ? 0
+                         : op == kStrokeEndBatch ? QUILLMARK_FEED_BATCH
+                                                 : QUILLMARK_FEED_SAMPLES;
+        const bool opens = op == kStrokeStart;
+        sampleCall(lane, cost, op == kStrokeEnd || op == kStrokeEndBatch,
+                   lane.history.sampleCall(feed, true, opens), opens,
+                   [&](quillmark_stroke *s, quillmark_rect *r) {
+                       switch (op) {
+                       case kStrokeStart:
+                           return quillmark_stroke_start(s, xy[0], xy[1], stamp, pressure, r);
+                       case kStrokeAdd:
+                           return quillmark_stroke_add(s, xy[0], xy[1], stamp, pressure, r);
+                       case kStrokeEnd:
+                           return quillmark_stroke_end(s, xy[0], xy[1], stamp, pressure, r);
+                       default:
+                           return quillmark_stroke_end_batch(s, xy[0], xy[1], stamp, pressure, r);
+                       }
+                   });
     }
 
-    void strokeBatch(StrokeLane &lane, int op)
+    void strokeBatch(StrokeLane &lane, fuzzbytes::CStrokeOp op)
     {
+        using namespace fuzzbytes;
         const std::vector<float> xy = readPairs(in.byte() % (kMaxBatch + 1));
         const double stamp = readStamp();
         const int count = (in.byte() & 0x80) ? int8_t(in.byte()) : int(xy.size() / 2);
@@ -337,14 +343,20 @@ private:
         // A count beyond the pairs is left to the host's promise; here it only shrinks.
         const int passed = std::min(count, int(xy.size() / 2));
         const float *pairs = xy.empty() ? nullptr : xy.data();
-        quillmark_stroke *s = lane.stroke;
-        sampleCall(lane, cost, false, [&](quillmark_rect *r) {
-            switch (op) {
-            case 6: return quillmark_stroke_add_batch(s, passed, pairs, stamp, r);
-            case 7: return quillmark_stroke_add_raw(s, passed, pairs, stamp, r);
-            default: return quillmark_stroke_add_fitted(s, passed, pairs, stamp, r);
-            }
-        });
+        const int feed = op == kStrokeAddBatch ? QUILLMARK_FEED_BATCH
+                         : op == kStrokeAddRaw ? QUILLMARK_FEED_RAW
+                                               : QUILLMARK_FEED_FITTED;
+        sampleCall(lane, cost, false, lane.history.sampleCall(feed, passed > 0 && pairs, false),
+                   false, [&](quillmark_stroke *s, quillmark_rect *r) {
+                       switch (op) {
+                       case kStrokeAddBatch:
+                           return quillmark_stroke_add_batch(s, passed, pairs, stamp, r);
+                       case kStrokeAddRaw:
+                           return quillmark_stroke_add_raw(s, passed, pairs, stamp, r);
+                       default:
+                           return quillmark_stroke_add_fitted(s, passed, pairs, stamp, r);
+                       }
+                   });
     }
 
     void replay(StrokeLane &lane)
@@ -364,22 +376,36 @@ private:
             noteSamples(lane, {}, p);
         noteSamples(lane, xy, 0);
         const uint8_t nulls = in.byte();
-        quillmark_stroke *s = lane.stroke;
-        sampleCall(lane, cost, true, [&](quillmark_rect *r) {
-            return quillmark_stroke_replay(s, count, (nulls & 1) || !count ? nullptr : xy.data(),
-                                           (nulls & 2) || !count ? nullptr : stamps.data(),
-                                           (nulls & 4) || !count ? nullptr : pressures.data(), r);
-        });
+        const float *pairs = (nulls & 1) || !count ? nullptr : xy.data();
+        sampleCall(lane, cost, true,
+                   lane.history.sampleCall(QUILLMARK_FEED_REPLAY, pairs != nullptr, true), true,
+                   [&](quillmark_stroke *s, quillmark_rect *r) {
+                       return quillmark_stroke_replay(
+                           s, count, pairs, (nulls & 2) || !count ? nullptr : stamps.data(),
+                           (nulls & 4) || !count ? nullptr : pressures.data(), r);
+                   });
+    }
+
+    // Reads the whole shape of the stroke and of its shadow: they are the same.
+    int readWhole(StrokeLane &lane, quillmark_polygons &whole)
+    {
+        std::memset(&whole, 0x5a, sizeof whole);
+        const int ok = quillmark_stroke_polygons(lane.stroke, &whole);
+        if (lane.stroke)
+            lane.history.require(lane.history.read(), ok, quillmark_stroke_refusal(lane.stroke),
+                                 false, false);
+        requireArrays(whole.count, whole.sizes, whole.point_count, whole.xy);
+        FUZZ_REQUIRE(whole.tail_count >= 0 && whole.tail_count <= whole.count);
+        quillmark_polygons shadow;
+        FUZZ_REQUIRE(quillmark_stroke_polygons(lane.shadow, &shadow) == ok);
+        requireSamePolygons(whole, shadow);
+        return ok;
     }
 
     void readPolygons(StrokeLane &lane)
     {
         quillmark_polygons whole;
-        std::memset(&whole, 0x5a, sizeof whole);
-        const int ok = quillmark_stroke_polygons(lane.stroke, &whole);
-        FUZZ_REQUIRE(ok == 0 || ok == 1);
-        requireArrays(whole.count, whole.sizes, whole.point_count, whole.xy);
-        FUZZ_REQUIRE(whole.tail_count >= 0 && whole.tail_count <= whole.count);
+        const int ok = readWhole(lane, whole);
         if (ok && lane.moderate)
             for (int i = 0; i < 2 * whole.point_count; ++i)
                 FUZZ_REQUIRE(std::isfinite(whole.xy[i]));
@@ -389,15 +415,179 @@ private:
     {
         quillmark_parts parts;
         std::memset(&parts, 0x5a, sizeof parts);
-        if (!quillmark_stroke_parts(lane.stroke, &parts)) {
+        const int ok = quillmark_stroke_parts(lane.stroke, &parts);
+        if (lane.stroke)
+            lane.history.require(lane.history.read(), ok, quillmark_stroke_refusal(lane.stroke),
+                                 false, false);
+        if (!ok) {
             FUZZ_REQUIRE(parts.polygon_count == 0 && parts.left.count == 0
-                         && parts.polygons == nullptr);
+                         && parts.polygons == nullptr && parts.predicted == nullptr);
             return;
         }
         lane.copy.follow(parts);
+        bool finite = true;
+        lane.ink = predictedInkBox(parts, finite);
+        lane.inkDrawn = parts.predicted_count > 0 && finite;
+        if (lane.checksInk())
+            FUZZ_REQUIRE(finite);
+        FUZZ_REQUIRE(parts.predicted_count == 0 || predictedCount(lane.stroke) > 0);
         quillmark_polygons whole;
-        FUZZ_REQUIRE(quillmark_stroke_polygons(lane.stroke, &whole) == 1);
+        FUZZ_REQUIRE(readWhole(lane, whole) == 1);
         lane.copy.requireEquals(whole);
+    }
+
+    // Calls a prediction on the stroke (never on the shadow): refused for a reason expected
+    // allows, or drawn; then a parts read finds the ink within the call's rectangle.
+    template <class Call>
+    int predictionCall(StrokeLane &lane, const StrokeHistory::Expected &expected, Call call)
+    {
+        quillmark_rect rect;
+        std::memset(&rect, 0x5a, sizeof rect);
+        const bool nullRect = in.byte() == 0xff;
+        quillmark_rect *out = nullRect ? nullptr : &rect;
+        const int ok = call(lane.stroke, out);
+        const int refusal = quillmark_stroke_refusal(lane.stroke);
+        if (!lane.stroke) {
+            FUZZ_REQUIRE(ok == 0 && refusal == QUILLMARK_REFUSED_NO_STROKE);
+            return 0;
+        }
+        lane.history.require(expected, ok, refusal, false, false);
+        if (!ok) {
+            FUZZ_REQUIRE(nullRect || (rect.left == 0 && rect.top == 0 && rect.width == 0
+                                      && rect.height == 0));
+            return 0;
+        }
+        notePredicted(lane);
+        if (lane.inkDrawn && out && lane.checksInk())
+            FUZZ_REQUIRE(covers(rect, lane.ink));   // the ink taken back
+        readParts(lane);
+        if (lane.inkDrawn && out && lane.checksInk())
+            FUZZ_REQUIRE(covers(rect, lane.ink));   // the ink drawn
+        return 1;
+    }
+
+    // The library's guess goes as far as the pen's recent speed carries it, which need not be
+    // moderate: the ink of samples that are not is not held to the rectangles.
+    void notePredicted(StrokeLane &lane)
+    {
+        quillmark_predicted drawn;
+        quillmark_stroke_predicted(lane.stroke, &drawn);
+        for (int i = 0; i < drawn.count; ++i)
+            for (int k : {0, 1})
+                lane.moderatePredictions =
+                    lane.moderatePredictions && isModerate(drawn.samples[4 * i + k]);
+    }
+
+    // Charges the predicted samples now drawn to the prediction budget, which is spent up when
+    // they do not fit: the library's guess is only known once drawn.
+    void chargePredicted(StrokeLane &lane)
+    {
+        quillmark_predicted drawn;
+        quillmark_stroke_predicted(lane.stroke, &drawn);
+        fuzzchecks::Pens cost = lane.pens.next();
+        for (int i = 0; i < drawn.count; ++i)
+            cost.add(drawn.samples[4 * i], drawn.samples[4 * i + 1]);
+        fuzzchecks::CallCost travel = cost.dearer();
+        travel.samples = 0;   // spent before the call
+        if (!predictionBudget.spend(travel))
+            predictionBudget.exhaust();
+    }
+
+    void predict(StrokeLane &lane)
+    {
+        const double horizon = in.number(fuzzbytes::kOther);
+        const bool usable = std::isfinite(horizon) && horizon > 0 && horizon <= 100;
+        fuzzchecks::CallCost frames;
+        frames.samples = usable ? std::max(1, int(std::ceil(horizon / 16 - 1e-9))) : 0;
+        if (!predictionBudget.spend(frames))
+            return;
+        if (predictionCall(lane, lane.history.prediction(QUILLMARK_REFUSED_HORIZON, usable),
+                           [&](quillmark_stroke *s, quillmark_rect *r) {
+                               return quillmark_stroke_predict(s, horizon, r);
+                           }))
+            chargePredicted(lane);
+    }
+
+    void predictSamples(StrokeLane &lane)
+    {
+        const int count = in.byte() % (kMaxPredicted + 1);
+        std::vector<double> samples(4 * size_t(count));
+        std::vector<float> xy;
+        for (int i = 0; i < count; ++i) {
+            double *s = &samples[4 * size_t(i)];
+            s[0] = in.number(fuzzbytes::kX);
+            s[1] = in.number(fuzzbytes::kY);
+            s[2] = readStamp();
+            s[3] = in.number(fuzzbytes::kPressure);
+            xy.insert(xy.end(), {float(s[0]), float(s[1])});
+            for (int k : {0, 1, 3})
+                lane.moderatePredictions = lane.moderatePredictions
+                                           && (!std::isfinite(s[k]) || isModerate(s[k]));
+        }
+        // Bit 7: a count below 0; bit 6: no array.
+        const uint8_t shape = in.byte();
+        const int passed = (shape & 0x80) ? int8_t(shape) : count;
+        const double *array = (shape & 0x40) ? nullptr : samples.data();
+        fuzzchecks::Pens cost = lane.pens.next();
+        for (size_t i = 0; passed > 0 && i < xy.size(); i += 2)
+            cost.add(xy[i], xy[i + 1]);
+        if (!predictionBudget.spend(cost.dearer()))
+            return;
+        const bool usable = passed >= 0 && (passed == 0 || array);
+        predictionCall(lane,
+                       lane.history.prediction(usable ? QUILLMARK_REFUSED_PREDICTED
+                                                      : QUILLMARK_REFUSED_NO_POINTS,
+                                               usable),
+                       [&](quillmark_stroke *s, quillmark_rect *r) {
+                           return quillmark_stroke_predict_samples(s, passed, array, r);
+                       });
+    }
+
+    // The reads not made above: the predicted samples, and the reads without an output.
+    void otherReads(StrokeLane &lane)
+    {
+        const uint8_t which = in.byte() & 3;
+        if (which == 0) {
+            quillmark_predicted predicted;
+            std::memset(&predicted, 0x5a, sizeof predicted);
+            const int ok = quillmark_stroke_predicted(lane.stroke, &predicted);
+            FUZZ_REQUIRE(ok == (lane.stroke ? 1 : 0));
+            FUZZ_REQUIRE(predicted.count >= 0 && predicted.count <= kMaxPredicted);
+            FUZZ_REQUIRE((predicted.samples == nullptr) == (predicted.count == 0));
+            for (int i = 0; i < 4 * predicted.count; ++i)
+                FUZZ_REQUIRE(std::isfinite(predicted.samples[i]));
+            return;
+        }
+        const int ok = which == 1   ? quillmark_stroke_predicted(lane.stroke, nullptr)
+                       : which == 2 ? quillmark_stroke_polygons(lane.stroke, nullptr)
+                                    : quillmark_stroke_parts(lane.stroke, nullptr);
+        FUZZ_REQUIRE(ok == 0);
+        FUZZ_REQUIRE(quillmark_stroke_refusal(lane.stroke)
+                     == (lane.stroke ? QUILLMARK_REFUSED_NO_OUTPUT : QUILLMARK_REFUSED_NO_STROKE));
+    }
+
+    // The engine table and the version, asked with numbers and names from the input.
+    void engineTable()
+    {
+        const int id = int8_t(in.byte());
+        const bool known = id >= 1 && id <= quillmark_engine_count();
+        const char *name = quillmark_engine_name(id);
+        const int feeds = quillmark_engine_feeds(id);
+        FUZZ_REQUIRE((name != nullptr) == known && (feeds != 0) == known);
+        if (known)
+            FUZZ_REQUIRE(quillmark_engine_from_name(name) == id
+                         && (feeds & QUILLMARK_FEED_SAMPLES) && (feeds & QUILLMARK_FEED_REPLAY));
+        char text[9] = {};
+        const int length = in.byte() % 9;
+        for (int i = 0; i < length; ++i)
+            text[i] = char(in.byte());
+        const int byName = quillmark_engine_from_name(id & 1 ? text : nullptr);
+        FUZZ_REQUIRE(byName == 0 || std::strcmp(quillmark_engine_name(byName), text) == 0);
+        FUZZ_REQUIRE(quillmark_refusal_text(id) != nullptr && quillmark_version() != nullptr);
+        int numbers[3] = {-1, -1, -1};
+        quillmark_version_numbers(id & 2 ? &numbers[0] : nullptr, &numbers[1],
+                                  id & 4 ? &numbers[2] : nullptr);
+        FUZZ_REQUIRE(numbers[1] >= 0);
     }
 };
 

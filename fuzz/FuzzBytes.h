@@ -192,6 +192,31 @@ enum PageOp : uint8_t {
     kPageOpCount
 };
 
+// kCPenCall: an operation byte (modulo the count), then the call's arguments.
+enum CPenOp : uint8_t {
+    kPenCreate, kPenSetEnvironment, kPenFreeStroke, kPenClearup, kPenStart, kPenMove, kPenEnd,
+    kPenEndTimed, kPenMoveBatch, kPenEndBatch, kPenEndBatchAccumulated, kCPenOpCount
+};
+
+// kCStrokeCall: an operation byte, a stroke byte (one of two), then the call's arguments.
+enum CStrokeOp : uint8_t {
+    kStrokeCreate, kStrokeDestroy, kStrokeStart, kStrokeAdd, kStrokeEnd, kStrokeEndBatch,
+    kStrokeAddBatch, kStrokeAddRaw, kStrokeAddFitted, kStrokeReplay, kStrokePolygons,
+    kStrokeParts,
+    // Added with the predicted ink, on bytes that no input written before them held.
+    kStrokePredict, kStrokePredictSamples, kStrokeOtherReads, kEngineTable,
+    kCStrokeOpCount
+};
+
+// The first twelve operations once took their byte modulo 12; the inputs kept from that time
+// held none of the bytes 12 to 15 at this place. So a byte below kCStrokeOpCount is its own
+// operation and any larger one still means its remainder modulo 12: every older input keeps
+// meaning the same calls.
+inline CStrokeOp cStrokeOp(uint8_t b)
+{
+    return b < kCStrokeOpCount ? CStrokeOp(b) : CStrokeOp(b % kStrokePredict);
+}
+
 } // namespace fuzzbytes
 
 #endif

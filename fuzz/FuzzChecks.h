@@ -113,6 +113,8 @@ public:
         travel += c.travel;
         return true;
     }
+    // Nothing more fits (for work that is only known once done).
+    void exhaust() { samples = maxSamples; travel = maxTravel; }
 
 private:
     int maxSamples;

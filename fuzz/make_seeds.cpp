@@ -9,7 +9,9 @@
 #include "OxEngineKind.h"
 #include "StrokeFile.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -26,6 +28,26 @@ RecordedStroke shortened(const RecordedStroke &stroke)
 {
     return RecordedStroke(stroke.begin(),
                           stroke.begin() + long(std::min(stroke.size(), kMaxSamples)));
+}
+
+// The C stroke seeds hand over a sample more than the stroke has (a refused call) and must fit
+// the gateway target's work budget of 16 samples and 150 units of travel: strokes are cut to
+// kCStrokeSamples samples and kCStrokeTravel units.
+constexpr size_t kCStrokeSamples = 12;
+constexpr double kCStrokeTravel = 120;
+
+RecordedStroke withinCStrokeBudget(const RecordedStroke &stroke)
+{
+    RecordedStroke cut;
+    double travel = 0;
+    for (const RecordedSample &s : stroke) {
+        if (!cut.empty())
+            travel += std::hypot(s.x - cut.back().x, s.y - cut.back().y);
+        if (cut.size() == kCStrokeSamples || travel > kCStrokeTravel)
+            break;
+        cut.push_back(s);
+    }
+    return cut;
 }
 
 struct EngineSeed
@@ -121,6 +143,138 @@ struct GatewaySeed
         }
         for (size_t i = from; i < to; ++i)
             time(stroke[to - 1].timeMs + 1);
+    }
+};
+
+// The gateway target's calls of the C faces (CFaceCalls.h): the host's calls of one pen or one
+// stroke, each handed a rectangle or shape to write.
+struct CFaceSeed : GatewaySeed
+{
+    // Stamps on the host's clock: milliseconds since the stroke began, or since the epoch.
+    bool epochClock = false;
+
+    void stamp(long long ms)
+    {
+        if (epochClock) {
+            w.byte(2);   // 1.7e12 + a whole number
+            w.wholeNumber(int32_t(ms));
+        } else {
+            w.byte(1);
+            w.number(kTime, float(ms));
+        }
+    }
+    void pairs(const RecordedStroke &stroke, size_t from, size_t to)
+    {
+        for (size_t i = from; i < to; ++i) {
+            w.number(kX, float(stroke[i].x));
+            w.number(kY, float(stroke[i].y));
+        }
+    }
+
+    void pen(CPenOp op)
+    {
+        call(kCPenCall);
+        w.byte(op);
+    }
+    void penCreate(bool create)
+    {
+        pen(kPenCreate);
+        w.byte(create ? 1 : 0);
+    }
+    void penEnvironment(int penType)
+    {
+        pen(kPenSetEnvironment);
+        w.number(kOther, 1);
+        w.number(kOther, 1);
+        w.number(kWidth, kPenWidth);
+        w.byte(uint8_t(penType));
+    }
+    // A pen call with samples from .. to - 1 of stroke (one unless it is the batch call).
+    void penSketch(CPenOp op, const RecordedStroke &stroke, size_t from, size_t to)
+    {
+        pen(op);
+        if (op == kPenMoveBatch)
+            w.byte(uint8_t(to - from));
+        pairs(stroke, from, to);
+        stamp(stroke[to - 1].timeMs);
+        w.byte(0);   // a shape to write
+    }
+
+    void stroke(CStrokeOp op, int lane = 0)
+    {
+        call(kCStrokeCall);
+        w.byte(op);
+        w.byte(uint8_t(lane));
+    }
+    void create(const OxEngineKind &kind)
+    {
+        stroke(kStrokeCreate);
+        w.byte(uint8_t(kind.id));
+        w.number(kWidth, kPenWidth);
+    }
+    void sample(CStrokeOp op, const RecordedSample &s)
+    {
+        stroke(op);
+        w.number(kX, float(s.x));
+        w.number(kY, float(s.y));
+        stamp(s.timeMs);
+        w.number(kPressure, s.pressure);
+        w.byte(0);   // a rectangle to write
+    }
+    void batch(CStrokeOp op, const RecordedStroke &stroke, size_t from, size_t to)
+    {
+        this->stroke(op);
+        w.byte(uint8_t(to - from));
+        pairs(stroke, from, to);
+        stamp(stroke[to - 1].timeMs);
+        w.byte(0);   // the count is the pairs'
+        w.byte(0);
+    }
+    void replay(const RecordedStroke &stroke)
+    {
+        this->stroke(kStrokeReplay);
+        w.byte(uint8_t(stroke.size()));
+        pairs(stroke, 0, stroke.size());
+        for (const RecordedSample &s : stroke) {
+            stamp(s.timeMs);
+            w.number(kPressure, s.pressure);
+        }
+        w.byte(0);   // no null arrays
+        w.byte(0);
+    }
+    void predict(float horizonMs)
+    {
+        stroke(kStrokePredict);
+        w.number(kOther, horizonMs);
+        w.byte(0);
+    }
+    // The host's own guess: the pen goes on as it went from before to last, a step per 8 ms.
+    void predictSamples(const RecordedSample &before, const RecordedSample &last, int count)
+    {
+        stroke(kStrokePredictSamples);
+        w.byte(uint8_t(count));
+        for (int k = 1; k <= count; ++k) {
+            w.number(kX, float(last.x + k * (last.x - before.x)));
+            w.number(kY, float(last.y + k * (last.y - before.y)));
+            stamp(last.timeMs + 8 * k);
+            w.number(kPressure, last.pressure);
+        }
+        w.byte(0);   // the count as given, an array
+        w.byte(0);
+    }
+    void otherRead(int which)
+    {
+        stroke(kStrokeOtherReads);
+        w.byte(uint8_t(which));
+    }
+    void engineTable(int id, const char *name)
+    {
+        stroke(kEngineTable);
+        w.byte(uint8_t(id));
+        const size_t length = std::strlen(name);
+        w.byte(uint8_t(length));
+        for (size_t i = 0; i < length; ++i)
+            w.byte(uint8_t(name[i]));
     }
 };
 
@@ -226,6 +380,97 @@ std::vector<uint8_t> batchGatewaySeed(int penType, const RecordedStroke &stroke,
     seed.sample(end, stroke.back());
     seed.call(kClearup);
     return seed.w.bytes;
+}
+
+// One stroke of kind through the C stroke face, fed the way way, with the reads, predictions and
+// refused calls a host makes around it.
+std::vector<uint8_t> cStrokeSeed(const OxEngineKind &kind, OxEngineKind::Feed way,
+                                 const RecordedStroke &stroke, bool epochClock)
+{
+    CFaceSeed seed;
+    seed.epochClock = epochClock;
+    seed.engineTable(kind.id, kind.name);
+    seed.create(kind);
+    seed.stroke(kStrokePolygons);   // refused: not started
+    if (way == OxEngineKind::kReplay) {
+        seed.replay(stroke);
+        seed.stroke(kStrokeParts);
+        seed.stroke(kStrokePolygons);
+        seed.predict(16);                            // refused: finished
+        seed.sample(kStrokeStart, stroke.front());   // refused: finished
+        seed.stroke(kStrokeDestroy);
+        return seed.w.bytes;
+    }
+    seed.sample(kStrokeStart, stroke.front());
+    seed.stroke(kStrokeParts);
+    const bool batchWay = way == OxEngineKind::kBatch;
+    const size_t last = stroke.size() - 1;
+    size_t calls = 0;
+    for (size_t from = 1; from < last; ++calls) {
+        const size_t to = way == OxEngineKind::kSamples ? from + 1 : std::min(from + 3, last);
+        if (way == OxEngineKind::kSamples)
+            seed.sample(kStrokeAdd, stroke[from]);
+        else
+            seed.batch(batchWay       ? kStrokeAddBatch
+                       : way == OxEngineKind::kRaw ? kStrokeAddRaw
+                                                   : kStrokeAddFitted,
+                       stroke, from, to);
+        from = to;
+        if (calls % 2 == 0)
+            seed.predict(calls % 4 ? 16 : 40);   // refused on a batch-fed stroke
+        if (calls % 3 == 1)
+            seed.stroke(kStrokeParts);
+        if (calls == 2 && !batchWay)
+            seed.predictSamples(stroke[from - 2], stroke[from - 1], 2);
+    }
+    seed.otherRead(0);
+    seed.stroke(kStrokeParts);
+    // Refused: the other way of feeding, or a call the engine lacks.
+    seed.batch(batchWay ? kStrokeAddRaw : kStrokeAddBatch, stroke, last - 1, last);
+    seed.sample(batchWay ? kStrokeEndBatch : kStrokeEnd, stroke.back());
+    seed.stroke(kStrokePolygons);
+    seed.stroke(kStrokeParts);
+    seed.predictSamples(stroke[last - 1], stroke[last], 1);   // refused: finished
+    seed.stroke(kStrokeDestroy);
+    return seed.w.bytes;
+}
+
+// One stroke through the C pen face: pen type 1 or 2, drawn sample by sample or in batches.
+std::vector<uint8_t> cPenSeed(int penType, bool batches, const RecordedStroke &stroke,
+                              bool accumulated)
+{
+    CFaceSeed seed;
+    seed.penCreate(true);
+    seed.penEnvironment(penType);
+    seed.penSketch(kPenStart, stroke, 0, 1);
+    const size_t last = stroke.size() - 1;
+    if (batches) {
+        forBatches(stroke, [&](size_t from, size_t to) {
+            seed.penSketch(kPenMoveBatch, stroke, from, to);
+        });
+        seed.penSketch(accumulated ? kPenEndBatchAccumulated : kPenEndBatch, stroke, last,
+                       last + 1);
+    } else {
+        for (size_t i = 1; i < last; ++i)
+            seed.penSketch(kPenMove, stroke, i, i + 1);
+        seed.penSketch(accumulated ? kPenEndTimed : kPenEnd, stroke, last, last + 1);
+    }
+    seed.pen(kPenClearup);
+    seed.pen(kPenFreeStroke);
+    seed.penEnvironment(3 - penType);
+    seed.penCreate(false);
+    return seed.w.bytes;
+}
+
+const char *feedName(OxEngineKind::Feed way)
+{
+    switch (way) {
+    case OxEngineKind::kSamples: return "samples";
+    case OxEngineKind::kReplay: return "replay";
+    case OxEngineKind::kBatch: return "batch";
+    case OxEngineKind::kRaw: return "raw";
+    default: return "fitted";
+    }
 }
 
 // The engines that can be fed way, in the table's order; seed s takes the one at s modulo their
@@ -348,6 +593,30 @@ int main(int argc, char **argv)
         const GatewayOp ends[] = {kEndSketch, kEndSketch2, kEndSketch3, kEndSketch4};
         writeSeed(gatewayDir + "live-" + n, liveGatewaySeed(pen, stroke, ends[s % 2]));
         writeSeed(gatewayDir + "backward-" + n, batchGatewaySeed(pen, stroke, ends[2 + s % 2]));
+        writeSeed(gatewayDir + "c-pen-" + n, cPenSeed(pen, s % 4 >= 2, stroke, s % 3 == 0));
+    }
+
+    // Every engine through the C stroke face, every way it can be fed, each on two strokes.
+    std::vector<RecordedStroke> cStrokes;
+    for (const RecordedStroke &stroke : strokes) {
+        RecordedStroke cut = withinCStrokeBudget(stroke);
+        if (cut.size() >= 6)
+            cStrokes.push_back(std::move(cut));
+    }
+    size_t next = 0;
+    for (const OxEngineKind &kind : OxEngineKind::all()) {
+        for (OxEngineKind::Feed way : {OxEngineKind::kSamples, OxEngineKind::kReplay,
+                                       OxEngineKind::kBatch, OxEngineKind::kRaw,
+                                       OxEngineKind::kFitted}) {
+            if (!kind.canFeed(way))
+                continue;
+            for (int k = 0; k < 2; ++k, ++next) {
+                const RecordedStroke &stroke = cStrokes[next % cStrokes.size()];
+                writeSeed(gatewayDir + "c-stroke-" + kind.name + "-" + feedName(way) + "-"
+                              + std::to_string(k),
+                          cStrokeSeed(kind, way, stroke, next % 3 == 2));
+            }
+        }
     }
     const std::string pageDir = corpus + "/page/";
     for (size_t s = 0; s < strokes.size(); ++s) {

@@ -9,7 +9,7 @@ kills, and with which programs.
 The work happens in a copy of the tracked files under build/mutate (the checkout is never
 changed), built once in full and then, per mutant, only the library: the test programs load the
 library they were linked with, so each mutant costs one library rebuild and one run of the fast
-programs (not the soak test, not the install check). Runs at low priority.
+programs (not the install check). Runs at low priority.
 
 A mutant that the suite does not kill either escapes the tests or changes nothing that any
 recorded stroke reaches; the report lists both kinds as survivors.

@@ -2,9 +2,13 @@
 """A reader of quillmark page files written from docs/page-format.md alone, in plain Python
 (zstd through ctypes), to show that the document is enough to read the format.
 
-    read-page.py --dump PAGE           the chunks, and per stroke its engine, counts and models
-    read-page.py --check PAGE TEXT     the page holds the samples of the text stroke file, as
-                                       float32 x, y, pressure and int time (exit status 0), or not (1)
+    read-page.py --dump PAGE           the chunks, per drawing its engine, counts and models,
+                                       and per stroke its key, drawing and edits
+    read-page.py --list PAGE           the next key, the number of changes, and per stroke its
+                                       key, drawing and edits with every float as its bits in hex
+    read-page.py --check PAGE TEXT     the page's drawings hold the samples of the text stroke
+                                       file, as float32 x, y, pressure and int time (exit status 0),
+                                       or not (1)
 """
 
 import ctypes
@@ -197,16 +201,104 @@ def read_strokes(body):
     return strokes
 
 
+def bits_of(value):
+    return struct.unpack("<I", struct.pack("<f", value))[0]
+
+
+def read_edits(body, drawings):
+    r = Reader(body)
+    changes_in, xs_in, ys_in, exceptions, strokes_in = [Reader(r.take(r.varint())) for _ in range(5)]
+    if not r.done():
+        raise Damaged("bytes after the sections")
+    changes, positions = [], 0
+    for _ in range(changes_in.varint()):
+        kind = changes_in.u8()
+        if kind == 0:
+            count, radius = changes_in.varint(), changes_in.u32()
+            if count == 0:
+                raise Damaged("an erase without positions")
+            changes.append(("erase", radius, positions, count))
+            positions += count
+        elif kind == 1:
+            changes.append(("move", changes_in.u32(), changes_in.u32()))
+        else:
+            raise Damaged("change kind %d" % kind)
+    models = [read_model(changes_in) for _ in range(2)]
+    xs = read_channel(xs_in, exceptions, models[0], positions, False)
+    ys = read_channel(ys_in, exceptions, models[1], positions, False)
+    strokes, used = [], 0
+    for i in range(strokes_in.varint()):
+        step = strokes_in.u8()
+        if step > 1 or (i == 0 and step == 0):
+            raise Damaged("drawing step %d of stroke %d" % (step, i))
+        used += step
+        edits = []
+        for _ in range(strokes_in.varint()):
+            change = changes[strokes_in.varint()]
+            if change[0] == "move":
+                edits.append(change)
+                continue
+            _, radius, first, count = change
+            xy = [bits_of(v) for p in range(first, first + count) for v in (xs[p], ys[p])]
+            edits.append(("erase", radius, strokes_in.varint(), xy))
+        strokes.append({"drawing": used - 1, "edits": edits})
+    if used != drawings:
+        raise Damaged("the strokes use %d of %d drawings" % (used, drawings))
+    if not all(s.done() for s in (changes_in, xs_in, ys_in, exceptions, strokes_in)):
+        raise Damaged("sections not used up")
+    return strokes, len(changes)
+
+
+def read_keys(payload, count):
+    r = Reader(payload)
+    next_key, n = r.varint(), r.varint()
+    if n != count:
+        raise Damaged("%d keys for %d strokes" % (n, count))
+    keys, key = [], 0
+    for _ in range(n):
+        key = signed64(key + unzigzag(r.varint()))
+        keys.append(key)
+    if not r.done():
+        raise Damaged("bytes after the keys")
+    return keys, next_key
+
+
 def read_page(data):
-    strokes = None
+    """The page: its drawings (the strokes chunk), its strokes (key, drawing, edits), its next
+    key and how many different changes the edits chunk holds."""
+    found = {}
     for tag, offset, payload in chunks(data):
-        if tag == "STRK":
-            strokes = read_strokes(unpack(payload))
+        if tag in found:
+            raise Damaged("a second %s chunk at byte %d" % (tag, offset))
+        if tag in ("STRK", "EDIT", "keys"):
+            found[tag] = payload
         elif tag[0].isupper():
             raise Damaged("unknown critical chunk %s at byte %d" % (tag, offset))
-    if strokes is None:
+    if "STRK" not in found:
         raise Damaged("no strokes chunk")
-    return strokes
+    drawings = read_strokes(unpack(found["STRK"]))
+    strokes, changes = [{"drawing": i, "edits": []} for i in range(len(drawings))], 0
+    if "EDIT" in found:
+        strokes, changes = read_edits(unpack(found["EDIT"]), len(drawings))
+    keys, next_key = list(range(1, len(strokes) + 1)), len(strokes) + 1
+    if "keys" in found:
+        keys, next_key = read_keys(found["keys"], len(strokes))
+    for stroke, key in zip(strokes, keys):
+        stroke["key"] = key
+    return {"drawings": drawings, "strokes": strokes, "next key": next_key, "changes": changes}
+
+
+def listing(page):
+    lines = ["next key %d, %d changes" % (page["next key"], page["changes"])]
+    for stroke in page["strokes"]:
+        lines.append("key %d drawing %d" % (stroke["key"], stroke["drawing"]))
+        for edit in stroke["edits"]:
+            if edit[0] == "move":
+                lines.append("  move %08x %08x" % edit[1:])
+            else:
+                lines.append("  erase radius %08x piece %d xy %s" % (
+                    edit[1], edit[2], ",".join("%08x" % b for b in edit[3])))
+    return "\n".join(lines) + "\n"
 
 
 def read_text(path):
@@ -229,9 +321,11 @@ def read_text(path):
 
 def dump(data):
     for tag, offset, payload in chunks(data):
-        print("chunk %s at byte %d: %d bytes, packing method %d" % (tag, offset, len(payload), payload[0]))
-    for i, stroke in enumerate(read_page(data)):
-        print("stroke %d: %s, width %g, colour %08x, %d samples, steps %s" % (
+        packing = ", packing method %d" % payload[0] if tag in ("STRK", "EDIT") else ""
+        print("chunk %s at byte %d: %d bytes%s" % (tag, offset, len(payload), packing))
+    page = read_page(data)
+    for i, stroke in enumerate(page["drawings"]):
+        print("drawing %d: %s, width %g, colour %08x, %d samples, steps %s" % (
             i, ENGINES.get(stroke["engine"], "?"), stroke["width"], stroke["rgba"],
             len(stroke["samples"]), stroke["steps"][:3] + (["..."] if len(stroke["steps"]) > 3 else [])))
         for name, model in zip(CHANNELS, stroke["models"]):
@@ -242,14 +336,22 @@ def dump(data):
             print("  %-8s grid %s %d, order %d, lattice %s, exceptions %d" % (
                 name, ["decimal", "binary", "bits"][model["kind"]], model["digits"], model["order"],
                 lattice, model["exceptions"]))
+    print("%d strokes, next key %d, %d changes" % (len(page["strokes"]), page["next key"], page["changes"]))
+    for stroke in page["strokes"]:
+        kinds = [edit[0] for edit in stroke["edits"]]
+        print("key %d: drawing %d, %d erases, %d moves" % (
+            stroke["key"], stroke["drawing"], kinds.count("erase"), kinds.count("move")))
 
 
 def main(argv):
     if len(argv) == 3 and argv[1] == "--dump":
         dump(open(argv[2], "rb").read())
         return 0
+    if len(argv) == 3 and argv[1] == "--list":
+        sys.stdout.write(listing(read_page(open(argv[2], "rb").read())))
+        return 0
     if len(argv) == 4 and argv[1] == "--check":
-        page = [s["samples"] for s in read_page(open(argv[2], "rb").read())]
+        page = [s["samples"] for s in read_page(open(argv[2], "rb").read())["drawings"]]
         text = read_text(argv[3])
         same = [[struct.pack("<ffif", *s) for s in stroke] for stroke in page] == \
                [[struct.pack("<ffif", *s) for s in stroke] for stroke in text]

@@ -162,6 +162,20 @@ bool erasedRegion(const OxRecordedEdit &edit, OxInkRegion &region)
     return sweptRegion(edit.xy.data(), int(edit.xy.size() / 2), edit.radius, region);
 }
 
+OxReplayResult erasedPieces(const OxRecordedEdit &edit, const OxInk &ink,
+                            std::vector<OxInk> &pieces)
+{
+    pieces.clear();
+    if (edit.kind != OxRecordedEdit::kErase || edit.xy.size() < 2 || edit.xy.size() % 2 != 0
+        || !(edit.radius > 0))
+        return OxReplayResult::kUnusable;
+    OxInkRegion region;
+    OxInk rings;
+    if (!erasedRegion(edit, region) || !filledInk(ink, rings) || !cutAway(rings, region, pieces))
+        return OxReplayResult::kOutOfRange;
+    return OxReplayResult::kDone;
+}
+
 OxReplayResult applyEdit(const OxRecordedEdit &edit, OxInk &ink)
 {
     if (edit.kind == OxRecordedEdit::kMove) {
@@ -171,18 +185,24 @@ OxReplayResult applyEdit(const OxRecordedEdit &edit, OxInk &ink)
         return gridResult(toGrid(edit.xy[0], dx) && toGrid(edit.xy[1], dy)
                           && translate(ink, dx, dy));
     }
-    OxInkRegion region;
     std::vector<OxInk> pieces;
-    if (edit.kind != OxRecordedEdit::kErase || edit.xy.size() < 2 || edit.xy.size() % 2 != 0
-        || !(edit.radius > 0))
-        return OxReplayResult::kUnusable;
-    OxInk rings;
-    if (!erasedRegion(edit, region) || !filledInk(ink, rings) || !cutAway(rings, region, pieces))
-        return OxReplayResult::kOutOfRange;
+    const OxReplayResult result = erasedPieces(edit, ink, pieces);
+    if (result != OxReplayResult::kDone)
+        return result;
     if (edit.piece >= pieces.size())
         return OxReplayResult::kUnusable;
     ink = std::move(pieces[edit.piece]);
     return OxReplayResult::kDone;
+}
+
+bool coversArea(const OxInk &ink)
+{
+    if (ink.isEmpty())
+        return false;
+    if (!ink.isLine())
+        return doubleArea(ink) != 0;
+    OxInk filled;
+    return ink.reach * kInkScale >= 4 || (filledInk(ink, filled) && doubleArea(filled) != 0);
 }
 
 } // namespace quillmark::detail

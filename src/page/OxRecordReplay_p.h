@@ -8,6 +8,7 @@
 
 #include "OxInk_p.h"
 #include "OxInkBooleans_p.h"
+#include "OxStrokePage.h"
 #include "OxStrokeRecord.h"
 
 namespace quillmark::detail {
@@ -19,10 +20,31 @@ enum class OxReplayResult {
     kOutOfRange,  // a coordinate beyond the grid
 };
 
+// What a page says when a record does not replay.
+inline OxStrokePage::Status statusOf(OxReplayResult result)
+{
+    switch (result) {
+    case OxReplayResult::kDone:
+        return OxStrokePage::kDone;
+    case OxReplayResult::kUnusable:
+        return OxStrokePage::kUnusableRecord;
+    case OxReplayResult::kOutOfRange:
+        break;
+    }
+    return OxStrokePage::kOutOfRange;
+}
+
 // The ink the engine calls of record draw (edits not made).
 OxReplayResult drawnInk(const OxStrokeRecord &record, OxInk &ink);
 // One edit made to ink: it becomes the ink the record of the edit names (a piece of a cut).
 OxReplayResult applyEdit(const OxRecordedEdit &edit, OxInk &ink);
+// Every piece an erase edit leaves of ink, in the order its piece numbers count them (none
+// when it takes all of the ink).
+OxReplayResult erasedPieces(const OxRecordedEdit &edit, const OxInk &ink,
+                            std::vector<OxInk> &pieces);
+// Whether ink covers any area on the grid: rings of some area, or a line whose reach is more
+// than a few grid steps (or, when less, whose stroked form still covers some).
+bool coversArea(const OxInk &ink);
 // The region an erase edit cuts away.
 bool erasedRegion(const OxRecordedEdit &edit, OxInkRegion &region);
 

@@ -5,6 +5,7 @@
 #include "OxInkBooleans_p.h"
 #include "OxPageHistory_p.h"
 #include "OxPageIndex_p.h"
+#include "OxPageRestore_p.h"
 #include "OxRecordReplay_p.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <map>
 #include <new>
 #include <unordered_map>
+#include <unordered_set>
 
 using namespace quillmark::detail;
 
@@ -43,19 +45,6 @@ bool finitePoints(const std::vector<QPointF> &points)
 bool usableRadius(double radius)
 {
     return std::isfinite(radius) && radius > 0;
-}
-
-Status statusOf(OxReplayResult result)
-{
-    switch (result) {
-    case OxReplayResult::kDone:
-        return OxStrokePage::kDone;
-    case OxReplayResult::kUnusable:
-        return OxStrokePage::kUnusableRecord;
-    case OxReplayResult::kOutOfRange:
-        break;
-    }
-    return OxStrokePage::kOutOfRange;
 }
 
 // The box a disc of radius swept from a to b covers.
@@ -106,18 +95,6 @@ bool boundariesMeet(const OxPageStroke &stroke, const OxInkEdges &lassoEdges,
     return false;
 }
 
-// Whether ink covers any area on the grid: rings of some area, or a line whose reach is more
-// than a few grid steps (or, when less, whose stroked form still covers some).
-bool coversArea(const OxInk &ink)
-{
-    if (ink.isEmpty())
-        return false;
-    if (!ink.isLine())
-        return doubleArea(ink) != 0;
-    OxInk filled;
-    return ink.reach * kInkScale >= 4 || (filledInk(ink, filled) && doubleArea(filled) != 0);
-}
-
 // keys less the ones in other.
 std::vector<Key> without(const std::vector<Key> &keys, const std::vector<Key> &other)
 {
@@ -132,8 +109,9 @@ std::vector<Key> without(const std::vector<Key> &keys, const std::vector<Key> &o
 
 struct OxStrokePage::Data
 {
-    explicit Data(Lookup lookup) : index(lookup == Lookup::kLinearScan) {}
+    explicit Data(Lookup lookup) : lookup(lookup), index(lookup == Lookup::kLinearScan) {}
 
+    Lookup lookup;
     std::unordered_map<Key, StrokePtr> strokes;
     std::map<std::vector<quint32>, Key> drawingOrder;
     OxPageIndex index;
@@ -287,6 +265,10 @@ const char *OxStrokePage::argumentOf(Status status)
         return "redo";
     case kBadOffset:
         return "offset";
+    case kBadKey:
+        return "key";
+    case kBadDrawing:
+        return "drawing";
     }
     return "";
 }
@@ -318,6 +300,12 @@ const char *OxStrokePage::describe(Status status)
         return "there is nothing to redo";
     case kBadOffset:
         return "the offset is not finite";
+    case kBadKey:
+        return "a key is not positive, is used twice or is not below the next key, or the next "
+               "key is out of range";
+    case kBadDrawing:
+        return "a stroke's drawing is missing, or strokes share a drawing without being "
+               "different pieces of it";
     }
     return "";
 }
@@ -683,6 +671,53 @@ void OxStrokePage::endGroup()
 void OxStrokePage::clearHistory()
 {
     d->history.clear();
+}
+
+OxStrokePage::Contents OxStrokePage::contents() const
+{
+    Contents out;
+    out.nextKey = d->nextKey;
+    const OxStrokeRecord *lastDrawing = nullptr;
+    for (const auto &entry : d->drawingOrder) {
+        const OxPageStroke &stroke = *d->find(entry.second);
+        // The pieces of a cut stroke share its drawing and follow one another.
+        if (stroke.drawn.get() != lastDrawing) {
+            out.drawings.push_back(*stroke.drawn);
+            lastDrawing = stroke.drawn.get();
+        }
+        out.strokes.push_back({stroke.key, out.drawings.size() - 1, stroke.edits});
+    }
+    return out;
+}
+
+Status OxStrokePage::restore(const Contents &contents, size_t *refused)
+{
+    size_t at = contents.strokes.size();
+    const Status status = guarded(nullptr, [&] {
+        if (contents.nextKey < 1 || contents.nextKey > kMaxNextKey)
+            return kBadKey;
+        std::unordered_set<Key> keys;
+        for (at = 0; at < contents.strokes.size(); ++at) {
+            const Key key = contents.strokes[at].key;
+            if (key < 1 || key >= contents.nextKey || !keys.insert(key).second)
+                return kBadKey;
+        }
+        std::vector<StrokePtr> strokes;
+        const Status rebuilt = rebuildStrokes(contents, strokes, at);
+        if (rebuilt != kDone)
+            return rebuilt;
+        auto fresh = std::make_unique<Data>(d->lookup);
+        for (StrokePtr &stroke : strokes) {
+            stroke->order = {fresh->nextOrder++};
+            fresh->put(std::move(stroke));
+        }
+        fresh->nextKey = contents.nextKey;
+        d.swap(fresh);
+        return kDone;
+    });
+    if (status != kDone && refused)
+        *refused = at;
+    return status;
 }
 
 size_t OxStrokePage::bytes() const

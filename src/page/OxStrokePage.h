@@ -33,6 +33,9 @@
 //   4. Read the ink with polygons() or inkPath() and paint it, oldest first (keys(),
 //      keysIn()), repainting the rectangle each edit reports: it covers every pixel that
 //      changed.
+//   5. To store the page, take its contents() (what OxPageFile writes); restore() puts stored
+//      contents back, every stroke under its key and with the same ink to the bit, without the
+//      undo history.
 //
 // Ink lies on a grid of 1/1024 of a drawing unit (every point of a stroke's ink moves by less
 // than 1/2048 when it is added); coordinates must stay within 2,000,000 units of the origin.
@@ -64,6 +67,10 @@ public:
         kNothingToUndo,
         kNothingToRedo,
         kBadOffset,        // offset: not finite
+        kBadKey,           // contents: a key not positive, used twice, or not below the next
+                           // key; a next key above kMaxNextKey
+        kBadDrawing,       // contents: a drawing index past the drawings, or strokes that share
+                           // a drawing without being different pieces of it (see Contents)
     };
     // The argument a status is about ("record", "points", "radius", "key", "offset") and a line
     // on what was wrong; "" for kDone.
@@ -89,6 +96,31 @@ public:
     // How queries find the strokes near a place: an R-tree of their bounding boxes, or a scan of
     // every box (only to measure what the tree saves).
     enum class Lookup { kIndex, kLinearScan };
+
+    // What a stored page keeps (OxPageFile): every record the strokes were drawn from, once, and
+    // per stroke, in drawing order, its key, its drawing and the edits made to it since (so that
+    // record() of the stroke is its drawing with its edits).
+    //
+    // The pieces of a cut stroke share their stroke's drawing. Strokes that share a drawing
+    // follow one another, and each is another piece of it: its edits are those of the stroke
+    // before up to an erase where both took a piece of the same cut (the same path and radius),
+    // this one a later piece; from there on they may differ. So every cut a page rebuilds
+    // yields pieces that lie apart, and the ink of strokes sharing a drawing adds up to no more
+    // than the drawing's and its erasers' edges.
+    struct Contents
+    {
+        struct Stroke
+        {
+            Key key = 0;
+            size_t drawing = 0;                  // index into drawings
+            std::vector<OxRecordedEdit> edits;
+        };
+        std::vector<OxStrokeRecord> drawings;    // without edits
+        std::vector<Stroke> strokes;             // in drawing order
+        Key nextKey = 1;                         // the key the next new stroke or piece gets
+    };
+    // Keys up to this bound leave room for more keys than a page can ever make.
+    static constexpr Key kMaxNextKey = Key(1) << 62;
 
     explicit OxStrokePage(Lookup lookup = Lookup::kIndex);
     ~OxStrokePage();
@@ -149,6 +181,16 @@ public:
     void endGroup();
     // Forgets every step (what they held is freed); the strokes stay as they are.
     void clearHistory();
+
+    // The strokes on the page as a stored page keeps them; the history is not part of them.
+    Contents contents() const;
+    // Replaces everything on the page, its history included, by contents: each drawing is
+    // replayed once and the edits its strokes share are made once. The next key is
+    // contents.nextKey, keys stay as they are, and the drawing order is contents' order.
+    // Refused, with the page left as it was, when a key, drawing or record is unusable
+    // (kBadKey, kBadDrawing, and what add() refuses); refused (may be null) then receives the
+    // index of the stroke refused, or contents.strokes.size() for the next key.
+    Status restore(const Contents &contents, size_t *refused = nullptr);
 
     // Bytes the page holds for its strokes (ink, index, records), the steps it could undo
     // included.

@@ -5,6 +5,9 @@
 
 namespace quillmark::detail {
 namespace {
+constexpr std::uint8_t kOrderBits = 0x03;
+constexpr std::uint8_t kLatticeBit = 0x04;
+
 // What the estimate charges for a value stored by its bits: an index gap and four bytes.
 constexpr std::uint64_t kExceptionBits = 40;
 // What a lattice of the stroke's own adds to its model; the page's lattice repeats from stroke
@@ -141,39 +144,47 @@ void ChannelEncoder::surveyPage(const std::vector<Column> &strokes)
         firstValue.push_back(firstValue.back() + stroke.count);
     const std::size_t total = firstValue.back();
     integersStroke = ~std::size_t(0);
-    pageGrid = Grid{};
-    if (type == ChannelType::kFloat) {
-        decimals.resize(total);
-        binaries.resize(total);
-        decimalIntegers.resize(total);
-        std::size_t at = 0;
-        std::int64_t unused;
-        for (const Column &stroke : strokes) {
-            int hint = 0;
-            for (std::size_t i = 0; i < stroke.count; ++i, ++at) {
-                const float v = floatOf(stroke.word(i));
-                decimals[at] = std::int8_t(decimalDigits(v, hint, decimalIntegers[at]));
-                binaries[at] = std::int8_t(binaryDigits(v, unused));
-                if (decimals[at] != kNoDigits)
-                    hint = decimals[at];
-            }
-        }
-        countDigits(0, total);
-        std::size_t misfits = 0;
-        pageGrid = cheapestGrid(total, misfits);
-    }
+    strokeGrids.assign(strokes.size(), Grid{});
+    strokeMisfits.assign(strokes.size(), 0);
+    pageLattices.clear();
     // Times: a common divisor per stroke is enough (the compressor takes the repeating steps of
     // a fractional period, such as 4, 4, 4, 5 ms at 240 Hz, nearly for free).
-    pageHasLattice = false;
     if (type == ChannelType::kInteger)
         return;
-    std::vector<std::int64_t> all;
-    all.reserve(total);
+    decimals.resize(total);
+    binaries.resize(total);
+    decimalIntegers.resize(total);
+    std::size_t at = 0;
+    std::int64_t unused;
     for (std::size_t s = 0; s < strokes.size(); ++s) {
-        integersOn(s, pageGrid);
-        all.insert(all.end(), exactIntegers.begin(), exactIntegers.end());
+        int hint = 0;
+        for (std::size_t i = 0; i < strokes[s].count; ++i, ++at) {
+            const float v = floatOf(strokes[s].word(i));
+            decimals[at] = std::int8_t(decimalDigits(v, hint, decimalIntegers[at]));
+            binaries[at] = std::int8_t(binaryDigits(v, unused));
+            if (decimals[at] != kNoDigits)
+                hint = decimals[at];
+        }
+        countDigits(firstValue[s], firstValue[s + 1]);
+        strokeGrids[s] = cheapestGrid(strokes[s].count, strokeMisfits[s]);
     }
-    pageHasLattice = fractionalLattice(std::move(all), pageLattice);
+    // A lattice for the strokes of each grid: a device's units show over many strokes, and
+    // strokes of another device on the page, whose numbers have other digits, do not hide them.
+    std::vector<Grid> grids = strokeGrids;
+    std::sort(grids.begin(), grids.end());
+    grids.erase(std::unique(grids.begin(), grids.end()), grids.end());
+    for (const Grid grid : grids) {
+        std::vector<std::int64_t> all;
+        for (std::size_t s = 0; s < strokes.size(); ++s) {
+            if (strokeGrids[s] != grid)
+                continue;
+            integersOn(s, grid);
+            all.insert(all.end(), exactIntegers.begin(), exactIntegers.end());
+        }
+        PageLattice page{grid, Lattice()};
+        if (fractionalLattice(std::move(all), page.lattice))
+            pageLattices.push_back(page);
+    }
 }
 
 void ChannelEncoder::integersOn(std::size_t stroke, Grid grid)
@@ -257,7 +268,7 @@ void ChannelEncoder::consider(std::size_t stroke, Grid grid, const Lattice *latt
     }
     std::uint64_t extra = trial.exceptionIndices.size() * kExceptionBits;
     if (lattice)
-        extra += pageHasLattice && *lattice == pageLattice ? kPageLatticeBits : kOwnLatticeBits;
+        extra += pageLattice(*lattice) ? kPageLatticeBits : kOwnLatticeBits;
     const int order = int(std::min_element(bits, bits + kMaxOrder + 1) - bits);
     if (bits[order] + extra >= best.bits)
         return;
@@ -273,18 +284,18 @@ void ChannelEncoder::consider(std::size_t stroke, Grid grid, const Lattice *latt
 ChannelModel ChannelEncoder::encode(std::size_t stroke, ByteWriter &residuals, ByteWriter &exceptions)
 {
     best.bits = ~std::uint64_t(0);
-    Grid grid;
-    std::size_t misfits = 0;
-    if (type == ChannelType::kFloat) {
-        countDigits(firstValue[stroke], firstValue[stroke + 1]);
-        grid = cheapestGrid(columns[stroke].count, misfits);
-    }
+    const Grid grid = strokeGrids[stroke];
+    const std::size_t misfits = strokeMisfits[stroke];
     consider(stroke, grid, nullptr);
     Lattice divisor;
     if (divisorLattice(exactIntegers, divisor))
         consider(stroke, grid, &divisor);
-    if (pageHasLattice)
-        consider(stroke, pageGrid, &pageLattice);
+    // The lattices of the strokes of this grid and of finer ones (a short stroke may show
+    // fewer digits than its device has).
+    for (const PageLattice &page : pageLattices) {
+        if (page.grid.kind == grid.kind && page.grid.digits >= grid.digits)
+            consider(stroke, page.grid, &page.lattice);
+    }
     if (type == ChannelType::kFloat && misfits * kBitsTrialShare > columns[stroke].count)
         consider(stroke, Grid{GridKind::kBits, 0}, nullptr);
 
@@ -298,6 +309,38 @@ ChannelModel ChannelEncoder::encode(std::size_t stroke, ByteWriter &residuals, B
         next = index + 1;
     }
     return best.model;
+}
+
+void writeModel(ByteWriter &meta, const ChannelModel &model)
+{
+    meta.u8(std::uint8_t(model.grid.kind));
+    meta.u8(model.grid.digits);
+    meta.u8(std::uint8_t(model.order | (model.hasLattice ? kLatticeBit : 0)));
+    if (model.hasLattice) {
+        meta.varint(std::uint64_t(model.lattice.step));
+        meta.varint(std::uint64_t(model.lattice.offset));
+    }
+    meta.varint(model.exceptions);
+}
+
+ChannelModel readModel(ByteReader &meta)
+{
+    ChannelModel model;
+    model.grid.kind = GridKind(meta.u8());
+    model.grid.digits = meta.u8();
+    const std::uint8_t flags = meta.u8();
+    model.order = flags & kOrderBits;
+    model.hasLattice = (flags & kLatticeBit) != 0;
+    if (flags & ~(kOrderBits | kLatticeBit))
+        model.order = kMaxOrder + 1;   // unknown flags: not a valid model
+    if (model.hasLattice) {
+        const std::uint64_t step = meta.varint();
+        const std::uint64_t offset = meta.varint();
+        model.lattice.step = step > std::uint64_t(INT64_MAX) ? 0 : std::int64_t(step);
+        model.lattice.offset = offset > std::uint64_t(INT64_MAX) ? -1 : std::int64_t(offset);
+    }
+    model.exceptions = meta.varint();
+    return model;
 }
 
 const char *readChannel(ByteReader &residuals, ByteReader &exceptions, const ChannelModel &model,

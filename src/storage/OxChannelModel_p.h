@@ -57,8 +57,9 @@ struct Column
 };
 
 // Chooses and writes the models of one channel for every stroke of a page.
-//   1. surveyPage() with the channel of every stroke: the digits of every value, and a grid and
-//      a lattice for the whole page, which tell more about a device than one short stroke does.
+//   1. surveyPage() with the channel of every stroke: the digits of every value, each stroke's
+//      cheapest grid, and a lattice for the strokes of each grid, which tells more about a
+//      device than one short stroke does.
 //   2. Per stroke, by its index in the survey, encode(): writes the stroke's values in the model
 //      that codes them in the fewest bits by estimate (the stroke's own grid, a common divisor,
 //      the page's lattice, or the bits) and returns that model.
@@ -95,9 +96,24 @@ private:
     // there (the binary one is the value times a power of two).
     std::vector<std::int8_t> decimals, binaries;
     std::vector<std::int64_t> decimalIntegers;
-    Grid pageGrid;
-    bool pageHasLattice = false;
-    Lattice pageLattice;
+    // Each stroke's cheapest grid and how many of its values it leaves off; the lattices found
+    // over the strokes of one grid.
+    struct PageLattice
+    {
+        Grid grid;
+        Lattice lattice;
+    };
+    std::vector<Grid> strokeGrids;
+    std::vector<std::size_t> strokeMisfits;
+    std::vector<PageLattice> pageLattices;
+    bool pageLattice(const Lattice &lattice) const
+    {
+        for (const PageLattice &page : pageLattices) {
+            if (page.lattice == lattice)
+                return true;
+        }
+        return false;
+    }
 
     // Scratch, kept between strokes: the grid integers of integersStroke on integersGrid, the
     // candidate being weighed and the best one so far.
@@ -108,6 +124,12 @@ private:
     std::vector<Fit> fits;
     Candidate trial, best;
 };
+
+// A model as the meta of a stroke (or of eraser positions) holds it: u8 grid kind, u8 grid
+// digits, u8 order (bits 0-1) and lattice (bit 2), [varint lattice step, varint lattice offset],
+// varint exception count. A model read with unknown flags is not valid (validModel()).
+void writeModel(ByteWriter &meta, const ChannelModel &model);
+ChannelModel readModel(ByteReader &meta);
 
 // Reads count values of one stroke's channel into column. Returns nullptr, or what is wrong; on
 // failure the column holds partial values.

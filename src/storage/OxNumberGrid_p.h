@@ -27,6 +27,10 @@ struct Grid
 
     bool operator==(Grid other) const { return kind == other.kind && digits == other.digits; }
     bool operator!=(Grid other) const { return !(*this == other); }
+    bool operator<(Grid other) const
+    {
+        return kind != other.kind ? kind < other.kind : digits < other.digits;
+    }
     bool valid() const;
 };
 

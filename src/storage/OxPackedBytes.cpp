@@ -77,4 +77,33 @@ const char *unpackBytes(ByteReader &in, Bytes &raw)
     return nullptr;
 }
 
+bool packSections(const std::vector<Bytes> &sections, Bytes &out)
+{
+    Bytes body;
+    ByteWriter writer(body);
+    for (const Bytes &section : sections) {
+        writer.varint(section.size());
+        writer.bytes(section.data(), section.size());
+    }
+    return packBytes(body, out);
+}
+
+QString unpackSections(ByteReader &in, int count, Bytes &body, std::vector<ByteReader> &sections)
+{
+    if (const char *fault = unpackBytes(in, body))
+        return QLatin1String(fault);
+    ByteReader list(body.data(), body.size());
+    sections.clear();
+    for (int s = 0; s < count; ++s) {
+        const std::uint64_t size = list.varint();
+        const std::uint8_t *start = list.skip(size > list.remaining() ? ~std::size_t(0) : std::size_t(size));
+        if (!list.ok())
+            return QStringLiteral("section %1 of %2 ends past the unpacked bytes").arg(s + 1).arg(count);
+        sections.emplace_back(start, std::size_t(size));
+    }
+    if (!list.atEnd())
+        return QStringLiteral("%1 bytes follow the last section").arg(list.remaining());
+    return QString();
+}
+
 } // namespace quillmark::detail

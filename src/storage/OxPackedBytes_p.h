@@ -14,6 +14,8 @@
 
 #include "OxByteStream_p.h"
 
+#include <QString>
+
 namespace quillmark::detail {
 
 constexpr std::uint64_t kMaxExpansion = 256;
@@ -27,6 +29,13 @@ bool packBytes(const Bytes &raw, Bytes &out);
 
 // Unpacks everything left in in. Returns nullptr, or what is wrong (raw is then unspecified).
 const char *unpackBytes(ByteReader &in, Bytes &raw);
+
+// The bytes a chunk packs as sections: each a varint byte count and its bytes, nothing after
+// the last. Returns false as packBytes() does.
+bool packSections(const std::vector<Bytes> &sections, Bytes &out);
+// Unpacks everything left in in into body and splits it into count sections, readers over
+// body. Returns an empty string, or what is wrong.
+QString unpackSections(ByteReader &in, int count, Bytes &body, std::vector<ByteReader> &sections);
 
 } // namespace quillmark::detail
 

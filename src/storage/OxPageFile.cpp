@@ -1,7 +1,7 @@
 #include "OxPageFile.h"
 
 #include "OxChunkFile_p.h"
-#include "OxRecordCodec_p.h"
+#include "OxPageLayout_p.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -9,68 +9,15 @@
 using namespace quillmark::detail;
 
 namespace {
+using Stroke = OxStrokePage::Contents::Stroke;
+
 OxStorageError fileError(const QString &path, const QString &what)
 {
     return storageError(OxStorageError::kFile, -1, QStringLiteral("%1: %2").arg(path, what));
 }
-} // namespace
 
-OxStorageError OxPageFile::toBytes(const std::vector<OxStrokeRecord> &records, QByteArray &bytes)
+OxStorageError writeFile(const QByteArray &bytes, const QString &path)
 {
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const QString fault = recordFault(records[i]);
-        if (!fault.isEmpty())
-            return storageError(OxStorageError::kMalformed, -1,
-                                QStringLiteral("stroke %1: %2").arg(i).arg(fault));
-    }
-    Bytes strokes;
-    if (!encodeRecords(records, strokes))
-        return storageError(OxStorageError::kTooLarge, -1,
-                            QStringLiteral("the page is larger than a reader accepts"));
-    Bytes out;
-    writeHeader(out);
-    writeChunk(out, kStrokesTag, strokes);
-    writeEnd(out);
-    bytes = QByteArray(reinterpret_cast<const char *>(out.data()), int(out.size()));
-    return OxStorageError();
-}
-
-OxStorageError OxPageFile::fromBytes(const QByteArray &bytes, std::vector<OxStrokeRecord> &records)
-{
-    std::vector<Chunk> chunks;
-    OxStorageError error = readChunks(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-                                      std::size_t(bytes.size()), chunks);
-    if (!error.ok())
-        return error;
-    std::vector<OxStrokeRecord> read;
-    bool haveStrokes = false;
-    for (const Chunk &chunk : chunks) {
-        if (chunk.tag == kStrokesTag) {
-            if (haveStrokes)
-                return storageError(OxStorageError::kMalformed, qint64(chunk.offset),
-                                    QStringLiteral("%1: a second strokes chunk").arg(chunk.name()));
-            haveStrokes = true;
-            error = decodeRecords(chunk, read);
-            if (!error.ok())
-                return error;
-        } else if (chunk.critical()) {
-            return storageError(OxStorageError::kUnknownChunk, qint64(chunk.offset),
-                                QStringLiteral("%1: a chunk this reader must understand but does not know")
-                                    .arg(chunk.name()));
-        }
-    }
-    if (!haveStrokes)
-        return storageError(OxStorageError::kMalformed, -1, QStringLiteral("the page has no strokes chunk"));
-    records.swap(read);
-    return OxStorageError();
-}
-
-OxStorageError OxPageFile::save(const std::vector<OxStrokeRecord> &records, const QString &path)
-{
-    QByteArray bytes;
-    OxStorageError error = toBytes(records, bytes);
-    if (!error.ok())
-        return error;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fileError(path, file.errorString());
@@ -84,7 +31,18 @@ OxStorageError OxPageFile::save(const std::vector<OxStrokeRecord> &records, cons
     return OxStorageError();
 }
 
-OxStorageError OxPageFile::load(const QString &path, std::vector<OxStrokeRecord> &records)
+// A page or records saved to path.
+template <class Stored>
+OxStorageError saveTo(const Stored &stored, const QString &path)
+{
+    QByteArray bytes;
+    const OxStorageError error = OxPageFile::toBytes(stored, bytes);
+    return error.ok() ? writeFile(bytes, path) : error;
+}
+
+// A page or records loaded from path; errors name the file.
+template <class Stored>
+OxStorageError loadFrom(const QString &path, Stored &stored)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -92,8 +50,93 @@ OxStorageError OxPageFile::load(const QString &path, std::vector<OxStrokeRecord>
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fileError(path, file.errorString());
-    OxStorageError error = fromBytes(bytes, records);
+    OxStorageError error = OxPageFile::fromBytes(bytes, stored);
     if (!error.ok())
         error.message = QStringLiteral("%1: %2").arg(path, error.message);
     return error;
+}
+
+bool edited(const OxStrokePage::Contents &contents)
+{
+    if (contents.strokes.size() != contents.drawings.size())
+        return true;
+    for (const Stroke &stroke : contents.strokes) {
+        if (!stroke.edits.empty())
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+OxStorageError OxPageFile::toBytes(const OxStrokePage &page, QByteArray &bytes)
+{
+    const OxStrokePage::Contents contents = page.contents();
+    return writePage(contents.drawings, contents.strokes, contents.nextKey, bytes);
+}
+
+OxStorageError OxPageFile::fromBytes(const QByteArray &bytes, OxStrokePage &page)
+{
+    OxStrokePage::Contents contents;
+    Chunk strokesChunk;
+    const OxStorageError error = readPage(bytes, contents, strokesChunk);
+    if (!error.ok())
+        return error;
+    size_t refused = 0;
+    const OxStrokePage::Status status = page.restore(contents, &refused);
+    if (status == OxStrokePage::kDone)
+        return OxStorageError();
+    const QString which = refused < contents.strokes.size()
+                              ? QStringLiteral("stroke %1 (key %2)").arg(refused).arg(contents.strokes[refused].key)
+                              : QStringLiteral("the next key %1").arg(contents.nextKey);
+    return storageError(OxStorageError::kRefused, qint64(strokesChunk.offset),
+                        QStringLiteral("%1: %2: the page refuses it: %3")
+                            .arg(strokesChunk.name(), which, QLatin1String(OxStrokePage::describe(status))));
+}
+
+OxStorageError OxPageFile::save(const OxStrokePage &page, const QString &path)
+{
+    return saveTo(page, path);
+}
+
+OxStorageError OxPageFile::load(const QString &path, OxStrokePage &page)
+{
+    return loadFrom(path, page);
+}
+
+OxStorageError OxPageFile::toBytes(const std::vector<OxStrokeRecord> &records, QByteArray &bytes)
+{
+    std::vector<Stroke> strokes(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (!records[i].edits.empty())
+            return storageError(OxStorageError::kEdited, -1,
+                                QStringLiteral("stroke %1 has edits: store the page it is on").arg(i));
+        strokes[i].key = OxStrokePage::Key(i + 1);
+        strokes[i].drawing = i;
+    }
+    return writePage(records, strokes, OxStrokePage::Key(records.size() + 1), bytes);
+}
+
+OxStorageError OxPageFile::fromBytes(const QByteArray &bytes, std::vector<OxStrokeRecord> &records)
+{
+    OxStrokePage::Contents contents;
+    Chunk strokesChunk;
+    const OxStorageError error = readPage(bytes, contents, strokesChunk);
+    if (!error.ok())
+        return error;
+    if (edited(contents))
+        return storageError(OxStorageError::kEdited, qint64(strokesChunk.offset),
+                            QStringLiteral("%1: the page has erased or moved strokes: read it as a page")
+                                .arg(strokesChunk.name()));
+    records.swap(contents.drawings);
+    return OxStorageError();
+}
+
+OxStorageError OxPageFile::save(const std::vector<OxStrokeRecord> &records, const QString &path)
+{
+    return saveTo(records, path);
+}
+
+OxStorageError OxPageFile::load(const QString &path, std::vector<OxStrokeRecord> &records)
+{
+    return loadFrom(path, records);
 }

@@ -23,8 +23,6 @@ constexpr std::size_t kChannelOffsets[kChannels] = {
 constexpr std::size_t kMinStrokeMetaBytes = 1 + 4 + 4 + 1 + 1 + kChannels * 4;
 constexpr std::uint8_t kOneSample = 0x80;
 constexpr std::uint8_t kCallBits = 0x07;
-constexpr std::uint8_t kOrderBits = 0x03;
-constexpr std::uint8_t kLatticeBit = 0x04;
 
 Column column(const std::vector<OxRecordedSample> &samples, int channel)
 {
@@ -33,38 +31,6 @@ Column column(const std::vector<OxRecordedSample> &samples, int channel)
     // The encoder reads through the column only.
     auto *base = reinterpret_cast<std::uint8_t *>(const_cast<OxRecordedSample *>(samples.data()));
     return Column{base + kChannelOffsets[channel], sizeof(OxRecordedSample), samples.size()};
-}
-
-void writeModel(ByteWriter &meta, const ChannelModel &model)
-{
-    meta.u8(std::uint8_t(model.grid.kind));
-    meta.u8(model.grid.digits);
-    meta.u8(std::uint8_t(model.order | (model.hasLattice ? kLatticeBit : 0)));
-    if (model.hasLattice) {
-        meta.varint(std::uint64_t(model.lattice.step));
-        meta.varint(std::uint64_t(model.lattice.offset));
-    }
-    meta.varint(model.exceptions);
-}
-
-ChannelModel readModel(ByteReader &meta)
-{
-    ChannelModel model;
-    model.grid.kind = GridKind(meta.u8());
-    model.grid.digits = meta.u8();
-    const std::uint8_t flags = meta.u8();
-    model.order = flags & kOrderBits;
-    model.hasLattice = (flags & kLatticeBit) != 0;
-    if (flags & ~(kOrderBits | kLatticeBit))
-        model.order = kMaxOrder + 1;   // unknown flags: not a valid model
-    if (model.hasLattice) {
-        const std::uint64_t step = meta.varint();
-        const std::uint64_t offset = meta.varint();
-        model.lattice.step = step > std::uint64_t(INT64_MAX) ? 0 : std::int64_t(step);
-        model.lattice.offset = offset > std::uint64_t(INT64_MAX) ? -1 : std::int64_t(offset);
-    }
-    model.exceptions = meta.varint();
-    return model;
 }
 
 void writeSteps(ByteWriter &steps, const std::vector<OxRecordedStep> &recorded)
@@ -128,20 +94,8 @@ private:
 OxStorageError StrokesReader::readSections()
 {
     ByteReader in(chunk.payload, chunk.size);
-    if (const char *fault = unpackBytes(in, body))
-        return storageError(OxStorageError::kMalformed, qint64(chunk.offset),
-                            QStringLiteral("%1: %2").arg(chunk.name(), QLatin1String(fault)));
-    ByteReader sectionList(body.data(), body.size());
-    for (int s = 0; s < kSections; ++s) {
-        const std::uint64_t size = sectionList.varint();
-        const std::uint8_t *start = sectionList.skip(size > sectionList.remaining() ? ~std::size_t(0) : std::size_t(size));
-        if (!sectionList.ok())
-            return fault(QStringLiteral("section %1 of %2 ends past the unpacked bytes").arg(s + 1).arg(kSections));
-        sections.emplace_back(start, std::size_t(size));
-    }
-    if (!sectionList.atEnd())
-        return fault(QStringLiteral("%1 bytes follow the last section").arg(sectionList.remaining()));
-    return OxStorageError();
+    const QString wrong = unpackSections(in, kSections, body, sections);
+    return wrong.isEmpty() ? OxStorageError() : fault(wrong);
 }
 
 OxStorageError StrokesReader::readStroke(std::size_t index, OxStrokeRecord &record)
@@ -228,7 +182,7 @@ QString recordFault(const OxStrokeRecord &record)
 
 bool encodeRecords(const std::vector<OxStrokeRecord> &records, Bytes &payload)
 {
-    Bytes streams[kSections];
+    std::vector<Bytes> streams(kSections);
     std::vector<ByteWriter> writers;
     for (Bytes &stream : streams)
         writers.emplace_back(stream);
@@ -256,13 +210,7 @@ bool encodeRecords(const std::vector<OxStrokeRecord> &records, Bytes &payload)
             writeModel(meta, encoders[c].encode(r, writers[kFirstChannel + c], writers[kExceptions]));
         }
     }
-    Bytes body;
-    ByteWriter bodyWriter(body);
-    for (const Bytes &stream : streams) {
-        bodyWriter.varint(stream.size());
-        bodyWriter.bytes(stream.data(), stream.size());
-    }
-    return packBytes(body, payload);
+    return packSections(streams, payload);
 }
 
 OxStorageError decodeRecords(const Chunk &chunk, std::vector<OxStrokeRecord> &records)

@@ -20,6 +20,11 @@ struct OxStorageError
         kTooLarge,        // declares more data than its size can hold, or more than a page may
         kUnknownChunk,    // a chunk this reader must understand but does not know
         kFile,            // a file could not be opened, read, written or renamed
+        kEdited,          // records were asked of a page with erased or moved strokes, or were
+                          // handed over with edits: those are stored and read as a page
+        kRefused,         // the page refuses a stored stroke (OxStrokePage::restore()): its
+                          // record does not replay or draws no ink, an edit does not apply, a
+                          // key is used twice
     };
 
     Kind kind = kNone;

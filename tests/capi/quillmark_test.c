@@ -1,6 +1,6 @@
 /* The C interface driven as a C host drives it, compiled as C89: recorded strokes through both
    pens in both modes, checking every shape handed back, and every call with a null pen, a null
-   shape, a pen without engine or an empty batch. (Unusable numbers: python/tests.) */
+   shape, a pen without engine or an empty batch. (Unusable numbers: the gateway fuzzer.) */
 
 #include "quillmark_c.h"
 
@@ -68,8 +68,11 @@ static void test_version_and_refused_calls(void)
 
     /* No engine: before configuration, after refused settings, after free_stroke. */
     CHECK_REFUSED(pen, &s);
-    CHECK(!quillmark_pen_set_environment(pen, 1, 1, (float)atof("nan"), 1));
-    CHECK(!quillmark_pen_set_environment(pen, 1, 1, 5, 0));
+    CHECK(!quillmark_pen_set_environment(pen, 1, 1, (float)atof("nan"), 1)
+          && !quillmark_pen_set_environment(pen, 1, (float)atof("inf"), 5, 1));
+    CHECK(!quillmark_pen_set_environment(pen, 1, 1, 5, 0) && !quillmark_pen_set_environment(pen, 1, 1, 0, 1)
+          && !quillmark_pen_set_environment(pen, 0, 1, 5, 1)
+          && !quillmark_pen_set_environment(pen, 1, -1, 5, 1));
     CHECK_REFUSED(pen, &s);
 
     /* A null shape: refused, and the sample is not drawn either (the filled pen's centre line,

@@ -5,8 +5,6 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 // A short batch for the ways that take one.
 QList<QPointF> batch()
@@ -49,39 +47,30 @@ TEST(OxEngineKind, EachWayReachesTheEnginesThatHaveItAndNoOther)
             EXPECT_EQ(raw, &kind == &engineKind && kind.canFeed(OxEngineKind::kRaw));
         }
     }
-    EXPECT_EQ(OxEngineKind::byName("fill")->feeds & OxEngineKind::kRaw, 0u);
-    EXPECT_TRUE(OxEngineKind::byName("brush")->canFeed(OxEngineKind::kFitted));
 }
 
-TEST(OxEngineKind, OutlinesAreTheBodyThenTheTails)
+// The filled pen and the brush keep batch samples that lie 1.0 or more from the last one kept.
+TEST(OxEngineKind, BatchesKeepSamplesFromOneUnitApartOn)
 {
     for (const OxEngineKind &kind : OxEngineKind::all()) {
+        if (!kind.canFeed(OxEngineKind::kBatch))
+            continue;
         auto engine = kind.make();
         std::vector<OxInkPoint> points;
         QPainterPath path;
-        OxEngineKind::Params params{{QStringLiteral("pressure"), 1.0f}};
+        const OxEngineKind::Params params{{QStringLiteral("time"), 30}};
         engine->startCreate(points, path, QPointF(0, 0), params, 6);
-        for (int i = 1; i < 30; ++i) {
-            params[QStringLiteral("time")] = 8 * i;
-            engine->creating(points, path, QPointF(3 * i, std::sin(i) * 4), params, 6);
-        }
-        const QVector<QPainterPath> outlines = kind.outlines(*engine);
-        switch (kind.drawn) {
-        case OxEngineKind::Drawn::kCentreLine:
-            EXPECT_TRUE(outlines.isEmpty());
-            break;
-        case OxEngineKind::Drawn::kOutline:
-            EXPECT_EQ(outlines.size(), 1) << kind.name;
-            break;
-        case OxEngineKind::Drawn::kOutlineAndTails:
-            EXPECT_GE(outlines.size(), 2) << kind.name;
-            break;
-        }
+        QList<QPointF> samples{QPointF(0.9, 0), QPointF(1, 0), QPointF(2.5, 0)};
+        kind.creatingBatch(*engine, points, samples, params, 6);
+        ASSERT_EQ(points.size(), 3u) << kind.name;
+        EXPECT_EQ(QPointF(points[1].x, points[1].y), QPointF(1, 0))
+            << kind.name << ": a sample exactly 1.0 from the last one kept must be kept, one "
+            << "0.9 away dropped";
     }
 }
 
-// A copy made through the table goes on drawing the same stroke on its own; copies and
-// assignments between kinds are refused.
+// A copy or an assignment made through the table goes on drawing the same stroke on its own,
+// after the original is gone; copies and assignments between kinds are refused.
 TEST(OxEngineKind, CopiesAndAssignmentsGoOnAsTheOriginalWithinTheirKindOnly)
 {
     const OxEngineKind::Params params{{QStringLiteral("time"), 8},
@@ -94,16 +83,25 @@ TEST(OxEngineKind, CopiesAndAssignmentsGoOnAsTheOriginalWithinTheirKindOnly)
         engine->creating(points, path, QPointF(9, 4), params, 6);
         auto copy = kind.copy(*engine), assigned = kind.make();
         ASSERT_TRUE(copy && kind.assign(*assigned, *engine)) << kind.name;
-        std::vector<OxInkPoint> copyPoints = points;
-        QPainterPath copyPath = path;
-        const QRectF next = engine->creating(points, path, QPointF(20, 9), params, 6);
-        EXPECT_FALSE(next.isEmpty());
-        EXPECT_EQ(copy->creating(copyPoints, copyPath, QPointF(20, 9), params, 6), next);
-        EXPECT_EQ(kind.outlines(*copy), kind.outlines(*engine)) << kind.name;
+        ASSERT_TRUE(kind.assign(*assigned, *assigned)) << kind.name;
         const OxEngineKind &other = OxEngineKind::all()[size_t(kind.id) % 6];
         EXPECT_EQ(other.copy(*engine), nullptr);
         EXPECT_FALSE(other.assign(*other.make(), *engine));
         EXPECT_FALSE(kind.assign(*other.make(), *engine));
+
+        const std::vector<OxInkPoint> copiedPoints = points;
+        const QPainterPath copiedPath = path;
+        const QRectF next = engine->creating(points, path, QPointF(20, 9), params, 6);
+        EXPECT_FALSE(next.isEmpty());
+        const QVector<QPainterPath> outlines = kind.outlines(*engine);
+        engine.reset();   // nothing the copies draw with may go with it
+        for (OxStrokesFixWidth *same : {copy.get(), assigned.get()}) {
+            std::vector<OxInkPoint> samePoints = copiedPoints;
+            QPainterPath samePath = copiedPath;
+            EXPECT_EQ(same->creating(samePoints, samePath, QPointF(20, 9), params, 6), next)
+                << kind.name;
+            EXPECT_EQ(kind.outlines(*same), outlines) << kind.name;
+        }
     }
 }
 
@@ -126,14 +124,23 @@ TEST(OxEngineKind, ReadsAndPaintsWhatEachKindDrawsAlsoForDerivedClasses)
         engine->startCreate(points, path, QPointF(20, 20), pressure, 10);
         engine->creating(points, path, QPointF(40, 25), pressure, 10);
         const bool centreLine = kind.drawn == OxEngineKind::Drawn::kCentreLine;
+        const bool tails = kind.drawn == OxEngineKind::Drawn::kOutlineAndTails;
         EXPECT_EQ(kind.outlineBuilder(*engine) == nullptr, centreLine) << kind.name;
-        EXPECT_EQ(kind.tails(*engine).isEmpty(),
-                  kind.drawn != OxEngineKind::Drawn::kOutlineAndTails);
+        EXPECT_EQ(kind.tails(*engine).isEmpty(), !tails) << kind.name;
+        EXPECT_EQ(kind.outlines(*engine).size(), centreLine ? 0 : 1 + kind.tails(*engine).size())
+            << kind.name << ": the body outline, then the tails";
+        // Painted within the rectangle only, but a tail whole (here the stroke is all tail).
         QImage image(60, 40, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         QPainter painter(&image);
-        EXPECT_EQ(kind.paint(*engine, &painter, image.rect(), Qt::black), !centreLine);
-        EXPECT_EQ(qGray(image.pixel(30, 22)) < 128, !centreLine) << kind.name;
+        EXPECT_EQ(kind.paint(*engine, &painter, QRectF(0, 0, 30, 40), Qt::black), !centreLine);
+        const auto inked = [&](int x, int y) { return qGray(image.pixel(x, y)) < 255; };
+        int beyond = 0;
+        for (int x = 31; x < image.width(); ++x)
+            beyond += inked(x, 23) || inked(x, 24);
+        EXPECT_EQ(beyond > 0, tails) << kind.name << ": " << beyond << " pixels beyond the rectangle";
+        EXPECT_EQ(inked(25, 21), !centreLine) << kind.name << ": in the outline and the rectangle";
+        EXPECT_FALSE(inked(25, 35)) << kind.name << ": in the rectangle, beyond the outline";
         EXPECT_FALSE(kind.paint(*engine, nullptr, image.rect(), Qt::black));
     }
     std::vector<OxInkPoint> points;

@@ -2,6 +2,7 @@
 #include "OxGeometry.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -20,6 +21,21 @@ std::vector<OxInkPoint> fit(std::vector<OxInkPoint> run)
         EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.time)
                     && std::isfinite(p.pressure));
     return out;
+}
+
+// How far the sample of run farthest from the curve lies from it.
+float farthestFromCurve(const std::vector<OxInkPoint> &run, std::vector<OxInkPoint> curve)
+{
+    float farthest = 0;
+    for (const OxInkPoint &p : run) {
+        float best = 1e9f;
+        for (int i = 0; i <= 1000; ++i) {
+            const OxInkPoint q = bezierPoint(curve, float(i) / 1000, 3);
+            best = std::min(best, pointDistance(q.x, q.y, p.x, p.y));
+        }
+        farthest = std::max(farthest, best);
+    }
+    return farthest;
 }
 } // namespace
 
@@ -61,17 +77,19 @@ TEST(OxBezierFitting, SamplesOfACubicAreReproducedAndAZigZagGivesOneCurve)
     auto ctrl = fit(run);
     EXPECT_EQ(ctrl[0].x, 0);
     EXPECT_EQ(ctrl[3].x, 60);
-    for (const OxInkPoint &p : run) {
-        float best = 1e9f;
-        for (int i = 0; i <= 1000; ++i) {
-            const OxInkPoint q = bezierPoint(ctrl, float(i) / 1000, 3);
-            best = std::min(best, pointDistance(q.x, q.y, p.x, p.y));
-        }
-        EXPECT_LT(best, 1.0f);
-    }
+    EXPECT_LT(farthestFromCurve(run, ctrl), 1.0f);
     for (int i = 0; i < 15; ++i)
         zigzag.push_back(at(i * 5.0f, (i % 2) * 20.0f, i));
     fit(zigzag);
+}
+
+// The fit reparameterises up to four times before it takes the curve as it is: this run comes
+// within the error only at the fourth (after the third, a sample lies 1.6 off the curve).
+TEST(OxBezierFitting, TheFitTriesFourReparameterisations)
+{
+    const std::vector<OxInkPoint> run{at(11, 38), at(14, 24), at(13, 29), at(3, 3)};
+    EXPECT_LT(farthestFromCurve(run, fit(run)), 1.0f)
+        << "the curve of the fourth reparameterisation lies within 0.6 of every sample";
 }
 
 // The Bernstein weights 3 t (1 - t)^2 and 3 t^2 (1 - t) square first and multiply then; grouped
@@ -112,19 +130,4 @@ TEST(OxBezierFitting, DegenerateRunsFallBack)
     ASSERT_EQ(out.size(), 4u);
     EXPECT_FLOAT_EQ(out[1].x, 1.0f / 3);
     EXPECT_FLOAT_EQ(out[2].y, 1.0f / 3);
-}
-
-TEST(OxBezierFitting, ParametersAndNewtonStep)
-{
-    std::vector<OxInkPoint> run{at(0, 0), at(3, 4), at(3, 10)};
-    std::vector<float> u;
-    chordLengthParameterize(run, 0, 2, u);
-    EXPECT_EQ(u, (std::vector<float>{0, 5.0f / 11, 1}));
-
-    // The straight curve from (0, 0) to (30, 0) with even control points: t moves toward x / 30.
-    std::vector<OxInkPoint> line{at(0, 0), at(10, 0), at(20, 0), at(30, 0)};
-    // q = (12, 0), q' = (30, 0), q'' = 0: t - (-3 * 30) / 900.
-    EXPECT_FLOAT_EQ(newtonRaphsonRootFind(line, at(15, 5), 0.4f), 0.5f);
-    std::vector<OxInkPoint> tooShort{at(0, 0)};
-    EXPECT_EQ(newtonRaphsonRootFind(tooShort, at(1, 1), 0.3f), 0.3f);
 }

@@ -11,11 +11,8 @@
 struct Fill : OxStrokesFixWidthFill
 {
     using OxStrokesFixWidthFill::backwardRect;
-    using OxStrokesFixWidthFill::computePoints2PathInfo;
     using OxStrokesFixWidthFill::lastDrawnIndex;
     using OxStrokesFixWidthFill::leftSideCounts;
-    using OxStrokesFixWidthFill::pathConnector;
-    using OxStrokesFixWidthFill::pathGenerator;
     using OxStrokesFixWidthFill::rightSideCounts;
     using OxStrokesFixWidthFill::smoothedPoints;
 };

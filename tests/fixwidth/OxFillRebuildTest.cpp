@@ -137,26 +137,3 @@ TEST(OxFillRebuild, SegmentsThatCannotBeCopiedAreComputed)
     overlong.copied(part, &source.engine, indicesFrom(10, 19));
     EXPECT_FALSE(overlong.engine.getPathWhole().isEmpty());
 }
-
-TEST(OxFillRebuild, ReplayAgreesWithALiveStroke)
-{
-    for (const RecordedStroke &stroke : loadStrokes("pf-recorded.txt")) {
-        // Stored points are single precision; the live stroke gets the same positions.
-        std::vector<OxInkPoint> points;
-        for (const RecordedSample &p : stroke)
-            points.emplace_back(float(p.x), float(p.y), 0, 0.5f, 0, 0);
-        FillStroke live;
-        QRectF liveRect = live.start(QPointF(points[0].x, points[0].y));
-        for (size_t i = 1; i + 1 < points.size(); ++i)
-            liveRect |= live.move(QPointF(points[i].x, points[i].y));
-        liveRect |= live.end(QPointF(points.back().x, points.back().y));
-
-        Fill replay;
-        QPainterPath path;
-        EXPECT_EQ(replay.loadFromWholePoints(points, path, 6), liveRect);
-        EXPECT_EQ(positions(points), positions(live.points));
-        EXPECT_EQ(elements(replay.getPathWhole()), elements(live.engine.getPathWhole()));
-        EXPECT_EQ(elements(path), positions(points));   // the centre line, not the live path
-        EXPECT_EQ(replay.leftSideCounts, live.engine.leftSideCounts);
-    }
-}

@@ -1,115 +1,12 @@
 #include "OxQuillmarkGateway.h"
 
-#include "OxStrokesVaryWidthBackwardTime.h"
-#include "TestData.h"
-
 #include <gtest/gtest.h>
 #include <cmath>
 
-namespace {
-// The arrays of paths appended one by one, or written in place into an array sized beforehand;
-// both must give the same.
-QVector<float> exportOf(const QVector<QPainterPath> &paths, QVector<int> &counts)
-{
-    QVector<float> appended, inPlace;
-    QVector<int> inPlaceCounts;
-    int total = 0;
-    for (const QPainterPath &p : paths) {
-        OxQuillmarkGateway::appendPathElements(p, counts, appended, true);
-        total += p.elementCount();
-    }
-    inPlace.fill(0, 2 * total);
-    for (const QPainterPath &p : paths)
-        OxQuillmarkGateway::appendPathElements(p, inPlaceCounts, inPlace, false);
-    EXPECT_EQ(inPlace, appended);
-    EXPECT_EQ(inPlaceCounts, counts);
-    return appended;
-}
-} // namespace
-
-TEST(OxOutlineExport, EveryElementCountsCubicsIncludedNarrowedToFloat)
-{
-    QPainterPath cubic;
-    cubic.moveTo(0, 0);
-    cubic.cubicTo(1, 1, 2, 2, 3, 3);
-    QPainterPath polyline;
-    polyline.moveTo(0.1, 1e10 + 0.5);
-    polyline.lineTo(1.0 / 3, 0);
-    polyline.lineTo(10, 10);
-    QVector<int> counts;
-    EXPECT_EQ(exportOf({cubic, polyline}, counts),
-              (QVector<float>{0, 0, 1, 1, 2, 2, 3, 3, 0.1f, float(1e10 + 0.5), 1.0f / 3, 0, 10, 10}));
-    EXPECT_EQ(counts, (QVector<int>{4, 3}));
-    EXPECT_EQ(OxQuillmarkGateway::sumCounts(counts), 7);
-    EXPECT_EQ(OxQuillmarkGateway::sumCounts({}), 0);
-}
-
-// Only a path without elements is left out; a lone move-to is an element like any other.
-TEST(OxOutlineExport, OnlyPathsWithoutElementsGetNoEntry)
-{
-    QPainterPath empty, loneMoveTo, tail;
-    loneMoveTo.setFillRule(Qt::WindingFill);  // Qt adds a move-to (0, 0) here
-    ASSERT_EQ(loneMoveTo.elementCount(), 1);
-    ASSERT_TRUE(loneMoveTo.isEmpty());
-    tail.addRect(1, 2, 3, 4);
-    QVector<int> counts, one, none;
-    EXPECT_EQ(exportOf({empty, loneMoveTo, tail, tail}, counts).size(), 22);
-    EXPECT_EQ(counts, (QVector<int>{1, 5, 5}));
-    EXPECT_EQ(exportOf({empty, loneMoveTo}, one), (QVector<float>{0, 0}));
-    EXPECT_EQ(one, QVector<int>{1});
-    EXPECT_TRUE(exportOf({empty, empty}, none).isEmpty());
-    EXPECT_TRUE(none.isEmpty());
-}
-
-// The brush's body outline is copied from runs followed from call to call, and the filled pen's
-// centre line likewise: after every call of every recorded stroke, fed sample by sample, the
-// arrays hold exactly the engine's shape element for element, as when it was converted whole.
-// (The filled pen's smoothed points are not open to a test while the stroke runs: each export
-// must be the start of the line that the end call leaves in the gateway's points.)
-TEST(OxOutlineExport, FollowedShapeEqualsTheEnginesShapeAfterEveryCall)
-{
-    for (int penType : {1, 2}) {
-        for (const RecordedStroke &stroke : loadStrokes("pf-recorded.txt")) {
-            OxQuillmarkGateway g;
-            g.setEnvironmentPara(1, 1, 6, penType);
-            float l, t, w, h;
-            int pointCount = 0, pathCount = 0;
-            int *sizes = nullptr;
-            std::vector<QVector<float>> lines;
-            for (size_t i = 0; i < stroke.size(); ++i) {
-                const float x = float(stroke[i].x), y = float(stroke[i].y);
-                const float *coords =
-                    i == 0 ? g.startSketch(x, y, 1, l, t, w, h, pointCount, pathCount, sizes)
-                    : i + 1 < stroke.size()
-                        ? g.sketching(x, y, l, t, w, h, pointCount, pathCount, sizes)
-                        : g.endSketch2(x, y, 1 + stroke[i].timeMs, l, t, w, h, pointCount,
-                                       pathCount, sizes);
-                const QVector<float> exported(coords, coords + 2 * pointCount);
-                auto *brush = dynamic_cast<OxStrokesVaryWidthBackwardTime *>(g.engine);
-                if (!brush) {
-                    ASSERT_EQ(QVector<int>(sizes, sizes + pathCount), QVector<int>{pointCount});
-                    lines.push_back(exported);
-                    continue;
-                }
-                QVector<int> counts;
-                QVector<float> expected;
-                for (const QPainterPath &p :
-                     QVector<QPainterPath>{brush->getPathWhole()} + brush->getBackwardPaths())
-                    OxQuillmarkGateway::appendPathElements(p, counts, expected, true);
-                ASSERT_EQ(QVector<int>(sizes, sizes + pathCount), counts) << "sample " << i;
-                ASSERT_EQ(exported, expected) << "sample " << i;
-            }
-            if (penType == 2)
-                continue;
-            QVector<float> line;
-            for (const OxInkPoint &p : g.points)
-                line << p.x << p.y;
-            EXPECT_EQ(lines.back(), line);
-            for (const QVector<float> &earlier : lines)
-                ASSERT_EQ(earlier, line.mid(0, earlier.size()));
-        }
-    }
-}
+// What the arrays hold (every element of every path with elements, a lone move-to as one pair,
+// narrowed to float) and that the arrays followed from call to call hold exactly the engine's
+// shape are checked element for element by the gateway fuzzer over its seeds, and bit for bit
+// after every call of every recorded stroke by the result digests.
 
 // Each stroke is exported as its engine holds it, to the bit: a new engine's stroke that starts at
 // (0, -0) hands out -0, not the 0 of the last engine's export.

@@ -55,8 +55,11 @@ void expectPlainSearchTable(const QPainterPath &nib)
     ASSERT_EQ(g.samplePoints.size(), g.samplePath.elementCount() - 1);
     for (int j = 0; j < g.samplePoints.size(); ++j)
         EXPECT_EQ(g.samplePoints[j], QPointF(g.samplePath.elementAt(j)));
+    // Eighty sectors of 4.5 degrees from angle 0, each starting where the one before ends.
     ASSERT_EQ(g.sections.size(), 80);
     for (int i = 0; i < 80; ++i) {
+        EXPECT_EQ(g.sections[i].startAngle, i ? g.sections[i - 1].endAngle : 0.0f);
+        EXPECT_FLOAT_EQ(g.sections[i].endAngle, float(i + 1) * 0.07853982f);
         const Tangents t = plainSearch(g.samplePoints, g.sampleCenter, g.sections[i].startAngle);
         EXPECT_EQ(g.sections[i].leftIndex, t.left) << "sector " << i;
         EXPECT_EQ(g.sections[i].rightIndex, t.right) << "sector " << i;

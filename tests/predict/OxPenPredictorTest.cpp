@@ -122,18 +122,6 @@ TEST(OxPenPredictorTest, MotionBeforeAPauseIsForgotten)
     EXPECT_NEAR(guess.y, samples.back().y + 8, 1e-3);
 }
 
-TEST(OxPenPredictorTest, ReadsOnlyTheLastFewSamples)
-{
-    std::vector<OxInkPoint> samples = line(12, 3);
-    const std::vector<OxInkPoint> guess = OxPenPredictor::predict(samples, 16);
-    samples[0].x = std::numeric_limits<float>::quiet_NaN();   // long before the fit
-    samples[1].y = 1e30f;
-    const std::vector<OxInkPoint> again = OxPenPredictor::predict(samples, 16);
-    ASSERT_EQ(again.size(), 1u);
-    EXPECT_EQ(again[0].x, guess[0].x);
-    EXPECT_EQ(again[0].y, guess[0].y);
-}
-
 TEST(OxPenPredictorTest, BadInputGivesNoSamples)
 {
     const std::vector<OxInkPoint> samples = line(5, 2);

@@ -1,6 +1,7 @@
 // Properties every engine keeps in every mode, checked call by call on the recorded strokes:
 // what a call changes on screen lies in the rectangle it reports, the body outline covers the
-// centre line, unusable input leaves no trace, and a copy goes on exactly like its original.
+// centre line, unusable input and calls before the first sample leave no trace, and a copy goes
+// on exactly like its original.
 
 #include "ChangedPixels.h"
 #include "StrokeRun.h"
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 constexpr float kWidth = 7;
@@ -30,43 +30,6 @@ const std::vector<RecordedStroke> &strokes()
     }();
     return all;
 }
-
-// What a host shows of a run, on a canvas that covers the stroke with room to spare.
-class Canvas
-{
-public:
-    Canvas(const RecordedStroke &stroke, float width)
-    {
-        QRectF bounds;
-        for (const RecordedSample &s : stroke)
-            bounds |= QRectF(s.x, s.y, 1, 1);
-        const int room = 2 * int(width);
-        origin_ = bounds.topLeft().toPoint() - QPoint(room, room);
-        const QSize size = bounds.size().toSize() + QSize(2 * room, 2 * room);
-        image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    }
-
-    void show(const StrokeRun &run)
-    {
-        image_.fill(Qt::white);
-        QPainter painter(&image_);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        painter.translate(-origin_);
-        run.paint(painter);
-    }
-
-    // How far (in whole pixels) the pixels that differ from before reach beyond rect.
-    int reachBeyond(const QImage &before, QRectF rect) const
-    {
-        return changedPixelsReach(image_, before, origin_, rect);
-    }
-
-    const QImage &image() const { return image_; }
-
-private:
-    QPoint origin_;
-    QImage image_;
-};
 
 // Calls checked per stroke: the first ones and the end call (the pixel check costs a full
 // repaint per call).
@@ -97,19 +60,20 @@ int marginNeeded(const std::string &kind, float width)
 void expectChangesInsideReports(const RunKind &kind, size_t s, float width)
 {
     std::unique_ptr<StrokeRun> run = kind.start(strokes()[s], width);
-    Canvas canvas(strokes()[s], width);
-    canvas.show(*run);
+    StrokeCanvas canvas(strokes()[s], 2 * int(width));
+    const auto show = [&](QPainter &painter) { run->paint(painter); };
+    canvas.show(show);
     const size_t calls = run->callCount();
     for (size_t k = 0; k < calls; ++k) {
         if (k >= kCallsPerStroke && k + 1 < calls) {
             run->call(k);
             if (k + 2 == calls)
-                canvas.show(*run);
+                canvas.show(show);
             continue;
         }
         const QImage before = canvas.image();
         const QRectF reported = run->call(k);
-        canvas.show(*run);
+        canvas.show(show);
         const int reach = canvas.reachBeyond(before, reported);
         ASSERT_LE(reach, marginNeeded(kind.name, width))
             << kind.name << ", width " << width << ", stroke " << s << ", call " << k << " of "
@@ -187,6 +151,26 @@ TEST(EngineProperties, UnusableInputLeavesEveryOutputAsItWas)
                     }
                 }
             }
+        }
+    }
+}
+
+// Before its first usable sample an engine has nothing to go on from: a first sample that is
+// not finite, or comes with a width that is not, leaves it unstarted, and the calls that would
+// continue or end a stroke return an empty rectangle and change nothing.
+TEST(EngineProperties, NothingIsDrawnBeforeAUsableFirstSample)
+{
+    for (const RunKind &kind : everyEngineAndMode()) {
+        std::unique_ptr<StrokeRun> run = kind.start(strokes().back(), kWidth);
+        const Observed fresh = run->observe();
+        for (Unusable unusable : {Unusable::kNotFinite, Unusable::kWidthNotFinite}) {
+            EXPECT_TRUE(run->feedUnusable(0, unusable).isEmpty()) << kind.name;
+            EXPECT_EQ(run->observe().differences(fresh), "")
+                << kind.name << ", " << nameOf(unusable);
+        }
+        for (size_t k : {size_t(1), run->callCount() - 1}) {
+            EXPECT_TRUE(run->call(k).isEmpty()) << kind.name << ", call " << k;
+            EXPECT_EQ(run->observe().differences(fresh), "") << kind.name << ", call " << k;
         }
     }
 }

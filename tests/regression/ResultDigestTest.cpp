@@ -6,9 +6,8 @@
 // of results, regenerate the file with
 //   QUILLMARK_WRITE_DIGESTS=1 build/release/tests/regression/regression_tests
 
-#include "OxEngineKind.h"
 #include "OxQuillmarkGateway.h"
-#include "ResultDigest.h"
+#include "StrokeRun.h"
 #include "TestData.h"
 
 #include <gtest/gtest.h>
@@ -27,16 +26,6 @@ const char *const kFiles[] = {"pf-recorded.txt", "pf-edge-cases.txt",
 constexpr float kWidth = 7;
 // Outlines are hashed after every call of short strokes and after every 16th of long ones.
 constexpr size_t kEveryCallUpTo = 200;
-
-QPointF at(const RecordedSample &s)
-{
-    return QPointF(s.x, s.y);
-}
-
-QMap<QString, QVariant> paramsOf(const RecordedSample &s)
-{
-    return {{QStringLiteral("time"), int(s.timeMs)}, {QStringLiteral("pressure"), s.pressure}};
-}
 
 // The digests of one stroke, one per kind of output and call ("creating rect", "outline", ...),
 // in the order they were first fed.
@@ -70,34 +59,31 @@ private:
 };
 
 // What an engine shows besides the caller's path and points: its outline, then its tails.
-void addShapes(StrokeDigests &d, const OxEngineKind &kind, const OxStrokesFixWidth &engine)
+void addShapes(StrokeDigests &d, const QVector<QPainterPath> &outlines)
 {
-    const QVector<QPainterPath> outlines = kind.outlines(engine);
     for (int i = 0; i < outlines.size(); ++i)
         d[i == 0 ? "outline" : "tail-paths"].add(outlines[i]);
 }
 
-// Every sample through startCreate / creating / endCreate.
-void live(StrokeDigests &d, const OxEngineKind &kind, const RecordedStroke &stroke)
+// Every sample through startCreate / creating / endCreate (live), or the inner samples in
+// batches of four through one of the batched ways and the end call that goes with it.
+void fed(StrokeDigests &d, const OxEngineKind &kind, OxEngineKind::Feed feed,
+         const RecordedStroke &stroke)
 {
-    auto engine = kind.make();
-    std::vector<OxInkPoint> points;
-    QPainterPath path;
-    const size_t n = stroke.size();
-    for (size_t i = 0; i < std::max<size_t>(n, 2); ++i) {
-        const RecordedSample &s = stroke[std::min(i, n - 1)];
-        const QMap<QString, QVariant> params = paramsOf(s);
-        if (i == 0)
-            d["startCreate-rect"].add(engine->startCreate(points, path, at(s), params, kWidth));
-        else if (i + 1 < n)
-            d["creating-rects"].add(engine->creating(points, path, at(s), params, kWidth));
-        else
-            d["endCreate-rect"].add(engine->endCreate(points, path, at(s), params, kWidth));
-        if (n <= kEveryCallUpTo || i % 16 == 0 || i + 1 >= n)
-            addShapes(d, kind, *engine);
+    StrokeRun run(kind, stroke, feed, kWidth);
+    const bool live = feed == OxEngineKind::kSamples;
+    const size_t last = run.callCount() - 1;
+    for (size_t k = 0; k <= last; ++k) {
+        const char *call = k == 0      ? "startCreate-rect"
+                           : k < last ? (live ? "creating-rects" : "batch-rects")
+                                      : (live ? "endCreate-rect" : "end-rect");
+        d[call].add(run.call(k));
+        if (live ? stroke.size() <= kEveryCallUpTo || k % 16 == 0 || k == last : k > 0)
+            addShapes(d, run.outlines());
     }
-    d["points"].add(points);
-    d["path"].add(path);
+    d["points"].add(run.points());
+    if (live)
+        d["path"].add(run.path());
 }
 
 // The whole stroke at once. A replay has no time stamps, so the brush's tail never closes and it
@@ -116,96 +102,27 @@ void replay(StrokeDigests &d, const OxEngineKind &kind, const RecordedStroke &st
                             stroke[i].pressure, 0, 0);
     QPainterPath path;
     d["loadFromWholePoints-rect"].add(engine->loadFromWholePoints(points, path, kWidth));
-    addShapes(d, kind, *engine);
+    addShapes(d, kind.outlines(*engine));
     d["points"].add(points);
     d["path"].add(path);
 }
 
-// A call of a batched way: the engine, the caller's points and path, the batch and its newest
-// sample; and the end call that goes with it, with the last sample.
-using BatchCall = std::function<QRectF(const OxEngineKind &, OxStrokesFixWidth &,
-                                       std::vector<OxInkPoint> &, QPainterPath &,
-                                       QList<QPointF> &, const RecordedSample &)>;
-using EndCall = std::function<QRectF(const OxEngineKind &, OxStrokesFixWidth &,
-                                     std::vector<OxInkPoint> &, QPainterPath &,
-                                     const RecordedSample &)>;
-
-// Batches of four samples through a batch call, then the matching end call.
-void batches(StrokeDigests &d, const OxEngineKind &kind, const RecordedStroke &stroke,
-             const BatchCall &batch, const EndCall &end)
-{
-    auto engine = kind.make();
-    std::vector<OxInkPoint> points;
-    QPainterPath path;
-    d["startCreate-rect"].add(
-        engine->startCreate(points, path, at(stroke[0]), paramsOf(stroke[0]), kWidth));
-    for (size_t i = 1; i + 1 < stroke.size(); i += 4) {
-        QList<QPointF> samples;
-        for (size_t k = i; k < std::min(i + 4, stroke.size() - 1); ++k)
-            samples.append(at(stroke[k]));
-        const RecordedSample &newest = stroke[std::min(i + 3, stroke.size() - 2)];
-        d["batch-rects"].add(batch(kind, *engine, points, path, samples, newest));
-        addShapes(d, kind, *engine);
-    }
-    d["end-rect"].add(end(kind, *engine, points, path, stroke.back()));
-    addShapes(d, kind, *engine);
-    d["points"].add(points);
-}
-
-// The batched ways, each with its end call: "batch-fill", "raw-brush", ...
-struct BatchedWay
-{
-    OxEngineKind::Feed way;
-    const char *caseName;
-    BatchCall batch;
-    EndCall end;
-};
-
-const std::vector<BatchedWay> &batchedWays()
-{
-    const EndCall endCreate = [](auto &, auto &e, auto &points, auto &path, const auto &last) {
-        return e.endCreate(points, path, at(last), paramsOf(last), kWidth);
-    };
-    static const std::vector<BatchedWay> ways = {
-        {OxEngineKind::kBatch, "batch-",
-         [](auto &kind, auto &e, auto &points, auto &, auto &samples, const auto &newest) {
-             return kind.creatingBatch(e, points, samples, paramsOf(newest), kWidth);
-         },
-         [](auto &kind, auto &e, auto &points, auto &path, const auto &last) {
-             return kind.endBatch(e, points, path, at(last), paramsOf(last), kWidth);
-         }},
-        {OxEngineKind::kRaw, "raw-",
-         [](auto &kind, auto &e, auto &points, auto &, auto &samples, const auto &newest) {
-             return kind.creatingRaw(e, points, samples, paramsOf(newest), kWidth);
-         },
-         endCreate},
-        {OxEngineKind::kFitted, "fitted-",
-         [](auto &kind, auto &e, auto &points, auto &path, auto &samples, const auto &newest) {
-             // The newest sample is the new point, the ones before it the extra samples.
-             QList<QPointF> extra = samples;
-             const QPointF point = extra.takeLast();
-             return kind.creatingFitted(e, points, path, extra, point, paramsOf(newest), kWidth);
-         },
-         endCreate},
-    };
-    return ways;
-}
-
-// The gateway's outputs, all of them, after one sketch call.
+// A gateway whose sketch calls' outputs are digested, all of them: the rectangle as
+// "<call>-rect", the arrays as "<call>-arrays".
 struct GatewayRun
 {
-    OxQuillmarkGateway gateway;
     StrokeDigests &d;
+    OxQuillmarkGateway gateway;
 
-    using Call = std::function<float *(float &, float &, float &, float &, int &, int &, int *&)>;
-    // Digests the rectangle as "<call>-rect" and the arrays as "<call>-arrays".
-    void run(const std::string &callName, const Call &call)
+    template <class Call, class... Args>
+    void run(const std::string &callName, Call sketchCall, Args... args)
     {
-        float left = 0, top = 0, width = 0, height = 0;
+        float rect[4] = {0, 0, 0, 0};
         int pointCount = 0, pathCount = 0;
         int *sizes = nullptr;
-        const float *coords = call(left, top, width, height, pointCount, pathCount, sizes);
-        for (float v : {left, top, width, height})
+        const float *coords = (gateway.*sketchCall)(args..., rect[0], rect[1], rect[2], rect[3],
+                                                    pointCount, pathCount, sizes);
+        for (float v : rect)
             d[callName + "-rect"].add(v);
         ResultDigest &arrays = d[callName + "-arrays"];
         arrays.add(pointCount);
@@ -220,15 +137,13 @@ struct GatewayRun
 void gatewayStroke(StrokeDigests &d, int penType, const RecordedStroke &stroke, bool backwardOnly,
                    int endCall)
 {
-    GatewayRun g{OxQuillmarkGateway(), d};
+    using G = OxQuillmarkGateway;
+    GatewayRun g{d, {}};
     g.gateway.setEnvironmentPara(1, 1, kWidth, penType);
     // Recorded times start at 0, which the gateway reads as "now": shift them by 1 ms.
     auto stamp = [](const RecordedSample &s) { return s.timeMs + 1; };
-    const RecordedSample &first = stroke[0];
-    g.run("startSketch", [&](float &l, float &t, float &w, float &h, int &pc, int &pn, int *&ps) {
-        return g.gateway.startSketch(float(first.x), float(first.y), stamp(first), l, t, w, h,
-                                     pc, pn, ps);
-    });
+    const RecordedSample &first = stroke[0], &last = stroke.back();
+    g.run("startSketch", &G::startSketch, float(first.x), float(first.y), stamp(first));
     const size_t step = backwardOnly ? 4 : 1;
     for (size_t i = 1; i + 1 < stroke.size(); i += step) {
         std::vector<float> xy;
@@ -237,23 +152,14 @@ void gatewayStroke(StrokeDigests &d, int penType, const RecordedStroke &stroke, 
             xy.push_back(float(stroke[k].y));
         }
         long long times[] = {stamp(stroke[std::min(i + step, stroke.size() - 1) - 1])};
-        g.run("sketching", [&](float &l, float &t, float &w, float &h, int &pc, int &pn,
-                               int *&ps) {
-            // The brush's sketching stamps the time of day; its batch call takes the host's.
-            if (!backwardOnly && penType == 1)
-                return g.gateway.sketching(xy[0], xy[1], l, t, w, h, pc, pn, ps);
-            return g.gateway.sketching2(int(xy.size() / 2), xy.data(), times, l, t, w, h, pc,
-                                        pn, ps);
-        });
+        // The brush's sketching stamps the time of day; its batch call takes the host's.
+        if (!backwardOnly && penType == 1)
+            g.run("sketching", &G::sketching, xy[0], xy[1]);
+        else
+            g.run("sketching", &G::sketching2, int(xy.size() / 2), xy.data(), times);
     }
-    const RecordedSample &last = stroke.back();
-    g.run("endSketch", [&](float &l, float &t, float &w, float &h, int &pc, int &pn, int *&ps) {
-        auto call = endCall == 2 ? &OxQuillmarkGateway::endSketch2
-                    : endCall == 3 ? &OxQuillmarkGateway::endSketch3
-                                   : &OxQuillmarkGateway::endSketch4;
-        return (g.gateway.*call)(float(last.x), float(last.y), stamp(last), l, t, w, h, pc, pn,
-                                 ps);
-    });
+    const auto end = endCall == 2 ? &G::endSketch2 : endCall == 3 ? &G::endSketch3 : &G::endSketch4;
+    g.run("endSketch", end, float(last.x), float(last.y), stamp(last));
 }
 
 // Every case: its name and how it feeds one stroke into the digest.
@@ -263,16 +169,18 @@ std::map<std::string, std::function<void(StrokeDigests &, const RecordedStroke &
     for (const OxEngineKind &kind : OxEngineKind::all()) {
         const std::string name = kind.name;
         all["live-" + name] = [&kind](StrokeDigests &d, const RecordedStroke &s) {
-            live(d, kind, s);
+            fed(d, kind, OxEngineKind::kSamples, s);
         };
         all["replay-" + name] = [&kind](StrokeDigests &d, const RecordedStroke &s) {
             replay(d, kind, s);
         };
-        for (const BatchedWay &way : batchedWays()) {
-            if (kind.canFeed(way.way))
-                all[way.caseName + name] = [&kind, &way](StrokeDigests &d,
-                                                         const RecordedStroke &s) {
-                    batches(d, kind, s, way.batch, way.end);
+        for (auto [way, caseName] : {std::pair(OxEngineKind::kBatch, "batch-"),
+                                     std::pair(OxEngineKind::kRaw, "raw-"),
+                                     std::pair(OxEngineKind::kFitted, "fitted-")}) {
+            if (kind.canFeed(way))
+                all[caseName + name] = [&kind, way = way](StrokeDigests &d,
+                                                          const RecordedStroke &s) {
+                    fed(d, kind, way, s);
                 };
         }
     }

@@ -73,23 +73,6 @@ TEST(PageFileRoundTrip, EveryRecordingWithEveryEngineComesBackToTheBit)
     }
 }
 
-TEST(PageFileRoundTrip, TheFourRecordingsTakeAtMostThreeAndAHalfBytesASample)
-{
-    int bytes = 0;
-    std::size_t samples = 0;
-    for (const char *name : {"pf-recorded.txt", "mypaint-painting30sec.txt", "synth-1k.txt",
-                             "pf-edge-cases.txt"}) {
-        const std::vector<OxStrokeRecord> records = recordsOf(loadStrokes(name), 6, 6);
-        int size = 0;
-        roundTrip(records, &size);
-        bytes += size;
-        for (const OxStrokeRecord &record : records)
-            samples += record.samples.size();
-    }
-    EXPECT_EQ(samples, 5385u);
-    EXPECT_LE(double(bytes) / double(samples), 3.5) << bytes << " bytes";
-}
-
 TEST(PageFileRoundTrip, RandomFloatsAndIntsComeBackExactly)
 {
     std::mt19937 random(20240527);

@@ -3,7 +3,10 @@
 
 // Where a repaint changed a picture, measured against the rectangle a call reported.
 
+#include "StrokeFile.h"
+
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QRectF>
 #include <algorithm>
@@ -33,5 +36,44 @@ inline int changedPixelsReach(const QImage &now, const QImage &before, QPoint or
     }
     return reach;
 }
+
+// A picture of a stroke, on a canvas that covers its samples with room to spare on every side.
+class StrokeCanvas
+{
+public:
+    StrokeCanvas(const RecordedStroke &stroke, int room)
+    {
+        QRectF bounds;
+        for (const RecordedSample &s : stroke)
+            bounds |= QRectF(s.x, s.y, 1, 1);
+        origin_ = bounds.topLeft().toPoint() - QPoint(room, room);
+        image_ = QImage(bounds.size().toSize() + QSize(2 * room, 2 * room),
+                        QImage::Format_ARGB32_Premultiplied);
+    }
+
+    // Clears the canvas to white, then paints with paint(QPainter &) in drawing coordinates.
+    template <class Paint>
+    void show(Paint paint)
+    {
+        image_.fill(Qt::white);
+        QPainter painter(&image_);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.translate(-origin_);
+        paint(painter);
+    }
+
+    // How far (in whole pixels) the pixels that differ from before reach beyond rect.
+    int reachBeyond(const QImage &before, QRectF rect) const
+    {
+        return changedPixelsReach(image_, before, origin_, rect);
+    }
+
+    const QImage &image() const { return image_; }
+    QRectF area() const { return QRectF(origin_, image_.size()); }
+
+private:
+    QPoint origin_;
+    QImage image_;
+};
 
 #endif

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <cmath>
 #include <map>
+#include <random>
 
 using Key = OxStrokePage::Key;
 
@@ -49,23 +50,53 @@ inline std::map<Key, Ink> snapshot(const OxStrokePage &page)
 }
 
 // The strokes of a recording, each added with one engine after the other (cycling through the
-// six), moved to cells of a grid so that they do not overlap much.
+// six, or engine when it is given), moved to cells of a grid so that they do not overlap much.
 inline std::vector<Key> addRecorded(OxStrokePage &page, const std::string &file, size_t most,
-                                    float width = 8)
+                                    float width = 8, int engine = 0)
 {
     std::vector<Key> keys;
     const std::vector<RecordedStroke> strokes = loadStrokes(file);
     for (size_t i = 0; i < strokes.size() && keys.size() < most; ++i) {
         if (strokes[i].size() < 2)
             continue;
-        const int engine = 1 + int(keys.size() % OxEngineKind::all().size());
+        const int kind = engine ? engine : 1 + int(keys.size() % OxEngineKind::all().size());
         const QPointF offset(300.0 * (keys.size() % 4), 300.0 * (keys.size() / 4));
         Key key = 0;
-        EXPECT_EQ(page.add(recordOf(strokes[i], engine, width, 0x000000ff, offset), key),
+        EXPECT_EQ(page.add(recordOf(strokes[i], kind, width, 0x000000ff, offset), key),
                   OxStrokePage::kDone);
         keys.push_back(key);
     }
     return keys;
+}
+
+// Edits a page as a user might: rounds of eraser drags across the ink of random strokes, every
+// other one straight across a stroke's box (which cuts it in pieces), and every third round a
+// move of a random stroke.
+inline void cutAndMove(OxStrokePage &page, unsigned seed, int rounds)
+{
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> step(-12, 12), radius(2, 10);
+    for (int round = 0; round < rounds && page.count() > 0; ++round) {
+        const std::vector<Key> keys = page.keys();
+        const Key key = keys[random() % keys.size()];
+        std::vector<QPointF> path;
+        if (round % 2) {
+            const QRectF b = page.bounds(key);
+            path = {QPointF(b.center().x() + step(random), b.top() - 5),
+                    QPointF(b.center().x() + step(random), b.bottom() + 5)};
+        } else {
+            std::vector<int> sizes;
+            std::vector<float> xy;
+            page.polygons(key, sizes, xy);
+            const size_t i = random() % (xy.size() / 2);
+            path = {QPointF(xy[2 * i], xy[2 * i + 1])};
+            for (int k = 0; k < 4; ++k)
+                path.push_back(path.back() + QPointF(step(random), step(random)));
+        }
+        EXPECT_EQ(page.erase(path, radius(random)), OxStrokePage::kDone);
+        if (round % 3 == 2 && page.count() > 0)
+            page.move({page.keys()[random() % page.count()]}, QPointF(step(random), step(random)));
+    }
 }
 
 // The strokes of keys filled (antialiased, nonzero) into an image of area, one pixel per unit.

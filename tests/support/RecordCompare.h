@@ -1,7 +1,7 @@
 #ifndef QUILLMARK_RECORDCOMPARE_H
 #define QUILLMARK_RECORDCOMPARE_H
 
-// Stroke records compared to the bit, with the first difference named. Used by the tests and the
+// Stroke records compared to the bit, edits included, with the first difference named. Used by the tests and the
 // page reader's fuzz target.
 
 #include "OxStrokeRecord.h"
@@ -54,6 +54,18 @@ inline std::string recordDifference(const std::vector<OxStrokeRecord> &expected,
         for (std::size_t j = 0; j < e.steps.size(); ++j)
             if (e.steps[j].call != a.steps[j].call || e.steps[j].samples != a.steps[j].samples)
                 return at(i) + "step " + std::to_string(j) + " differs";
+        if (e.edits.size() != a.edits.size())
+            return at(i) + std::to_string(a.edits.size()) + " edits, expected " +
+                   std::to_string(e.edits.size());
+        for (std::size_t j = 0; j < e.edits.size(); ++j) {
+            const OxRecordedEdit &ee = e.edits[j], &ea = a.edits[j];
+            bool same = ee.kind == ea.kind && ee.piece == ea.piece &&
+                        bitsOf(ee.radius) == bitsOf(ea.radius) && ee.xy.size() == ea.xy.size();
+            for (std::size_t k = 0; same && k < ee.xy.size(); ++k)
+                same = bitsOf(ee.xy[k]) == bitsOf(ea.xy[k]);
+            if (!same)
+                return at(i) + "edit " + std::to_string(j) + " differs";
+        }
     }
     return std::string();
 }

@@ -3,7 +3,6 @@
 #include "PngWriter.h"
 
 #include <gtest/gtest.h>
-#include <cmath>
 
 namespace {
 QPainterPath square(double left, double top, double side)
@@ -50,15 +49,4 @@ TEST_F(PngWriter, FillsOutlinesNonzeroAndStrokesCentreLinesWithARoundPenOfTheWid
         EXPECT_TRUE(inked(0, p)) << p.x() << "," << p.y();
     for (QPointF p : {QPointF(35, 12), QPointF(50, 5), QPointF(50, 25)})
         EXPECT_FALSE(inked(0, p)) << p.x() << "," << p.y();
-}
-
-TEST_F(PngWriter, DrawsEachEngineInItsOwnPanel)
-{
-    render({{QPolygonF(), {square(0, 0, 40)}}, {QPolygonF(), {square(40, 40, 40)}}});
-    EXPECT_EQ(image.width(), int(std::ceil(2 * 2 * layout.area.width())));
-    EXPECT_TRUE(inked(0, QPointF(20, 20)));
-    EXPECT_FALSE(inked(0, QPointF(60, 60)));
-    EXPECT_FALSE(inked(1, QPointF(20, 20)));
-    EXPECT_TRUE(inked(1, QPointF(60, 60)));
-    EXPECT_EQ(QImage::fromData(pngBytes(image), "PNG").size(), image.size());
 }

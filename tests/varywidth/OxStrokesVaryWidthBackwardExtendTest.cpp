@@ -1,8 +1,6 @@
 #include "EngineStroke.h"
 #include "OxStrokesVaryWidthBackwardExtend.h"
 
-#include <QImage>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -11,7 +9,6 @@ struct Extend : OxStrokesVaryWidthBackwardExtend
     using OxStrokesVaryWidthBackwardExtend::backwardInfos;
     using OxStrokesVaryWidthBackwardExtend::backwardRect;
     using OxStrokesVaryWidthBackwardExtend::lastDrawnIndex;
-    using OxStrokesVaryWidthBackwardExtend::pathConnector;
     using OxStrokesVaryWidthBackwardExtend::prepareBackwardPath;
     using OxStrokesVaryWidthBackwardExtend::smoothedPoints;
 };
@@ -56,19 +53,6 @@ TEST(OxStrokesVaryWidthBackwardExtendTaper, RadiiGrowFromTheTip)
     EXPECT_TRUE(thin.engine.getBackwardPaths().at(0).isEmpty());
 }
 
-TEST(OxStrokesVaryWidthBackwardExtendPhases, FirstStepDropsTheDotUnreported)
-{
-    EngineStroke<Extend> s(10);
-    EXPECT_NEAR(s.start(QPointF(0, 0)).width(), 2 + 8, 1e-9);  // radius width / 10, margin 4
-    ASSERT_EQ(s.engine.getBackwardPaths().size(), 1);
-    const QRectF first = s.move(QPointF(30, 0));
-    EXPECT_EQ(s.engine.getBackwardPaths().size(), 1);  // the tail replaced the dot
-    EXPECT_EQ(first, s.engine.backwardRect);      // only the new tail, no dot, no body yet
-    EXPECT_TRUE(s.engine.getPathWhole().isEmpty());
-    // From now on the old tail's area is part of what each call repaints.
-    EXPECT_TRUE(s.move(QPointF(60, 0)).contains(first));
-}
-
 TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTailAndTakesItAtTheEnd)
 {
     EngineStroke<Extend> s(10);
@@ -98,46 +82,4 @@ TEST(OxStrokesVaryWidthBackwardExtendPhases, BodyGrowsBehindTheTailAndTakesItAtT
     EXPECT_NEAR(outline.center().x(), 40, 0.01);
     EXPECT_LT(outline.width(), 0.25);
     EXPECT_FLOAT_EQ(tap.points[1].pressure, 0.2f / 10);
-}
-
-TEST(OxStrokesVaryWidthBackwardExtendPaint, TailIsPaintedWholeBodyClipped)
-{
-    // Half width 8: the tail is the last (8 - 0.1) / 0.05 = 158 units, the body lies before it.
-    EngineStroke<Extend> s(16);
-    drawLine(s, 80, 4);
-    ASSERT_GT(s.engine.getBackwardPaths().at(0).boundingRect().left(), 100);
-    // The alpha of the pixels at x = 20, 60, 200 and 250 on the line after painting rect.
-    auto inkAlong = [&](QRectF rect) {
-        QImage image(340, 40, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.translate(10, 20);
-        s.engine.paint(&painter, rect, QBrush(Qt::black));
-        std::vector<int> alpha;
-        for (int x : {20, 60, 200, 250})
-            alpha.push_back(qAlpha(image.pixel(10 + x, 20)));
-        return alpha;
-    };
-    // A rectangle over the start of the body misses the tail's box: only the clipped body.
-    EXPECT_EQ(inkAlong(QRectF(-10, -20, 40, 40)), (std::vector<int>{255, 0, 0, 0}));
-    // A rectangle that meets the tail's box paints the whole tail, not only the part inside.
-    const std::vector<int> withTail = inkAlong(QRectF(300, -20, 10, 40));
-    EXPECT_EQ(withTail[1], 0);
-    EXPECT_EQ(withTail[2], 255);
-}
-
-TEST(OxStrokesVaryWidthBackwardExtendOwnership, CopiesOwnTheirBuilders)
-{
-    EngineStroke<Extend> s(10);
-    drawLine(s, 30, 5);
-    EngineStroke<Extend> copy = s;
-    EXPECT_NE(copy.engine.pathConnector, s.engine.pathConnector);
-    copy.move(QPointF(200, 0));
-    copy.end(QPointF(210, 0));
-    s.end(QPointF(150, 0));
-    Extend assigned;
-    assigned = copy.engine;
-    assigned = assigned;
-    EXPECT_EQ(assigned.getPathWhole(), copy.engine.getPathWhole());
-    EXPECT_NE(assigned.pathConnector, copy.engine.pathConnector);
 }

@@ -10,7 +10,6 @@ struct Brush : OxStrokesVaryWidthBackwardTime
     using OxStrokesVaryWidthBackwardTime::backwardInfos;
     using OxStrokesVaryWidthBackwardTime::backwardRect;
     using OxStrokesVaryWidthBackwardTime::lastDrawnIndex;
-    using OxStrokesVaryWidthBackwardTime::prepareBackwardPath;
     using OxStrokesVaryWidthBackwardTime::smoothedPoints;
 };
 
@@ -98,40 +97,31 @@ TEST(OxStrokesVaryWidthBackwardTimePhases, NoTailWhenTheWindowHoldsOnePosition)
     EXPECT_EQ(s.engine.lastDrawnIndex, int(s.engine.smoothedPoints.size()) - 1);
     EXPECT_TRUE(s.engine.backwardInfos.isEmpty());
     EXPECT_TRUE(s.engine.getBackwardPaths().at(0).isEmpty());
-
-    // Recent points at one position: no tail, and nothing committed either.
-    Brush fresh;
-    std::vector<OxInkPoint> pts{OxInkPoint(1, 1, 0, 0, 0, 0), OxInkPoint(1, 1, 50, 0, 0, 0),
-                                OxInkPoint(1, 1, 60, 0, 0, 0)};
-    QVector<OxBackwardInfo> infos;
-    int index = 0;
-    EXPECT_FALSE(fresh.prepareBackwardPath(infos, pts, index, QPointF(), 10));
-    EXPECT_TRUE(infos.isEmpty());
-    EXPECT_EQ(index, 0);
 }
 
-TEST(OxStrokesVaryWidthBackwardTimeBatches, TimeStampsAreSpreadOverTheBatch)
-{
-    Stroke s;
-    s.start(QPointF(0, 0), 1000);
-    s.batch({QPointF(10, 0), QPointF(20, 0), QPointF(30, 0)}, 1100);
-    EXPECT_EQ(times(s.points), (std::vector<double>{1000, 1033, 1066, 1099}));
-    // Raw batches keep positions farther than 0.1 apart, backward-only ones 1.0.
-    EXPECT_TRUE(s.batch({QPointF(30.5, 0), QPointF(30.9, 0)}, 1200).isNull());
-    EXPECT_EQ(s.points.size(), 4u);
-    QList<QPointF> raw{QPointF(30.5, 0), QPointF(30.55, 0), QPointF(30.9, 0)};
-    EXPECT_FALSE(s.engine.creatingYuanShi(s.points, raw, atTime(1200), s.width).isNull());
-    EXPECT_EQ(s.points.size(), 6u);
-}
-
-TEST(OxStrokesVaryWidthBackwardTimeBatches, BackwardOnlyBatchesKeepSamplesFromOneUnitApartOn)
+TEST(OxStrokesVaryWidthBackwardTimeBatches, RawBatchesKeepSamplesFartherThanATenthApart)
 {
     Stroke s;
     s.start(QPointF(0, 0), 0);
-    s.batch({QPointF(0.9, 0), QPointF(1, 0), QPointF(2.5, 0)}, 30);
-    EXPECT_EQ(positions(s.points), (std::vector<QPointF>{QPointF(0, 0), QPointF(1, 0),
-                                                         QPointF(2.5, 0)}))
-        << "a sample exactly 1.0 from the last one kept must be kept, one 0.9 away dropped";
+    QList<QPointF> raw{QPointF(0.09, 0), QPointF(0.125, 0), QPointF(0.25, 0)};
+    EXPECT_FALSE(s.engine.creatingYuanShi(s.points, raw, atTime(10), s.width).isNull());
+    EXPECT_EQ(positions(s.points), (std::vector<QPointF>{QPointF(0, 0), QPointF(0.125, 0),
+                                                         QPointF(0.25, 0)}))
+        << "a sample 0.09 from the last one kept must be dropped, one 0.125 away kept";
+}
+
+// While the stroke is young (fewer than 30 points) its tail reaches back 500 ms: at 520 ms, to the
+// sample of 20 ms, not to the first.
+TEST(OxStrokesVaryWidthBackwardTimeBatches, TheYoungStrokesTailCoversFiveHundredMilliseconds)
+{
+    Stroke s;
+    s.start(QPointF(0, 0), 0);
+    for (int i = 1; i <= 26; ++i)
+        s.batch({QPointF(i * 5, 0)}, i * 20);
+    ASSERT_EQ(s.engine.getBackwardPaths().size(), 1);
+    const QPainterPath tail = s.engine.getBackwardPaths()[0];
+    EXPECT_TRUE(tail.contains(QPointF(6, 0))) << "the tail must reach the sample 500 ms old";
+    EXPECT_FALSE(tail.contains(QPointF(-1, 0))) << "the tail must not reach the first sample";
 }
 
 TEST(OxStrokesVaryWidthBackwardTimeBatches, WindowSwitchesAtThirtyRawPoints)
@@ -186,19 +176,4 @@ TEST(OxStrokesVaryWidthBackwardTimeFitted, ExtraSamplesSteerTheCurve)
     };
     EXPECT_EQ(top(plain), 0);
     EXPECT_GT(top(fitted), 3);
-}
-
-TEST(OxStrokesVaryWidthBackwardTimeOwnership, CopiesKeepTheirOwnBuilders)
-{
-    Stroke s;
-    s.drawZigzag(30);
-    Stroke copy = s;
-    copy.move(QPointF(300, 0), 400);
-    copy.end(QPointF(310, 0), 410);
-    s.end(QPointF(130, 0), 320);
-    Brush assigned;
-    assigned = copy.engine;
-    assigned = assigned;
-    EXPECT_EQ(assigned.getPathWhole(), copy.engine.getPathWhole());
-    EXPECT_EQ(assigned.backwardDuration, 100.0);
 }

@@ -1,8 +1,5 @@
 #include "OxStrokesVaryWidthPressure.h"
-#include "TestData.h"
 
-#include <QImage>
-#include <QPainter>
 #include <gtest/gtest.h>
 #include <cmath>
 #include <limits>
@@ -48,16 +45,6 @@ struct Stroke
         return engine.endCreate(points, path, p, sample(pr, t), width);
     }
 };
-
-// Draws a wavy line through recorded samples with their own pressures.
-void drawRecorded(Stroke &s, const RecordedStroke &stroke)
-{
-    auto at = [&](size_t i) { return QPointF(float(stroke[i].x), float(stroke[i].y)); };
-    s.start(at(0), stroke[0].pressure);
-    for (size_t i = 1; i + 1 < stroke.size(); ++i)
-        s.move(at(i), stroke[i].pressure);
-    s.end(at(stroke.size() - 1), stroke.back().pressure);
-}
 } // namespace
 
 TEST(OxStrokesVaryWidthPressureSmoothing, WindowFormula)
@@ -78,19 +65,6 @@ TEST(OxStrokesVaryWidthPressureSmoothing, WindowFormula)
     e.smoothPressures(constant, 0, 6);
     for (const OxInkPoint &p : constant)
         EXPECT_FLOAT_EQ(p.pressure, 0.3f);
-}
-
-TEST(OxStrokesVaryWidthPressurePhases, StartCircleIsErasedAtTheFirstStep)
-{
-    Stroke s;
-    const QRectF dot = s.start(QPointF(50, 50), 0.8f);
-    EXPECT_NEAR(dot.left(), 50 - 4 - 4, 1e-9);    // radius 0.8 * 10 / 2, margin 4
-    EXPECT_NEAR(dot.width(), 16, 1e-9);
-    EXPECT_TRUE(s.move(QPointF(50.05, 50)).isNull());   // too close: dropped
-    EXPECT_EQ(s.points.size(), 1u);
-    const QRectF first = s.move(QPointF(60, 50), 0.8f);
-    EXPECT_TRUE(first.contains(dot));
-    EXPECT_FALSE(s.engine.getPathWhole().isEmpty());
 }
 
 TEST(OxStrokesVaryWidthPressurePhases, TapSweepsAUnitDiagonal)
@@ -152,103 +126,6 @@ TEST(OxStrokesVaryWidthPressurePhases, MissingPressureMeansZeroWidth)
     EXPECT_EQ(e.getPathWhole().boundingRect().height(), 0);
 }
 
-TEST(OxStrokesVaryWidthPressureReplay, TwoPointsRunStartAndEndOnly)
-{
-    struct Counting : OxStrokesVaryWidthPressure
-    {
-        int creatingCalls = 0;
-        QRectF creating(std::vector<OxInkPoint> &p, QPainterPath &pa, QPointF pt,
-                        QMap<QString, QVariant> m, float w) override
-        {
-            ++creatingCalls;
-            return OxStrokesVaryWidthPressure::creating(p, pa, pt, m, w);
-        }
-    } engine;
-    std::vector<OxInkPoint> points{OxInkPoint(0, 0, 0, 0.5f, 0, 0),
-                                   OxInkPoint(30, 0, 0, 0.5f, 0, 0)};
-    QPainterPath path;
-    EXPECT_FALSE(engine.loadFromWholePoints(points, path, 8).isEmpty());
-    EXPECT_EQ(engine.creatingCalls, 0);
-    EXPECT_EQ(points.size(), 2u);
-    EXPECT_EQ(path.elementCount(), 2);
-}
-
-TEST(OxStrokesVaryWidthPressureReplay, ReplayMatchesALiveStroke)
-{
-    const RecordedStroke stroke = loadStrokes("mypaint-painting30sec.txt").at(2);
-    Stroke live;
-    drawRecorded(live, stroke);
-
-    Pressure replay;
-    std::vector<OxInkPoint> points;
-    for (const RecordedSample &p : stroke)
-        points.emplace_back(float(p.x), float(p.y), 0, p.pressure, 0, 0);
-    QPainterPath path;
-    replay.loadFromWholePoints(points, path, 10);
-    EXPECT_EQ(replay.getPathWhole(), live.engine.getPathWhole());
-    ASSERT_EQ(points.size(), live.points.size());
-    for (size_t i = 0; i < points.size(); ++i)
-        EXPECT_EQ(points[i].pressure, live.points[i].pressure);
-}
-
-TEST(OxStrokesVaryWidthPressurePaint, FillsOnlyInsideOutlineAndRectangle)
-{
-    Stroke s;
-    s.width = 20;
-    s.start(QPointF(10, 50), 1);
-    for (int x = 15; x <= 90; x += 5)
-        s.move(QPointF(x, 50), 1);
-    s.end(QPointF(92, 50), 1);
-
-    QImage image(100, 100, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    s.engine.paint(&painter, QRectF(0, 0, 50, 100), QBrush(Qt::black));
-    painter.end();
-    EXPECT_EQ(qAlpha(image.pixel(30, 50)), 255);   // inside both
-    EXPECT_EQ(qAlpha(image.pixel(70, 50)), 0);     // inside the outline, outside the rectangle
-    EXPECT_EQ(qAlpha(image.pixel(30, 90)), 0);     // inside the rectangle, outside the outline
-
-    QImage blank(100, 100, QImage::Format_ARGB32);
-    blank.fill(Qt::transparent);
-    QImage untouched = blank.copy();
-    QPainter other(&untouched);
-    s.engine.paint(&other, QRectF(0, 80, 100, 20), QBrush(Qt::black));   // misses the outline
-    other.end();
-    EXPECT_EQ(untouched, blank);
-}
-
-TEST(OxStrokesVaryWidthPressureOwnership, CopiesOwnTheirGenerators)
-{
-    const RecordedStroke stroke = loadStrokes("mypaint-painting30sec.txt").at(2);
-    Stroke a;
-    drawRecorded(a, stroke);
-    const QPainterPath original = a.engine.getPathWhole();
-    // Each continues the same outline on its own: the original does not see it.
-    auto goOn = [&](Pressure &e) {
-        std::vector<OxInkPoint> points = a.points;
-        QPainterPath path;
-        e.creating(points, path, QPointF(500, 500), sample(0.5f), 10);
-    };
-    {
-        Pressure copy(a.engine);
-        EXPECT_EQ(copy.getPathWhole(), original);
-        goOn(copy);
-        EXPECT_NE(copy.getPathWhole(), original);
-        EXPECT_EQ(a.engine.getPathWhole(), original);
-    }
-    Pressure target;
-    target = a.engine;
-    target = target;
-    EXPECT_EQ(target.getPathWhole(), original);
-    goOn(target);
-    EXPECT_NE(target.getPathWhole(), original);
-    EXPECT_EQ(a.engine.getPathWhole(), original);
-    // The original outlives its copies and still draws.
-    goOn(a.engine);
-    EXPECT_NE(a.engine.getPathWhole(), original);
-}
-
 TEST(OxStrokesVaryWidthPressureBadInput, NonFiniteParametersDropTheSample)
 {
     Stroke s;
@@ -265,10 +142,6 @@ TEST(OxStrokesVaryWidthPressureBadInput, NonFiniteParametersDropTheSample)
     EXPECT_TRUE(s.engine.endCreate(s.points, s.path, QPointF(20, 0), badTime, 10).isNull());
     EXPECT_EQ(s.points.size(), 2u);
     EXPECT_EQ(s.engine.getPathWhole(), before);
-    // No previous point: nothing to continue.
-    Stroke fresh;
-    EXPECT_TRUE(fresh.move(QPointF(1, 1)).isNull());
-    EXPECT_TRUE(fresh.end(QPointF(1, 1)).isNull());
 }
 
 // The nib is an ellipse of radii 25 across and 40 down, turned by -60 degrees, standing for the

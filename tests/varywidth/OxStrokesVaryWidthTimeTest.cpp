@@ -1,6 +1,5 @@
 #include "EngineStroke.h"
 #include "OxStrokesVaryWidthTime.h"
-#include "TestData.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -14,21 +13,9 @@ struct Speed : OxStrokesVaryWidthTime
     using OxStrokesVaryWidthTime::velocityToWidth;
 };
 
-QMap<QString, QVariant> at(int time)
+struct Stroke : EngineStroke<Speed>
 {
-    return {{QStringLiteral("time"), time}};
-}
-
-struct Stroke
-{
-    Speed engine;
-    std::vector<OxInkPoint> points;
-    QPainterPath path;
-    float width = 30;
-
-    QRectF start(QPointF p, int t) { return engine.startCreate(points, path, p, at(t), width); }
-    QRectF move(QPointF p, int t) { return engine.creating(points, path, p, at(t), width); }
-    QRectF end(QPointF p, int t) { return engine.endCreate(points, path, p, at(t), width); }
+    Stroke() : EngineStroke<Speed>(30) {}
 };
 } // namespace
 
@@ -101,9 +88,9 @@ TEST(OxStrokesVaryWidthTimePhases, TapAndFreshStrokes)
     // startCreate starts afresh: the next stroke owes nothing to the first.
     std::vector<OxInkPoint> points;
     QPainterPath path;
-    s.engine.startCreate(points, path, QPointF(200, 200), at(0), 30);
-    s.engine.creating(points, path, QPointF(230, 200), at(10), 30);
-    s.engine.endCreate(points, path, QPointF(230, 200), at(20), 30);
+    s.engine.startCreate(points, path, QPointF(200, 200), atTime(0), 30);
+    s.engine.creating(points, path, QPointF(230, 200), atTime(10), 30);
+    s.engine.endCreate(points, path, QPointF(230, 200), atTime(20), 30);
     EXPECT_EQ(positions(points), (std::vector<QPointF>{QPointF(200, 200), QPointF(230, 200)}));
     EXPECT_GT(s.engine.getPathWhole().boundingRect().left(), 150);
 }
@@ -117,35 +104,4 @@ TEST(OxStrokesVaryWidthTimePhases, TapAtTheLastMillisecondOfTheIntRange)
     s.end(QPointF(10, 10), last);
     ASSERT_EQ(s.points.size(), 2u);
     EXPECT_EQ(s.points[1].time, double(last) + 10);
-}
-
-TEST(OxStrokesVaryWidthTimePhases, RecordedStrokeThinsWhereItIsFast)
-{
-    const RecordedStroke stroke = loadStrokes("synth-1k.txt").at(0);
-    Stroke s;
-    auto pos = [&](size_t i) { return QPointF(stroke[i].x, stroke[i].y); };
-    s.start(pos(0), int(stroke[0].timeMs));
-    for (size_t i = 1; i + 1 < stroke.size(); ++i)
-        s.move(pos(i), int(stroke[i].timeMs));
-    s.end(pos(stroke.size() - 1), int(stroke.back().timeMs));
-    float thinnest = 10, widest = 0;
-    for (const OxInkPoint &p : s.points) {
-        thinnest = std::min(thinnest, p.pressure);
-        widest = std::max(widest, p.pressure);
-    }
-    EXPECT_GE(thinnest, 10.0f / 30 - 1e-6);   // never below the floor
-    EXPECT_LE(widest, 1.0f);
-    EXPECT_GT(widest - thinnest, 0.1f);
-}
-
-TEST(OxStrokesVaryWidthTimeBadInput, CallsBeforeStartAreDropped)
-{
-    Speed e;
-    std::vector<OxInkPoint> points{OxInkPoint(0, 0, 0, 0.5f, 0, 0)};
-    QPainterPath path;
-    EXPECT_TRUE(e.creating(points, path, QPointF(10, 0), at(5), 10).isNull());
-    EXPECT_TRUE(e.endCreate(points, path, QPointF(10, 0), at(5), 10).isNull());
-    EXPECT_EQ(points.size(), 1u);
-    EXPECT_TRUE(path.isEmpty());
-    EXPECT_TRUE(e.getPathWhole().isEmpty());
 }

@@ -14,6 +14,7 @@
 #include "OxStrokeShape.h"
 
 #include <QList>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -628,6 +629,21 @@ int quillmark_stroke_predict(quillmark_stroke *stroke, double horizon_ms, quillm
             return QUILLMARK_REFUSED_HORIZON;
         const std::vector<OxInkPoint> &recent = s.prediction.recent;
         samples = OxPenPredictor::predict(recent.data(), int(recent.size()), horizon_ms);
+        // The library never refuses its own guess. Its stamps go on from the host's last one,
+        // while the ink takes none older than the newest point as the engine holds it (later when
+        // the host's clock went backwards, or 0 in an engine that reads no time after the first
+        // sample) and none beyond the stroke's int range of milliseconds: they are held within
+        // the two. Samples that the guess carried beyond the float range are left out.
+        const double newest = s.points.empty() ? 0 : s.points.back().time;
+        const double latest = std::numeric_limits<int>::max();
+        samples.erase(std::remove_if(samples.begin(), samples.end(),
+                                     [](const OxInkPoint &p) {
+                                         return !std::isfinite(p.x) || !std::isfinite(p.y)
+                                                || !std::isfinite(p.pressure);
+                                     }),
+                      samples.end());
+        for (OxInkPoint &p : samples)
+            p.time = std::clamp(p.time, std::min(newest, latest), latest);
         return QUILLMARK_REFUSED_NONE;
     });
 }
