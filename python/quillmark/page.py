@@ -18,7 +18,7 @@ _LARGEST_KEY = 2 ** 53
 
 # The library's refusals (QUILLMARK_PAGE_REFUSED_*) that this package words itself.
 _OUT_OF_RANGE, _POINTS = 8, 9
-_NO_MEMORY, _FILE, _DAMAGED, _STORED_STROKE = 17, 18, 19, 20
+_NO_MEMORY, _FILE, _DAMAGED, _TOO_LARGE = 17, 18, 19, 20
 
 # Refusals in this package's words where a call's arguments differ from the library's text.
 _WORDS = {("hit", _POINTS): "x, y: not a finite position",
@@ -42,7 +42,8 @@ class Page(NativeHandle):
        part, each with a new key), erase_strokes(points, radius) removes the strokes it touches,
        move(keys, dx, dy). Steps between begin_group() and end_group() are one step.
     5. Paint keys() (oldest first) or keys_in(area): polygons(key) in colour(key).
-    6. save(path) or to_bytes() stores the strokes (not the undo steps).
+    6. save(path) or to_bytes() stores the strokes under their keys, with what was erased from
+       them or moved since (not the undo steps).
     7. close(), or leave a with block.
 
     Points are (x, y) pairs, or an array of shape (n, 2); an eraser's path is its positions
@@ -68,9 +69,10 @@ class Page(NativeHandle):
 
     @classmethod
     def load(cls, path) -> "Page":
-        """The page stored in the file at path (str, bytes or os.PathLike). OSError when the file
-        cannot be read, ValueError when it is not a page this library reads: both say what went
-        wrong and where."""
+        """The page stored in the file at path (str, bytes or os.PathLike): every stroke under its
+        key, with the same ink to the bit, and no undo steps. OSError when the file cannot be
+        read, ValueError when it is not a page this library reads: both say what went wrong and
+        where."""
         page, name = cls(), os.fsencode(path)
         page._run("load", lambda handle: page._lib.quillmark_page_load(handle, name))
         return page
@@ -88,14 +90,13 @@ class Page(NativeHandle):
 
     def save(self, path) -> None:
         """Writes the page to the file at path: into a new file first, renamed over path once
-        complete. OSError when it cannot be written; ValueError for a page this version cannot
-        store (an erased or moved stroke)."""
+        complete. OSError when it cannot be written."""
         name = os.fsencode(path)
         self._run("save", lambda handle: self._lib.quillmark_page_save(handle, name))
 
     def to_bytes(self) -> bytes:
-        """The page's strokes in the page file's form: what each was drawn from, exactly.
-        ValueError for a page this version cannot store (an erased or moved stroke)."""
+        """The page in the page file's form: every stroke under its key as what it was drawn
+        from, exactly, and what was erased from it or moved since."""
         stored = _native.BytesC()
         return self._run("to_bytes",
                          lambda handle: self._lib.quillmark_page_to_bytes(handle,
@@ -234,7 +235,7 @@ class Page(NativeHandle):
         refusal = self._lib.quillmark_page_refusal(handle)
         if refusal == _NO_MEMORY:
             return MemoryError(f"page: {name}() ran out of memory")
-        if refusal in (_FILE, _DAMAGED, _STORED_STROKE):
+        if refusal in (_FILE, _DAMAGED, _TOO_LARGE):
             error = self._lib.quillmark_page_error(handle).decode(errors="replace")
             return (OSError if refusal == _FILE else ValueError)(
                 f"page refused {name}(): {error}")

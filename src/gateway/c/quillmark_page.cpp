@@ -48,7 +48,11 @@ int refusalOf(Status status)
 {
     switch (status) {
     case OxStrokePage::kDone: return QUILLMARK_PAGE_REFUSED_NONE;
-    case OxStrokePage::kUnusableRecord: return QUILLMARK_PAGE_REFUSED_STORED_STROKE;
+    // A stroke of this face always replays; unusable records, keys and drawings come only from
+    // stored pages, which OxPageFile refuses with words of its own.
+    case OxStrokePage::kUnusableRecord:
+    case OxStrokePage::kBadKey:
+    case OxStrokePage::kBadDrawing: return QUILLMARK_PAGE_REFUSED_DAMAGED;
     case OxStrokePage::kNoInk: return QUILLMARK_PAGE_REFUSED_NO_INK;
     case OxStrokePage::kOutOfRange: return QUILLMARK_PAGE_REFUSED_OUT_OF_RANGE;
     case OxStrokePage::kBadPoints: return QUILLMARK_PAGE_REFUSED_POINTS;
@@ -141,64 +145,36 @@ int keysCall(quillmark_page *page, quillmark_keys *out, Query query) noexcept
     });
 }
 
-// Replaces the page's strokes by records, everything or nothing.
-int loadRecords(quillmark_page &page, const std::vector<OxStrokeRecord> &records)
-{
-    auto loaded = std::make_unique<OxStrokePage>();
-    for (size_t i = 0; i < records.size(); ++i) {
-        Key key = 0;
-        const Status status = loaded->add(records[i], key);
-        if (status != OxStrokePage::kDone) {
-            page.error = QByteArray("stroke ") + QByteArray::number(qulonglong(i))
-                         + " of the page: " + OxStrokePage::describe(status);
-            return QUILLMARK_PAGE_REFUSED_STORED_STROKE;
-        }
-    }
-    loaded->clearHistory();
-    page.page = std::move(loaded);
-    return QUILLMARK_PAGE_REFUSED_NONE;
-}
-
-// The refusal of a failed read or write, its words kept in the page.
-int storageRefusal(quillmark_page &page, const OxStorageError &error)
+// The refusal of a failed write or read, its words kept in the page: the file's, else
+// otherwise (what the write or read itself found).
+int storageRefusal(quillmark_page &page, const OxStorageError &error, int otherwise)
 {
     if (error.ok())
         return QUILLMARK_PAGE_REFUSED_NONE;
     page.error = error.message.toUtf8();
-    return error.kind == OxStorageError::kFile ? QUILLMARK_PAGE_REFUSED_FILE
-                                                : QUILLMARK_PAGE_REFUSED_DAMAGED;
+    return error.kind == OxStorageError::kFile ? QUILLMARK_PAGE_REFUSED_FILE : otherwise;
 }
 
-// Writes the page's records with write (to a file or bytes). The page file holds what strokes
-// were drawn from, but not yet the edits made to them since: a page with an erased or moved
-// stroke is refused rather than stored without its edits.
+// Writes the whole page (keys, next key, every stroke's edits) with write, to a file or bytes.
 template <class Write>
 int storeCall(quillmark_page &page, Write write)
 {
-    std::vector<OxStrokeRecord> records;
-    for (Key key : page.page->keys()) {
-        records.emplace_back();
-        page.page->record(key, records.back());
-        if (!records.back().edits.empty()) {
-            page.error = QByteArray("stroke ") + QByteArray::number(qulonglong(records.size() - 1))
-                         + " of the page (key " + QByteArray::number(key)
-                         + "): erased or moved strokes cannot be stored by this version";
-            return QUILLMARK_PAGE_REFUSED_STORED_STROKE;
-        }
-    }
-    return storageRefusal(page, write(records));
+    return storageRefusal(page, write(*page.page), QUILLMARK_PAGE_REFUSED_TOO_LARGE);
 }
 
-// Reads records with read (a file or bytes) and puts them on the page.
+// Reads a page with read (a file or bytes) onto a page of its own, which replaces the page's
+// only once it is complete: memory running out half way leaves the page as it was too.
 template <class Read>
 int loadCall(quillmark_page *page, bool usable, Read read) noexcept
 {
     return pageCall(page, [&](quillmark_page &p) {
         if (!usable)
             return QUILLMARK_PAGE_REFUSED_NO_INPUT;
-        std::vector<OxStrokeRecord> records;
-        const int refusal = storageRefusal(p, read(records));
-        return refusal != QUILLMARK_PAGE_REFUSED_NONE ? refusal : loadRecords(p, records);
+        auto loaded = std::make_unique<OxStrokePage>();
+        const int refusal = storageRefusal(p, read(*loaded), QUILLMARK_PAGE_REFUSED_DAMAGED);
+        if (refusal == QUILLMARK_PAGE_REFUSED_NONE)
+            p.page = std::move(loaded);
+        return refusal;
     });
 }
 } // namespace
@@ -238,8 +214,8 @@ const char *quillmark_page_refusal_text(int refusal)
     case QUILLMARK_PAGE_REFUSED_NO_MEMORY: return "memory ran out";
     case QUILLMARK_PAGE_REFUSED_FILE: return "path: the file cannot be read or written";
     case QUILLMARK_PAGE_REFUSED_DAMAGED: return "bytes: not a page this library reads";
-    case QUILLMARK_PAGE_REFUSED_STORED_STROKE:
-        return "stroke: a stroke cannot be stored, or a stored one cannot be put on a page";
+    case QUILLMARK_PAGE_REFUSED_TOO_LARGE:
+        return "page: holds more than a page file takes";
     default: return "unknown reason";
     }
 }
@@ -448,16 +424,16 @@ int quillmark_page_save(quillmark_page *page, const char *path)
     return pageCall(page, [&](quillmark_page &p) {
         if (!path)
             return QUILLMARK_PAGE_REFUSED_NO_INPUT;
-        return storeCall(p, [&](const std::vector<OxStrokeRecord> &records) {
-            return OxPageFile::save(records, QString::fromUtf8(path));
+        return storeCall(p, [&](const OxStrokePage &stored) {
+            return OxPageFile::save(stored, QString::fromUtf8(path));
         });
     });
 }
 
 int quillmark_page_load(quillmark_page *page, const char *path)
 {
-    return loadCall(page, path != nullptr, [&](std::vector<OxStrokeRecord> &records) {
-        return OxPageFile::load(QString::fromUtf8(path), records);
+    return loadCall(page, path != nullptr, [&](OxStrokePage &loaded) {
+        return OxPageFile::load(QString::fromUtf8(path), loaded);
     });
 }
 
@@ -465,8 +441,8 @@ int quillmark_page_to_bytes(quillmark_page *page, quillmark_bytes *out)
 {
     return writingCall(page, out, [&](quillmark_page &p) {
         QByteArray bytes;
-        const int refusal = storeCall(p, [&](const std::vector<OxStrokeRecord> &records) {
-            return OxPageFile::toBytes(records, bytes);
+        const int refusal = storeCall(p, [&](const OxStrokePage &stored) {
+            return OxPageFile::toBytes(stored, bytes);
         });
         if (refusal != QUILLMARK_PAGE_REFUSED_NONE)
             return refusal;
@@ -479,13 +455,13 @@ int quillmark_page_to_bytes(quillmark_page *page, quillmark_bytes *out)
 
 int quillmark_page_from_bytes(quillmark_page *page, const void *data, size_t size)
 {
-    return loadCall(page, data != nullptr || size == 0, [&](std::vector<OxStrokeRecord> &records) {
+    return loadCall(page, data != nullptr || size == 0, [&](OxStrokePage &loaded) {
         if (size > size_t(std::numeric_limits<int>::max()))
             return OxStorageError{OxStorageError::kTooLarge, 0,
                                   QStringLiteral("the input is larger than a page may be")};
         const QByteArray bytes = QByteArray::fromRawData(static_cast<const char *>(data),
                                                          int(size));
-        return OxPageFile::fromBytes(bytes, records);
+        return OxPageFile::fromBytes(bytes, loaded);
     });
 }
 

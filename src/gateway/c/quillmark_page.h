@@ -28,7 +28,8 @@
         strokes in a rectangle to repaint), then quillmark_page_polygons and quillmark_page_colour
         of each key. Every edit and add returns the rectangle that changed: repaint that.
      6. quillmark_page_save / _load (a file) or _to_bytes / _from_bytes (memory): the page's
-        strokes exactly, as what they were drawn from and what was erased from them.
+        strokes exactly, under their keys, as what they were drawn from and what was erased
+        from them or moved since.
      7. quillmark_page_destroy.
 
    Every call but create, destroy and the few that answer a question returns 1 when it was done
@@ -82,12 +83,11 @@ typedef double quillmark_key;
 #define QUILLMARK_PAGE_REFUSED_NO_MEMORY 17     /* memory ran out; nothing changed */
 #define QUILLMARK_PAGE_REFUSED_FILE 18          /* path: cannot be opened, read, written or
                                                    renamed (quillmark_page_error says which) */
-#define QUILLMARK_PAGE_REFUSED_DAMAGED 19       /* bytes or file: not a page this library reads
+#define QUILLMARK_PAGE_REFUSED_DAMAGED 19       /* bytes or file: not a page this library reads,
+                                                   or one with a stroke the page cannot take
                                                    (quillmark_page_error says what and where) */
-#define QUILLMARK_PAGE_REFUSED_STORED_STROKE 20 /* a stroke of the page cannot be stored (this
-                                                   version stores no erased or moved stroke), or
-                                                   one in the bytes or file cannot be put on a
-                                                   page (quillmark_page_error says which) */
+#define QUILLMARK_PAGE_REFUSED_TOO_LARGE 20     /* page: holds more than a page file takes
+                                                   (quillmark_page_error says what) */
 
 /* Why the last call on page was refused, a QUILLMARK_PAGE_REFUSED_* value;
    QUILLMARK_PAGE_REFUSED_NONE after a call that was done, QUILLMARK_PAGE_REFUSED_NO_PAGE for
@@ -208,16 +208,19 @@ QUILLMARK_EXPORT int quillmark_page_can_redo(const quillmark_page *page);
 QUILLMARK_EXPORT void quillmark_page_begin_group(quillmark_page *page);
 QUILLMARK_EXPORT void quillmark_page_end_group(quillmark_page *page);
 
-/* Storing a page: its strokes in drawing order, each as what it was drawn from (engine, width,
-   colour, every sample as its engine saw it), in a compact binary form read back to the bit
-   (docs/page-format.md). The undo steps are not stored. This version does not store the edits
-   made to strokes: a page with an erased or moved stroke is refused
-   (QUILLMARK_PAGE_REFUSED_STORED_STROKE) rather than stored as it was before the edit.
+/* Storing a page: everything a host sees of it, to the bit (docs/page-format.md). Each stroke
+   is stored under its key as what it was drawn from (engine, width, colour, every sample as its
+   engine saw it) and what was done to it since: erased and cut strokes with the eraser's path and
+   radius, moved ones with their offsets, the pieces of a cut each under its own key. The key the
+   next stroke gets is stored too, so a loaded page never hands out a key the saved one had
+   handed out. A drawn stroke's samples are stored once, however many pieces it was cut into. The
+   undo steps are not stored.
 
-   Loading replaces every stroke of the page by the stored ones, with keys of their own, and
-   forgets its steps; it loads everything or nothing: a failure (a file that cannot be read,
-   damaged or hostile input, a stored stroke that cannot be put on a page) leaves the page as it
-   was, and quillmark_page_error says what went wrong and where. Any input is safe to load. */
+   Loading replaces everything on the page by the stored page (its strokes, keys and next key)
+   and forgets its steps; it loads everything or nothing: a failure (a file that cannot be read,
+   damaged or hostile input, a stored stroke that cannot be put on a page, memory running out)
+   leaves the page as it was, and quillmark_page_error says what went wrong and where ("chunk
+   STRK at byte 16: ..."; a file's failures start with its path). Any input is safe to load. */
 
 /* Writes the page to the file at path (UTF-8): into a new file beside it first, renamed over
    path once complete, so a crash never leaves half a page where the old one was. */
