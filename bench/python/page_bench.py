@@ -9,7 +9,9 @@ Page call alone (perf_counter_ns) over --calls places: hit() with a disc of radi
 touches nothing and one on a stroke's ink, erase() of radius 8 along a move of 10 units that
 touches nothing and one across a stroke's ink (the cuts are undone, untimed, at the end),
 erase_strokes() on a stroke (undone, untimed, after each) and a lasso() of 200 points 300 units
-across. With --cpp-json (page_bench's --benchmark_out in JSON) each row sits beside the C++
+across. The places on ink are page_bench's own (its generator's draws pick the same keys and
+points), so the costly rows, whose cost depends on the strokes they meet, time the same calls.
+With --cpp-json (page_bench's --benchmark_out in JSON) each row sits beside the C++
 figure of the same call with the index, and is checked against it: Python may add 15 µs a call.
 """
 
@@ -69,11 +71,23 @@ def places_off_ink(page, radius, count, rng):
     return places
 
 
-def places_on_ink(page, count, rng):
-    keys, places = page.keys(), []
+def mt19937(seed):
+    """32-bit draws of std::mt19937(seed), as page_bench draws them."""
+    state = [seed]
+    for i in range(1, 624):
+        state.append((1812433253 * (state[-1] ^ state[-1] >> 30) + i) & 0xFFFFFFFF)
+    rng = random.Random()
+    rng.setstate((3, tuple(state) + (624,), None))
+    return lambda: rng.getrandbits(32)
+
+
+def places_on_ink(page, count):
+    """page_bench's places on ink (placesOnInk): the same draws pick the same keys and points."""
+    draw, keys, places = mt19937(12), page.keys(), []
     while len(places) < count:
-        polygon = rng.choice(page.polygons(rng.choice(keys)))
-        x, y = polygon[rng.randrange(len(polygon))]
+        points = [point for polygon in page.polygons(keys[draw() % len(keys)])
+                  for point in polygon]
+        x, y = points[draw() % len(points)]
         places.append((float(x), float(y)))
     return places
 
@@ -108,7 +122,7 @@ def measure(page, calls):
     rng = random.Random(25)
     off4 = places_off_ink(page, 4, calls, rng)
     off20 = places_off_ink(page, 20, calls, rng)
-    on = places_on_ink(page, calls, rng)
+    on = places_on_ink(page, calls)
     rows = {}
     rows["hit nothing"] = timed(lambda p=p: page.hit(p[0], p[1], 4) for p in off4)
     rows["hit stroke"] = timed(lambda p=p: page.hit(p[0], p[1], 4) for p in on)
