@@ -3,8 +3,8 @@
 # per-sample cost of every engine and the gateway early and late in a 10,000-sample stroke, paint
 # time and the peak memory of a 100,000-sample stroke; then the Python package's rows. Takes a
 # few minutes; extra arguments go to quillmark-bench (e.g. --runs 3 --budget 5). Then the tables
-# of quillmark-predict-bench and of quillmark-storage-bench (page files beside text and raw
-# floats, in bytes and speed).
+# of quillmark-predict-bench, of page_bench with the Python page's rows beside it, and of
+# quillmark-storage-bench (page files beside text and raw floats, in bytes and speed).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/bench"
@@ -12,7 +12,7 @@ build="$here/build/bench"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_TOOLS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target quillmark-bench quillmark-predict-bench \
-  quillmark-storage-bench
+  quillmark-storage-bench page_bench
 
 # The 100,000-sample stroke is generated here rather than kept in data/ (2.7 MB). The generator
 # writes relative to its own folder.
@@ -40,6 +40,14 @@ QUILLMARK_LIBRARY="$build/src/libquillmark-qt5.so" "$python" "$here/bench/python
 # each engine.
 echo
 "$build/bench/quillmark-predict-bench"
+
+# The page of 10,000 strokes: each call with the index and with a linear scan, then the same calls
+# through quillmark.Page, each checked against the C++ figure (Python may add 15 µs a call).
+echo
+"$build/bench/page_bench" --benchmark_out="$build/page-bench.json" --benchmark_out_format=json
+echo
+QUILLMARK_LIBRARY="$build/src/libquillmark-qt5.so" "$python" "$here/bench/python/page_bench.py" \
+  --cpp-json "$build/page-bench.json"
 
 # Page files beside text and raw floats, in bytes and speed.
 echo

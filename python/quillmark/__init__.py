@@ -11,11 +11,16 @@
 
     stroke = quillmark.draw("brush", 6, samples)    # a whole recorded stroke in one call
 
+    page = quillmark.Page()                         # finished strokes, to hit-test and erase
+    key = page.add(stroke, colour=(0, 0, 0, 255))
+    page.hit(x, y, radius); page.erase(eraser_points, radius); page.undo()
+
 Stroke copies no shape while it is drawn; polygons() and parts() hand out copies the host owns:
 numpy arrays of shape (n, 2) and dtype float32, or without numpy lists of (x, y) tuples. A
 refused call raises ValueError saying why, an argument that is not a number TypeError naming it.
-Pen is the older face over the gateway (pen types FILLED and BRUSH), which hands out the whole
-shape at every call. ENGINES lists the engines' names as the library gives them.
+Page holds finished strokes: hit(), lasso(), erase() (exactly the ink under the eraser),
+erase_strokes(), move(), undo() and redo(), save() and load(). Pen is the older face over the
+gateway (pen types FILLED and BRUSH), which hands out the whole shape at every call. ENGINES lists the engines' names as the library gives them.
 
 The shared library is QUILLMARK_LIBRARY when that is set, else a libquillmark-qt5 or -qt6 file
 inside this package's folder, else the installed library that pkg-config named when the package
@@ -25,12 +30,13 @@ none loads, the first use raises OSError naming every place that was looked in.
 
 from . import _native
 from ._arrays import USES_NUMPY
+from .page import Page
 from .pen import BRUSH, FILLED, Pen, Update
 from .recording import Sample, draw, read_strokes
 from .shapes import Parts, Rect, Run
 from .stroke import FULL_PRESSURE, Stroke, engines
 
-__all__ = ["BRUSH", "ENGINES", "FILLED", "FULL_PRESSURE", "Parts", "Pen", "Rect", "Run",
+__all__ = ["BRUSH", "ENGINES", "FILLED", "FULL_PRESSURE", "Page", "Parts", "Pen", "Rect", "Run",
            "Sample", "Stroke", "USES_NUMPY", "Update", "draw", "library_path", "read_strokes",
            "version"]
 

@@ -81,8 +81,38 @@ class PredictedC(ctypes.Structure):
     ]
 
 
+class KeysC(ctypes.Structure):
+    """quillmark_keys: keys handed out by a page, in an array owned by the page."""
+
+    _fields_ = [
+        ("count", ctypes.c_int),
+        ("keys", ctypes.c_void_p),  # double[count]: whole numbers from 1
+    ]
+
+
+class SelectionC(ctypes.Structure):
+    """quillmark_selection: what a lasso selects, in arrays owned by the page."""
+
+    _fields_ = [
+        ("count", ctypes.c_int),
+        ("keys", ctypes.c_void_p),       # double[count]
+        ("fractions", ctypes.c_void_p),  # double[count]
+    ]
+
+
+class BytesC(ctypes.Structure):
+    """quillmark_bytes: a stored page, owned by the page."""
+
+    _fields_ = [
+        ("size", ctypes.c_size_t),
+        ("data", ctypes.c_void_p),
+    ]
+
+
 _PEN = ctypes.c_void_p
 _STROKE = ctypes.c_void_p
+_PAGE = ctypes.c_void_p
+_KEYS = ctypes.POINTER(KeysC)
 _SHAPE = ctypes.POINTER(Shape)
 _RECT = ctypes.POINTER(RectC)
 _INT_OUT = ctypes.POINTER(ctypes.c_int)
@@ -126,6 +156,32 @@ _SIGNATURES = {
     "quillmark_stroke_predict": (_I, [_STROKE, _D, _RECT]),
     "quillmark_stroke_predict_samples": (_I, [_STROKE, _I, _DOUBLES, _RECT]),
     "quillmark_stroke_predicted": (_I, [_STROKE, ctypes.POINTER(PredictedC)]),
+    "quillmark_page_refusal": (_I, [_PAGE]),
+    "quillmark_page_refusal_text": (ctypes.c_char_p, [_I]),
+    "quillmark_page_error": (ctypes.c_char_p, [_PAGE]),
+    "quillmark_page_create": (_PAGE, []),
+    "quillmark_page_destroy": (None, [_PAGE]),
+    "quillmark_page_add": (_I, [_PAGE, _STROKE, ctypes.c_ulong, _DOUBLES, _RECT]),
+    "quillmark_page_keys": (_I, [_PAGE, _KEYS]),
+    "quillmark_page_keys_in": (_I, [_PAGE, RectC, _KEYS]),
+    "quillmark_page_colour": (_I, [_PAGE, _D, ctypes.POINTER(ctypes.c_ulong)]),
+    "quillmark_page_polygons": (_I, [_PAGE, _D, ctypes.POINTER(PolygonsC)]),
+    "quillmark_page_hit": (_I, [_PAGE, _D, _D, _D, _KEYS]),
+    "quillmark_page_hit_swept": (_I, [_PAGE, _I, _FLOATS, _D, _KEYS]),
+    "quillmark_page_lasso": (_I, [_PAGE, _I, _FLOATS, ctypes.POINTER(SelectionC)]),
+    "quillmark_page_erase": (_I, [_PAGE, _I, _FLOATS, _D, _RECT]),
+    "quillmark_page_erase_strokes": (_I, [_PAGE, _I, _FLOATS, _D, _KEYS, _RECT]),
+    "quillmark_page_move": (_I, [_PAGE, _I, _DOUBLES, _D, _D, _RECT]),
+    "quillmark_page_undo": (_I, [_PAGE, _RECT]),
+    "quillmark_page_redo": (_I, [_PAGE, _RECT]),
+    "quillmark_page_can_undo": (_I, [_PAGE]),
+    "quillmark_page_can_redo": (_I, [_PAGE]),
+    "quillmark_page_begin_group": (None, [_PAGE]),
+    "quillmark_page_end_group": (None, [_PAGE]),
+    "quillmark_page_save": (_I, [_PAGE, ctypes.c_char_p]),
+    "quillmark_page_load": (_I, [_PAGE, ctypes.c_char_p]),
+    "quillmark_page_to_bytes": (_I, [_PAGE, ctypes.POINTER(BytesC)]),
+    "quillmark_page_from_bytes": (_I, [_PAGE, ctypes.c_char_p, ctypes.c_size_t]),
 }
 
 

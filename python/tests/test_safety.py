@@ -30,34 +30,44 @@ def same(a, b):
     return a == b
 
 
+def run_rounds(test, step, other_work, objects, kept):
+    """step() ROUNDS times while another thread does other_work() over and over; then every
+    object closed, the garbage collected, and every kept (handed out, copy) pair still equal."""
+    stop = threading.Event()
+
+    def work():
+        while not stop.is_set():
+            other_work()
+
+    worker = threading.Thread(target=work)
+    worker.start()
+    try:
+        for _ in range(ROUNDS):
+            step()
+    finally:
+        stop.set()
+        worker.join()
+    for thing in objects:
+        thing.close()
+    gc.collect()
+    for handed, expected in kept:
+        test.assertTrue(same(handed, expected))
+
+
 class KeptArraysNeverChange(unittest.TestCase):
     def test_random_call_orders(self):
         rng = random.Random(24)
         samples = [s for stroke in recorded() for s in stroke]
         kept = []          # (what a read handed out, its copy at that moment)
         strokes = []
-        stop = threading.Event()
 
-        def read_others():
-            # Another thread reads strokes of its own the whole time.
-            while not stop.is_set():
-                with quillmark.draw("brush", 5, samples[:30]) as other:
-                    other.polygons()
-                    other.parts()
+        def read_another():
+            with quillmark.draw("brush", 5, samples[:30]) as other:
+                other.polygons()
+                other.parts()
 
-        reader = threading.Thread(target=read_others)
-        reader.start()
-        try:
-            for _ in range(ROUNDS):
-                self.step(rng, samples, strokes, kept)
-        finally:
-            stop.set()
-            reader.join()
-        for stroke in strokes:
-            stroke.close()
-        gc.collect()
-        for shape, expected in kept:
-            self.assertTrue(same(shape, expected))
+        run_rounds(self, lambda: self.step(rng, samples, strokes, kept), read_another, strokes,
+                   kept)
 
     def step(self, rng, samples, strokes, kept):
         if not strokes or rng.random() < 0.15:

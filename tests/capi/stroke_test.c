@@ -13,6 +13,7 @@
 static const char *const check_file = "stroke_test.c";
 #include "check.h"
 
+#include "fingerprint.h"
 #include "recorded.h"
 
 enum { kMaxBatch = 6, kMaxPolygons = 64 };
@@ -132,19 +133,6 @@ static void check_copy_is_whole(const shape_copy *copy, const quillmark_polygons
 }
 
 /* ---- Feeding strokes. ---- */
-
-/* A cheap fingerprint of a full read, to compare two runs of the same stroke. */
-static unsigned long fingerprint(const quillmark_polygons *whole)
-{
-    unsigned long h = 2166136261UL;
-    const unsigned char *bytes = (const unsigned char *)whole->xy;
-    size_t i, n = sizeof(float) * 2 * (size_t)whole->point_count;
-    for (i = 0; i < n; ++i)
-        h = (h ^ bytes[i]) * 16777619UL;
-    for (i = 0; i < (size_t)whole->count; ++i)
-        h = (h ^ (unsigned long)whole->sizes[i]) * 16777619UL;
-    return h;
-}
 
 /* Spends about a millisecond of processor time. */
 static void linger(void)

@@ -1,13 +1,16 @@
 // The C stroke face: one engine, the host's own numbers in, the changed rectangle out, and the
 // shape read on request through OxStrokeShape. Each function checks its pointers and the stroke's
-// phase against the engine table (OxEngineKind), converts the time stamp and makes one engine call.
-// A refused call leaves the reason in the stroke. No exception crosses into C.
+// phase against the engine table (OxEngineKind), converts the time stamp and makes one engine call,
+// which the stroke keeps (OxStrokeCalls) for a page to replay. A refused call leaves the reason in
+// the stroke. No exception crosses into C.
 
 #include "quillmark_c.h"
 
 #include "OxEngineKind.h"
 #include "OxPenPredictor.h"
 #include "OxPredictedInk.h"
+#include "OxRectOut_p.h"
+#include "OxStrokeCalls_p.h"
 #include "OxStrokeShape.h"
 
 #include <QList>
@@ -23,6 +26,9 @@ namespace {
 enum class Phase { kFresh, kStarted, kSamples, kBatch, kFinished };
 
 using Params = OxEngineKind::Params;
+using Recorded = OxRecordedStep;
+using quillmark::detail::OxStrokeCalls;
+using quillmark::detail::writeRect;
 
 // The shape handed out by the last read of each kind, kept until the next one.
 struct PolygonsRead
@@ -74,27 +80,33 @@ struct quillmark_stroke
     PolygonsRead whole;
     PartsRead parts;
     Prediction prediction;
+    OxStrokeCalls calls;
 };
 
 namespace {
 // What a sample call needs and does: the way of feeding it belongs to (0: any), whether it opens a
-// stroke (start, replay), whether it belongs to the batch way, and the phase it leads to.
+// stroke (start, replay), whether it belongs to the batch way, the phase it leads to and the
+// engine call it is recorded as.
 struct CallRule
 {
     unsigned way;
     bool opens;
     bool batchWay;
     Phase next;
+    Recorded::Call recorded;
 };
 
-constexpr CallRule kStart{0, true, false, Phase::kStarted};
-constexpr CallRule kAdd{OxEngineKind::kSamples, false, false, Phase::kSamples};
-constexpr CallRule kEnd{OxEngineKind::kSamples, false, false, Phase::kFinished};
-constexpr CallRule kAddBatch{OxEngineKind::kBatch, false, true, Phase::kBatch};
-constexpr CallRule kEndBatch{OxEngineKind::kBatch, false, true, Phase::kFinished};
-constexpr CallRule kAddRaw{OxEngineKind::kRaw, false, false, Phase::kSamples};
-constexpr CallRule kAddFitted{OxEngineKind::kFitted, false, false, Phase::kSamples};
-constexpr CallRule kReplay{OxEngineKind::kReplay, true, false, Phase::kFinished};
+constexpr CallRule kStart{0, true, false, Phase::kStarted, Recorded::kStart};
+constexpr CallRule kAdd{OxEngineKind::kSamples, false, false, Phase::kSamples, Recorded::kAdd};
+constexpr CallRule kEnd{OxEngineKind::kSamples, false, false, Phase::kFinished, Recorded::kEnd};
+constexpr CallRule kAddBatch{OxEngineKind::kBatch, false, true, Phase::kBatch, Recorded::kBatch};
+constexpr CallRule kEndBatch{OxEngineKind::kBatch, false, true, Phase::kFinished,
+                             Recorded::kEndBatch};
+constexpr CallRule kAddRaw{OxEngineKind::kRaw, false, false, Phase::kSamples, Recorded::kRaw};
+constexpr CallRule kAddFitted{OxEngineKind::kFitted, false, false, Phase::kSamples,
+                              Recorded::kFitted};
+constexpr CallRule kReplay{OxEngineKind::kReplay, true, false, Phase::kFinished,
+                           Recorded::kReplay};
 
 // The one reason that refuses a call of rule on stroke, in the order the header lists them, or
 // QUILLMARK_REFUSED_NONE.
@@ -118,18 +130,6 @@ int refusalOf(const quillmark_stroke &stroke, const CallRule &rule, bool hasPoin
         break;
     }
     return rule.opens ? QUILLMARK_REFUSED_STARTED : QUILLMARK_REFUSED_NONE;
-}
-
-void writeRect(quillmark_rect *out, const QRectF &rect)
-{
-    if (!out)
-        return;
-    if (rect.isEmpty()) {
-        *out = quillmark_rect{0, 0, 0, 0};
-        return;
-    }
-    *out = quillmark_rect{float(rect.left()), float(rect.top()), float(rect.width()),
-                          float(rect.height())};
 }
 
 // The engines' "time": whole milliseconds since the stroke's first stamp, in an int. False for a
@@ -166,6 +166,35 @@ struct Outcome
 };
 
 const Outcome kDropped{QRectF(), true};
+
+// Runs call (an engine call, or kDropped when the input does not reach the engine) and keeps the
+// engine call in the stroke's calls: rule's call with count samples, sample(i) each.
+template <class Sample, class Call>
+Outcome recordedCall(quillmark_stroke &stroke, const CallRule &rule, size_t count, Sample sample,
+                     Call call)
+{
+    stroke.calls.makeRoom(count);
+    const Outcome outcome = call();
+    if (!outcome.dropped)
+        stroke.calls.append(rule.recorded, count, sample);
+    return outcome;
+}
+
+// The same for a call of one sample.
+template <class Call>
+Outcome recordedCall(quillmark_stroke &stroke, const CallRule &rule, OxRecordedSample sample,
+                     Call call)
+{
+    return recordedCall(stroke, rule, 1, [&](size_t) { return sample; }, call);
+}
+
+// A whole number of milliseconds for a record, of a time the engines do not read (a replayed
+// point's): the nearest int, 0 beyond the int range.
+qint32 recordedTime(double ms)
+{
+    const double rounded = std::floor(ms + 0.5);
+    return std::fabs(rounded) <= std::numeric_limits<qint32>::max() ? qint32(rounded) : 0;
+}
 
 // Runs call on stroke when rule allows it, moving the stroke to the rule's phase unless the input
 // was dropped. Returns what the header promises: 0 refused (the reason kept), 1 reached.
@@ -210,8 +239,10 @@ int phaseCall(quillmark_stroke *stroke, quillmark_rect *changed, const CallRule 
         if (!isFiniteSample(x, y, pressure) || !engineTime(s, tMs, time))
             return kDropped;
         s.prediction.remember(x, y, tMs - s.startMs, pressure);
-        return Outcome{(s.engine.get()->*member)(s.points, s.path, QPointF(x, y),
-                                                  sampleParams(s, time, pressure), s.width)};
+        return recordedCall(s, rule, OxRecordedSample{x, y, time, pressure}, [&] {
+            return Outcome{(s.engine.get()->*member)(s.points, s.path, QPointF(x, y),
+                                                      sampleParams(s, time, pressure), s.width)};
+        });
     });
 }
 
@@ -236,7 +267,11 @@ int batchCall(quillmark_stroke *stroke, const CallRule &rule, int count, const f
         // The newest position is the pen's (the predictor reads positions, not the batch).
         s.prediction.remember(xy[2 * count - 2], xy[2 * count - 1], tMs - s.startMs, 0);
         QList<QPointF> samples = batchPositions(count, xy);
-        return call(s, samples, sampleParams(s, time, 0));
+        const auto sample = [&](size_t i) {
+            return OxRecordedSample{xy[2 * i], xy[2 * i + 1], time, 0};
+        };
+        return recordedCall(s, rule, size_t(count), sample,
+                            [&] { return call(s, samples, sampleParams(s, time, 0)); });
     });
 }
 
@@ -335,6 +370,16 @@ void writeRun(quillmark_run &run, int count, const float *xy)
     run = quillmark_run{count, 0, count > 0 ? xy : nullptr};
 }
 } // namespace
+
+bool quillmark::detail::finishedRecord(const quillmark_stroke &stroke, OxStrokeRecord &record)
+{
+    if (stroke.phase != Phase::kFinished)
+        return false;
+    record.engine = stroke.kind->id;
+    record.width = stroke.width;
+    stroke.calls.copyTo(record);
+    return true;
+}
 
 extern "C" {
 
@@ -445,8 +490,10 @@ int quillmark_stroke_end_batch(quillmark_stroke *stroke, float x, float y, doubl
         int time = 0;
         if (!isFiniteSample(x, y, pressure) || !engineTime(s, t_ms, time))
             return kDropped;
-        return Outcome{s.kind->endBatch(*s.engine, s.points, s.path, QPointF(x, y),
-                                        sampleParams(s, time, pressure), s.width)};
+        return recordedCall(s, kEndBatch, OxRecordedSample{x, y, time, pressure}, [&] {
+            return Outcome{s.kind->endBatch(*s.engine, s.points, s.path, QPointF(x, y),
+                                            sampleParams(s, time, pressure), s.width)};
+        });
     });
 }
 
@@ -477,13 +524,22 @@ int quillmark_stroke_replay(quillmark_stroke *stroke, int count, const float *xy
                             const double *t_ms, const float *pressure, quillmark_rect *changed)
 {
     return sampleCall(stroke, changed, kReplay, count > 0 && xy, [&](quillmark_stroke &s) {
+        const auto sampleTime = [&](size_t i) {
+            return t_ms && std::isfinite(t_ms[i] - t_ms[0]) ? t_ms[i] - t_ms[0] : 0;
+        };
+        const auto samplePressure = [&](size_t i) { return pressure ? pressure[i] : 1.0f; };
         s.points.reserve(size_t(count));
-        for (int i = 0; i < count; ++i) {
-            const double time = t_ms && std::isfinite(t_ms[i] - t_ms[0]) ? t_ms[i] - t_ms[0] : 0;
-            s.points.push_back(OxInkPoint(xy[2 * i], xy[2 * i + 1], time,
-                                          pressure ? pressure[i] : 1.0f, 0, 0));
-        }
-        return Outcome{s.engine->loadFromWholePoints(s.points, s.path, s.width)};
+        for (size_t i = 0; i < size_t(count); ++i)
+            s.points.push_back(OxInkPoint(xy[2 * i], xy[2 * i + 1], sampleTime(i),
+                                          samplePressure(i), 0, 0));
+        // The engine rewrites points; the record keeps what it was handed.
+        const auto sample = [&](size_t i) {
+            return OxRecordedSample{xy[2 * i], xy[2 * i + 1], recordedTime(sampleTime(i)),
+                                    samplePressure(i)};
+        };
+        return recordedCall(s, kReplay, size_t(count), sample, [&] {
+            return Outcome{s.engine->loadFromWholePoints(s.points, s.path, s.width)};
+        });
     });
 }
 
