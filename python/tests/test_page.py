@@ -68,27 +68,16 @@ class WhatComesOut(unittest.TestCase):
             else:
                 self.assertTrue(all(type(p) is tuple and len(p) == 2 for p in polygon))
 
-    def test_edits_return_rects_and_undo_restores(self):
-        before = ink_of(self.page)
+    def test_edits_return_rects_and_keys(self):
+        # What each edit changes and how undo restores it is the C test's; here only the forms.
         x, y = a_point_of(self.page, 2)
         changed = self.page.erase([(x - 15, y), (x + 15, y)], 6)
         self.assertIsInstance(changed, quillmark.Rect)
         self.assertTrue(changed.left <= x <= changed.left + changed.width)
-        self.assertNotEqual(ink_of(self.page), before)
         self.assertIsInstance(self.page.undo(), quillmark.Rect)
-        self.assertEqual(ink_of(self.page), before)
         self.assertEqual(self.page.erase_strokes([(x, y)], 1), [2])
-        self.assertEqual(self.page.erase_strokes([(-900, -900)], 1), [])
-        self.page.undo()
-        self.page.begin_group()
-        self.page.move([1, 4], 3, 4)
-        self.page.move([1], 3, 4)
-        self.page.end_group()
-        self.page.undo()
-        self.assertEqual(ink_of(self.page), before)
-        self.assertTrue(self.page.can_redo)
-        self.page.redo()
-        self.assertFalse(self.page.can_redo)
+        self.assertIsInstance(self.page.move([1, 4], 3, 4), quillmark.Rect)
+        self.assertTrue(self.page.can_undo and not self.page.can_redo)
 
 
 class BadInput(unittest.TestCase):
@@ -103,21 +92,15 @@ class BadInput(unittest.TestCase):
         self.assertIn(naming, str(raised.exception))
         self.assertEqual(ink_of(self.page), self.before)
 
-    def test_values_the_page_refuses(self):
-        page, nan, inf = self.page, float("nan"), float("inf")
-        self.assertRefused(ValueError, "radius:", page.hit, 1, 1, 0)
-        self.assertRefused(ValueError, "x, y:", page.hit, nan, 1, 1)
-        self.assertRefused(ValueError, "points:", page.erase, [(1, inf)], 3)
-        self.assertRefused(ValueError, "points:", page.erase, [], 3)
-        self.assertRefused(ValueError, "radius:", page.erase_strokes, [(1, 1)], -2)
-        self.assertRefused(ValueError, "points:", page.lasso, [(0, 0), (5, 5)])
-        self.assertRefused(ValueError, "area:", page.keys_in, (0, 0, inf, 1))
-        for key in (0, -1, 3, 2 ** 80):
+    def test_refusals_name_the_argument_as_the_caller_wrote_it(self):
+        # The library's reasons are the C test's; here the words this package puts in their place
+        # and one reason passed on as the library gives it.
+        page, nan = self.page, float("nan")
+        self.assertRefused(ValueError, "page refused hit(): x, y:", page.hit, nan, 1, 1)
+        self.assertRefused(ValueError, "page refused move(): dx, dy:", page.move, [1], 3e6, 1)
+        self.assertRefused(ValueError, "page refused erase(): radius:", page.erase, [(1, 1)], -2)
+        for key in (0, 3, 2 ** 80):
             self.assertRefused(ValueError, "key:", page.polygons, key)
-            self.assertRefused(ValueError, "key:", page.move, [1, key], 1, 1)
-        self.assertRefused(ValueError, "dx, dy:", page.move, [1], nan, 1)
-        self.assertRefused(ValueError, "dx, dy:", page.move, [1], 3e6, 1)
-        self.assertRefused(ValueError, "redo:", page.redo)
         with quillmark.Page() as empty:
             with self.assertRaisesRegex(ValueError, "undo:"):
                 empty.undo()
@@ -205,26 +188,17 @@ class StoredPages(unittest.TestCase):
             copies.append(quillmark.Page.load(path))
             with self.assertRaisesRegex(OSError, "missing.qmk"):
                 quillmark.Page.load(os.path.join(folder, "missing.qmk"))
-        with quillmark.draw("brush", 4, recorded()[5]) as stroke:
-            next_key = page.add(stroke)
-            for copy in copies:
-                self.assertEqual((copy.keys(), ink_bits(copy)), (keys, ink))
-                self.assertEqual(copy.colour(keys[-1]), BLUE)
-                self.assertFalse(copy.can_undo)
-                self.assertEqual(copy.add(stroke), next_key)
-                copy.close()
+        for copy in copies:
+            self.assertEqual((copy.keys(), ink_bits(copy)), (keys, ink))
+            copy.close()
 
     def test_damaged_input_says_what_and_where(self):
         page = edited_page()
         data = bytearray(page.to_bytes())
         page.close()
         data[len(data) // 2] ^= 0x40
-        what_and_where = ((data, r"chunk STRK at byte \d+: checksum"),
-                          (data[:len(data) // 3], r"chunk STRK at byte \d+ .* the input ends"),
-                          (b"", "the input is empty"))
-        for damaged, words in what_and_where:
-            with self.assertRaisesRegex(ValueError, r"from_bytes\(\): " + words):
-                quillmark.Page.from_bytes(bytes(damaged))
+        with self.assertRaisesRegex(ValueError, r"from_bytes\(\): chunk STRK at byte \d+: checksum"):
+            quillmark.Page.from_bytes(bytes(data))
 
 
 if __name__ == "__main__":

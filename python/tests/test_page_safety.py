@@ -86,41 +86,29 @@ class PagesNeverBreak(unittest.TestCase):
                 stroke = quillmark.Stroke("brush", 4)
             colour = (0, 0, 256, 0) if rng.random() < 0.05 else (1, 2, 3, rng.randrange(256))
             return page.add(stroke, colour)
-        if action == "hit":
-            return page.hit(x, y, radius)
-        if action == "swept":
-            return page.hit_swept(path, radius)
-        if action == "lasso":
-            return page.lasso(path)
-        if action == "erase":
-            return page.erase(path, radius)
-        if action == "strokes":
-            return page.erase_strokes(path, radius)
-        if action == "move":
-            return page.move([key], rng.choice(BAD if rng.random() < 0.2 else (3, -7.5)), 2)
-        if action == "undo":
-            return page.undo()
-        if action == "redo":
-            return page.redo()
-        if action == "group":
-            (page.begin_group if rng.random() < 0.5 else page.end_group)()
-        elif action == "polygons":
-            return page.polygons(key)
-        elif action == "keys_in":
-            return page.keys_in((x, y, rng.choice((10, 300, float("nan"))), 40))
-        elif action == "bytes":
+        if action == "bytes":
             data = page.to_bytes()
             copy = quillmark.Page.from_bytes(data[:rng.choice((len(data), 20))])
             if not same(ink(copy), ink(page)):
                 raise AssertionError("a stored page came back with other keys or ink")
             pages.append(copy)
-        elif action == "close":
-            page.close()
-        elif action == "del":
-            pages.remove(page)
-        else:
-            gc.collect()
-        return None
+            return None
+        calls = {
+            "hit": lambda: page.hit(x, y, radius),
+            "swept": lambda: page.hit_swept(path, radius),
+            "lasso": lambda: page.lasso(path),
+            "erase": lambda: page.erase(path, radius),
+            "strokes": lambda: page.erase_strokes(path, radius),
+            "move": lambda: page.move([key], rng.choice(BAD if rng.random() < 0.2 else (3, -7.5)),
+                                      2),
+            "undo": page.undo, "redo": page.redo,
+            "group": lambda: (page.begin_group if rng.random() < 0.5 else page.end_group)(),
+            "polygons": lambda: page.polygons(key),
+            "keys_in": lambda: page.keys_in((x, y, rng.choice((10, 300, float("nan"))), 40)),
+            "close": page.close, "del": lambda: pages.remove(page),
+            "gc": lambda: gc.collect() and None,
+        }
+        return calls[action]()
 
 
 def ink(page):

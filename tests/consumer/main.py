@@ -1,10 +1,10 @@
 """A Python host of the installed package: draws a short stroke, puts it on a page, cuts it in
 two, stores the page and reads it back (the pieces under their keys), and checks that the
-library it loaded is the one installed under the prefix given as the argument."""
+library it loaded is the one installed under the prefix given as the argument. (What each page
+call does is python/tests' own.)"""
 
 import os
 import sys
-import tempfile
 
 import quillmark
 
@@ -21,19 +21,11 @@ with quillmark.Stroke("brush", 4) as stroke:
     points = sum(len(polygon) for polygon in stroke.polygons())
     with quillmark.Page() as page:
         key = page.add(stroke, colour=(0, 0, 0, 255))
-        found = page.hit(40, 20, 3) + page.erase_strokes([(-50, -50)], 1)
-        selected = page.lasso([(0, 0), (80, 0), (80, 40), (0, 40)])
-        changed = page.erase([(30, 0), (30, 40)], 4)
+        page.erase([(30, 0), (30, 40)], 4)
         pieces = page.keys()
-        with tempfile.TemporaryDirectory() as folder:
-            page.save(os.path.join(folder, "page.qmk"))
-            stored = quillmark.Page.load(os.path.join(folder, "page.qmk")).keys()
         copied = quillmark.Page.from_bytes(page.to_bytes()).keys()
-        page.undo()
-        ink = sum(len(polygon) for polygon in page.polygons(key))
-on_page = (found == [key] and selected[0][0] == key and changed.width > 0 and len(pieces) == 2
-           and ink > 0 and stored == copied == pieces)
+on_page = key == 1 and len(pieces) == 2 and copied == pieces
 if not loaded.startswith(prefix + os.sep) or not points or not ahead or not on_page:
     sys.exit(f"consumer.py: loaded {loaded}, drew {points} points, {ahead} predicted; page: "
-             f"hit {found}, lasso {selected}, erase {changed} into {pieces}, stored {stored}")
+             f"cut into {pieces}, stored and read back as {copied}")
 print(f"consumer.py: {points} outline points from {loaded}, {len(pieces)} pieces after a cut")

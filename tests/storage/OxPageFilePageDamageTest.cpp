@@ -71,18 +71,31 @@ QByteArray varints(std::initializer_list<std::uint64_t> values)
 }
 } // namespace
 
+// Over a page of every chunk (strokes, edits, keys), and so for pages of records too: every
+// truncation says where the input ends, and every flipped bit is found; in the strokes chunk's
+// payload and checksum only the checksum can tell.
 TEST_F(PageDamage, EveryTruncationAndFlippedBitIsFound)
 {
     ASSERT_NE(bytes.indexOf("EDIT"), -1);
     ASSERT_NE(bytes.indexOf("keys"), -1);
-    for (int size = 0; size < bytes.size(); size += 1 + size / 64)
-        loadExpecting(bytes.left(size), OxStorageError::kTruncated);
-    for (int bit = 12 * 8; bit < bytes.size() * 8; bit += 7) {
+    for (int size = 0; size < bytes.size(); ++size) {
+        const OxStorageError error = loadExpecting(bytes.left(size), OxStorageError::kTruncated);
+        EXPECT_LE(error.offset, size);
+        if (size > 0) {
+            EXPECT_NE(error.message.indexOf(QStringLiteral("ends at byte %1").arg(size)), -1)
+                << error.message.toStdString();
+        }
+    }
+    const int strokesEnd = 20 + chunksOf(bytes)[0].payload.size() + 4;
+    for (int bit = 0; bit < bytes.size() * 8; ++bit) {
         QByteArray flipped = bytes;
         flipped[bit / 8] = char(flipped[bit / 8] ^ (1 << (bit % 8)));
         const OxStorageError error = OxPageFile::fromBytes(flipped, target);
         EXPECT_FALSE(error.ok()) << "bit " << bit;
         EXPECT_EQ(pageDifference(reference, target), "") << "bit " << bit;
+        if (bit / 8 >= 20 && bit / 8 < strokesEnd) {
+            EXPECT_EQ(error.kind, OxStorageError::kChecksum) << "bit " << bit << ": " << error.message.toStdString();
+        }
     }
 }
 

@@ -201,28 +201,6 @@ TEST_F(Pad, StrokesGoOntoThePageAsTheirRecordsAndUndoRedoAndClearAreSteps)
     EXPECT_EQ(grab(), empty);
 }
 
-// Ahead of the pen the ink is drawn in the stroke's colour, or in its own while the key is on;
-// nothing of it stays after the release.
-TEST_F(Pad, TheKeyShowsTheInkAheadOfThePenInItsOwnColour)
-{
-    const auto predictedPixels = [this] {
-        const QImage image = grab().convertToFormat(QImage::Format_RGB32);
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += QColor(image.pixel(x, y)) == PadCanvas::kPredictedColour ? 1 : 0;
-        return n;
-    };
-    window.activateWindow();
-    QTest::keyClick(&window, Qt::Key_P);
-    QTest::mousePress(&canvas(), Qt::LeftButton, {}, QPoint(40, 100));
-    for (int x = 50; x < 200; x += 10)
-        QTest::mouseMove(&canvas(), QPoint(x, 100), 8);
-    EXPECT_GT(predictedPixels(), 50);
-    QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, QPoint(200, 100), 8);
-    EXPECT_EQ(predictedPixels(), 0);
-}
-
 // A tablet's pressure reaches the engine; the mouse draws at half pressure.
 TEST_F(Pad, TabletPressureWidensThePressureEnginesStroke)
 {
@@ -266,14 +244,13 @@ TEST_F(Pad, ReplaysARecordingWithPenInputWaitingAndExportsTheInkAsSvgOrPng)
     EXPECT_NE(window.exportTo(path("missing/drawing.svg")), "");
 }
 
-
 // A page file that cannot be read leaves the page, the picture and the page's file as they were
-// and says which file, what is wrong and at which byte; a readable one replaces the page.
-TEST_F(Pad, APageFileOpensWholeOrNotAtAllAndSaysWhatIsWrongWhere)
+// and says which file, what is wrong and at which byte. (A readable one replacing the page is the
+// test under a virtual X server.)
+TEST_F(Pad, ADamagedPageFileChangesNothingAndSaysWhatIsWrongWhere)
 {
     ASSERT_EQ(window.openArgument(path("one.qmk")), "");  // no file there: a new page
     drawWave(100);
-    const QImage one = grab();
     ASSERT_EQ(window.savePage(window.pageFile()), "");
     drawWave(200);
     const QImage two = grab();
@@ -288,9 +265,4 @@ TEST_F(Pad, APageFileOpensWholeOrNotAtAllAndSaysWhatIsWrongWhere)
     EXPECT_EQ(keys(), drawn);
     EXPECT_EQ(grab(), two);
     EXPECT_EQ(window.pageFile(), path("one.qmk"));
-
-    ASSERT_EQ(window.openPage(path("one.qmk")), "");
-    EXPECT_EQ(keys(), std::vector<OxStrokePage::Key>(drawn.begin(), drawn.begin() + 1));
-    EXPECT_FALSE(page().canUndo());
-    EXPECT_EQ(grab(), one);
 }
