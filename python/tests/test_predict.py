@@ -1,6 +1,6 @@
 """Ink ahead of the pen through quillmark.Stroke: predict(), predict_samples() and predicted(),
 the samples in and out in both forms, and each refusal named. (That predictions leave the
-committed shape exactly as without them is checked through the C face on every engine.)"""
+committed shape exactly as without them is the predicted ink's own test, on every engine.)"""
 
 import math
 import unittest

@@ -38,19 +38,13 @@ std::vector<ChangedPixel> changedPixels(const QImage &before, const QImage &afte
     return out;
 }
 
-struct ErasePage : ::testing::Test
+struct ErasePage : RecordedPage<77>
 {
-    OxStrokePage page;
-    std::vector<Key> keys = addRecorded(page, "pf-recorded.txt", 6);
-    std::mt19937 random{77};
-
     // An eraser drag of a few positions across some stroke's ink.
     Eraser acrossInk()
     {
-        const Ink ink = inkOf(page, page.keys()[random() % page.keys().size()]);
-        const size_t i = random() % (ink.xy.size() / 2);
         std::uniform_real_distribution<double> step(-12, 12), radius(2, 14);
-        Eraser eraser{{QPointF(ink.xy[2 * i], ink.xy[2 * i + 1])}, radius(random)};
+        Eraser eraser{{randomInkPoint(page, random)}, radius(random)};
         for (int k = 0; k < 4; ++k)
             eraser.path.push_back(eraser.path.back() + QPointF(step(random), step(random)));
         return eraser;

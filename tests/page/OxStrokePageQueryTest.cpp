@@ -39,19 +39,14 @@ std::vector<Key> bruteForceSwept(const OxStrokePage &page, QPointF a, QPointF b,
     return out;
 }
 
-struct QueryPage : ::testing::Test
+struct QueryPage : RecordedPage<2024>
 {
-    OxStrokePage page;
-    std::vector<Key> keys = addRecorded(page, "pf-recorded.txt", 6);
-    std::mt19937 random{2024};
-
     // A place near some stroke's ink: a point of it moved by up to 30 units.
     QPointF nearInk()
     {
-        const Ink ink = inkOf(page, keys[random() % keys.size()]);
-        const size_t i = random() % (ink.xy.size() / 2);
+        const QPointF point = randomInkPoint(page, random);
         std::uniform_real_distribution<double> shift(-30, 30);
-        return QPointF(ink.xy[2 * i] + shift(random), ink.xy[2 * i + 1] + shift(random));
+        return point + QPointF(shift(random), shift(random));
     }
 };
 } // namespace

@@ -69,6 +69,25 @@ inline std::vector<Key> addRecorded(OxStrokePage &page, const std::string &file,
     return keys;
 }
 
+// A point of the ink of one of the page's strokes, picked with random.
+inline QPointF randomInkPoint(const OxStrokePage &page, std::mt19937 &random)
+{
+    const std::vector<Key> keys = page.keys();
+    const Ink ink = inkOf(page, keys[random() % keys.size()]);
+    const size_t i = random() % (ink.xy.size() / 2);
+    return QPointF(ink.xy[2 * i], ink.xy[2 * i + 1]);
+}
+
+// The page the erase and query tests work on: six recorded strokes, one with each engine, and
+// the random numbers that pick where.
+template <unsigned Seed>
+struct RecordedPage : ::testing::Test
+{
+    OxStrokePage page;
+    std::vector<Key> keys = addRecorded(page, "pf-recorded.txt", 6);
+    std::mt19937 random{Seed};
+};
+
 // Edits a page as a user might: rounds of eraser drags across the ink of random strokes, every
 // other one straight across a stroke's box (which cuts it in pieces), and every third round a
 // move of a random stroke.
@@ -77,19 +96,13 @@ inline void cutAndMove(OxStrokePage &page, unsigned seed, int rounds)
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> step(-12, 12), radius(2, 10);
     for (int round = 0; round < rounds && page.count() > 0; ++round) {
-        const std::vector<Key> keys = page.keys();
-        const Key key = keys[random() % keys.size()];
         std::vector<QPointF> path;
         if (round % 2) {
-            const QRectF b = page.bounds(key);
+            const QRectF b = page.bounds(page.keys()[random() % page.keys().size()]);
             path = {QPointF(b.center().x() + step(random), b.top() - 5),
                     QPointF(b.center().x() + step(random), b.bottom() + 5)};
         } else {
-            std::vector<int> sizes;
-            std::vector<float> xy;
-            page.polygons(key, sizes, xy);
-            const size_t i = random() % (xy.size() / 2);
-            path = {QPointF(xy[2 * i], xy[2 * i + 1])};
+            path = {randomInkPoint(page, random)};
             for (int k = 0; k < 4; ++k)
                 path.push_back(path.back() + QPointF(step(random), step(random)));
         }

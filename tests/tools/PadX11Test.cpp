@@ -159,23 +159,18 @@ TEST_F(PadUnderX, TheEraserCutsOrTakesWholeStrokesAndTheKeysUndoAndRedoIt)
     drag(line({100, 200}, {400, 200}));
     const Keys drawn = page().keys();
     ASSERT_EQ(drawn.size(), 2u);
-    std::vector<int> sizes;
-    std::vector<float> before;
-    page().polygons(drawn[0], sizes, before);
 
     ASSERT_TRUE(keys({"e"}, [&] { return canvas().tool() == PadCanvas::Tool::kEraser; }));
     const std::vector<QPoint> cut = line({250, 60}, {250, 140});
     drag(cut);
-    // The first stroke is cut in two pieces of their own; no ink is left under the eraser.
+    // The first stroke is cut in two pieces of their own, the eraser's width apart. (No ink left
+    // under an eraser, and undo to the bit, are the page's tests.)
     Keys now = page().keys();
     ASSERT_EQ(now.size(), 3u);
     EXPECT_EQ(std::count(now.begin(), now.end(), drawn[0]), 0);
     const double radius = canvas().eraserRadius();
     EXPECT_LT(page().bounds(now[0]).right(), 250 - radius + 0.01);
     EXPECT_GT(page().bounds(now[1]).left(), 250 + radius - 0.01);
-    Keys touched;
-    page().hitSwept({QPointF(250, 60), QPointF(250, 140)}, radius - 0.02, touched);
-    EXPECT_TRUE(touched.empty());
     EXPECT_TRUE(screenIsCurrent());
 
     // Shift takes the second stroke whole.
@@ -186,10 +181,6 @@ TEST_F(PadUnderX, TheEraserCutsOrTakesWholeStrokesAndTheKeysUndoAndRedoIt)
     ASSERT_TRUE(keys({"Control_L", "z"}, [&] { return page().count() == 3; }));
     ASSERT_TRUE(keys({"Control_L", "z"}, [&] { return page().count() == 2; }));
     EXPECT_EQ(page().keys(), drawn);
-    std::vector<float> after;
-    sizes.clear();
-    page().polygons(drawn[0], sizes, after);
-    EXPECT_EQ(after, before);  // to the bit
     EXPECT_TRUE(screenIsCurrent());
     ASSERT_TRUE(keys({"Control_L", "Shift_L", "z"}, [&] { return page().count() == 3; }));
     EXPECT_EQ(page().keys(), now);
