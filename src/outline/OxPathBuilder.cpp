@@ -298,13 +298,13 @@ QRectF OxPathBuilder::addSegment(float x0, float y0, float w0, float x1, float y
     if (!hasUsableNib() || !allFinite({x0, y0, w0, x1, y1, w1}))
         return QRectF();
 
-    if (rightSide.isEmpty()) {
+    if (sidesEmpty()) {
         QRectF changed;
         if (!nibOnlyPath.isEmpty()) {
             changed = beginOutline(anchorX, anchorY, anchorWidth, x1, y1, w1);
         } else {
             changed = beginOutline(x0, y0, w0, x1, y1, w1);
-            if (rightSide.isEmpty()) {
+            if (sidesEmpty()) {
                 anchorX = x0;
                 anchorY = y0;
                 anchorWidth = w0;
@@ -355,11 +355,11 @@ QRectF OxPathBuilder::beginOutline(float x0, float y0, float w0, float x1, float
 
     const QPointF sr = nibPoint(m0, start.rightIndex), sl = nibPoint(m0, start.leftIndex);
     const QPointF el = nibPoint(m1, end.rightIndex), er = nibPoint(m1, end.leftIndex);
-    rightSide.moveTo(sr);
-    rightSide.lineTo(er);
     startCap = capPath(m0, sr, start.rightIndex, start.leftIndex);
-    leftSide.moveTo(startCap.currentPosition());
-    leftSide.lineTo(el);
+    if (sidesAsPoints)
+        beginSides(leftPoints, rightPoints, sr, er, startCap.currentPosition(), el);
+    else
+        beginSides(leftSide, rightSide, sr, er, startCap.currentPosition(), el);
     endCap = capPath(m1, el, end.rightIndex, end.leftIndex);
 
     lastStartRight = start.rightIndex;
@@ -380,7 +380,15 @@ QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, floa
     if (placeSegment(x0, y0, w0, x1, y1, w1, start, m0, startRect, end, m1, endRect)
         != kSeparateNibs)
         return QRectF();
+    return sidesAsPoints ? joinSegment(leftPoints, rightPoints, start, m0, end, m1)
+                         : joinSegment(leftSide, rightSide, start, m0, end, m1);
+}
 
+template <class Side>
+QRectF OxPathBuilder::joinSegment(Side &left, Side &right, const OxPathSectionPara &start,
+                                  const QMatrix &m0, const OxPathSectionPara &end,
+                                  const QMatrix &m1)
+{
     const QPointF sr = nibPoint(m0, start.rightIndex), sl = nibPoint(m0, start.leftIndex);
     const QPointF el = nibPoint(m1, end.rightIndex), er = nibPoint(m1, end.leftIndex);
     const QPointF previousStartRight = lastCorners[0];
@@ -390,9 +398,9 @@ QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, floa
     // inner side (the overlap is filled by the winding rule). The changed piece starts where
     // the side ended.
     PieceBounds changed;
-    changed.moveTo(leftSide.currentPosition());
+    changed.moveTo(left.currentPosition());
     auto addLeft = [&](QPointF p) {
-        leftSide.lineTo(p);
+        left.lineTo(p);
         changed.lineTo(p);
     };
     const int newLeft = start.leftIndex;
@@ -428,9 +436,9 @@ QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, floa
     // Right side, the mirror image: its outer joins walk the nib backwards. The changed piece
     // takes its new points in reverse, from the end cap back to where the side ended.
     Polyline rightPiece;
-    rightPiece.append(rightSide.currentPosition());
+    rightPiece.append(right.currentPosition());
     auto addRight = [&](QPointF p) {
-        rightSide.lineTo(p);
+        right.lineTo(p);
         appendToPolyline(rightPiece, p);
     };
     const int newRight = start.rightIndex;
@@ -455,12 +463,94 @@ QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, floa
     return changed.bounds();
 }
 
+void OxPathBuilder::PointSide::moveTo(QPointF p)
+{
+    if (std::isfinite(p.x()) && std::isfinite(p.y()))
+        points.assign(1, p);
+}
+
+void OxPathBuilder::PointSide::lineTo(QPointF p)
+{
+    if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+        return;
+    if (points.empty())
+        points.emplace_back(0, 0);   // where a path without a move-to starts
+    if (!(p == points.back()))
+        points.push_back(p);
+}
+
+bool OxPathBuilder::sidesEmpty() const
+{
+    return sidesAsPoints ? rightPoints.isEmpty() : rightSide.isEmpty();
+}
+
+template <class Side>
+void OxPathBuilder::beginSides(Side &left, Side &right, QPointF sr, QPointF er, QPointF leftStart,
+                               QPointF el)
+{
+    right.moveTo(sr);
+    right.lineTo(er);
+    left.moveTo(leftStart);
+    left.lineTo(el);
+}
+
+namespace {
+// Appends the points first .. last to an outline under construction as QPainterPath::connectPath
+// appends the path through them (one move-to, then line-tos): fewer than two points make no
+// path and add nothing; an outline that is no more than a move-to gives way to them; otherwise
+// the first is left out where it equals the outline's last point.
+template <class Iterator>
+void connectRun(QPolygonF &outline, Iterator first, Iterator last)
+{
+    if (last - first < 2)
+        return;
+    if (outline.size() <= 1)
+        outline.clear();
+    else if (*first == outline.last())
+        ++first;
+    for (; first != last; ++first)
+        outline.append(*first);
+}
+
+template <class Points>
+void connectRun(QPolygonF &outline, const Points &points)
+{
+    connectRun(outline, points.begin(), points.end());
+}
+} // namespace
+
+QPainterPath OxPathBuilder::assembledOutline()
+{
+    assembled.clear();   // keeps its room
+    for (int i = 0; i < startCap.elementCount(); ++i)
+        assembled.append(QPointF(startCap.elementAt(i)));
+    connectRun(assembled, leftPoints.all());
+    if (endCapPending) {
+        connectRun(assembled, capPoints(endCapPlacement, endCapStart, endCapFrom, endCapTo));
+    } else {
+        Polyline cap;
+        for (int i = 0; i < endCap.elementCount(); ++i)
+            cap.append(QPointF(endCap.elementAt(i)));
+        connectRun(assembled, cap);
+    }
+    const std::vector<QPointF> &right = rightPoints.all();
+    connectRun(assembled, right.rbegin(), right.rend());
+    QPainterPath outline;
+    outline.reserve(bufferRoomFor(assembled.size() + 1));
+    outline.addPolygon(assembled);
+    outline.closeSubpath();
+    outline.setFillRule(Qt::WindingFill);
+    return outline;
+}
+
 QPainterPath OxPathBuilder::getOutlinePath()
 {
-    if (leftSide.isEmpty()) {
+    if (sidesAsPoints ? leftPoints.isEmpty() : leftSide.isEmpty()) {
         nibOnlyPath.setFillRule(Qt::WindingFill);
         return nibOnlyPath;
     }
+    if (sidesAsPoints)
+        return assembledOutline();
     QPainterPath outline = startCap;
     // One allocation for the whole outline (it may hold hundreds of thousands of elements), of a
     // size that repeats from call to call.
@@ -492,6 +582,8 @@ void OxPathBuilder::resetOutline()
     nibOnlyPath = QPainterPath();
     rightSide = QPainterPath();
     leftSide = QPainterPath();
+    leftPoints.clear();
+    rightPoints.clear();
     endCap = QPainterPath();
     endCapPending = false;
     startCap = QPainterPath();

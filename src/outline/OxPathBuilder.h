@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVarLengthArray>
 #include <QVector>
+#include <vector>
 
 // Sweeps a nib (a closed sample outline) along centre-line segments whose ends carry a width and
 // builds the filled outline of the swept area: start cap + left side + end cap + right side,
@@ -102,8 +103,43 @@ protected:
     float anchorWidth;
     QPainterPath nibOnlyPath;   // the single nib that stands for the stroke so far
     bool anchorHeld;            // the next segment starts from the anchor, not its given start
+    // The sides are kept as points in leftPoints and rightPoints instead of leftSide and
+    // rightSide, and the outline is made in one piece when it is read: for a builder whose
+    // outline is rebuilt from scratch and read once at every sample (the connector), whose sides
+    // nobody else reads. The outline is the same either way.
+    bool sidesAsPoints = false;
 
 private:
+    // A side kept as its points: what moveTo (on an empty side) and lineTo put into a
+    // QPainterPath, under the same checks, in a buffer that keeps its room when cleared.
+    class PointSide
+    {
+    public:
+        void clear() { points.clear(); }
+        void moveTo(QPointF p);
+        void lineTo(QPointF p);
+        bool isEmpty() const { return points.size() <= 1; }
+        QPointF currentPosition() const { return points.empty() ? QPointF() : points.back(); }
+        const std::vector<QPointF> &all() const { return points; }
+
+    private:
+        std::vector<QPointF> points;
+    };
+    PointSide leftPoints, rightPoints;
+    QPolygonF assembled;   // the outline of a builder with sidesAsPoints, before it is a path
+
+    bool sidesEmpty() const;
+    // The sides of the first segment: the right one from sr to er, the left from leftStart to el.
+    template <class Side>
+    static void beginSides(Side &left, Side &right, QPointF sr, QPointF er, QPointF leftStart,
+                           QPointF el);
+    // The outline of a builder with sidesAsPoints, as getOutlinePath assembles it from paths.
+    QPainterPath assembledOutline();
+    // extendOutline after placing the segment: the joins, the end cap and the changed piece.
+    template <class Side>
+    QRectF joinSegment(Side &left, Side &right, const OxPathSectionPara &start,
+                       const QMatrix &m0, const OxPathSectionPara &end, const QMatrix &m1);
+
     // The sample outline's points of least and greatest x and y, and whether it is made of
     // straight elements only (so that those four bound it however it is scaled and moved).
     QPointF sampleLeftmost, sampleRightmost, sampleTopmost, sampleBottommost;
