@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 constexpr int kSectorCount = 80;
@@ -30,6 +31,7 @@ void OxPathBuilder::setSamplePath(QPainterPath path, float size)
 
 void OxPathBuilder::computeSections()
 {
+    lastPlaced = PlacedNib();
     sections.clear();
     samplePoints.clear();
     findSampleExtremes();
@@ -60,6 +62,11 @@ void OxPathBuilder::computeSections()
 }
 
 namespace {
+bool sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 QMatrix placeNib(float x, float y, float scale, QPointF center)
 {
     QMatrix placement;
@@ -120,15 +127,26 @@ QRectF OxPathBuilder::placedNibBounds(const QMatrix &placement) const
     return QRectF(left, top, std::max(x0, x1) - left, std::max(y0, y1) - top);
 }
 
+void OxPathBuilder::placeNibAt(float x, float y, float w, QMatrix &placement, QRectF &bounds)
+{
+    if (lastPlaced.valid && sameBits(x, lastPlaced.x) && sameBits(y, lastPlaced.y)
+        && sameBits(w, lastPlaced.w)) {
+        placement = lastPlaced.placement;
+        bounds = lastPlaced.bounds;
+        return;
+    }
+    placement = placeNib(x, y, w / sampleSize, sampleCenter);
+    bounds = placedNibBounds(placement);
+}
+
 int OxPathBuilder::placeSegment(float x0, float y0, float w0, float x1, float y1, float w1,
                                 OxPathSectionPara &startSection, QMatrix &startPlacement,
                                 QRectF &startRect, OxPathSectionPara &endSection,
                                 QMatrix &endPlacement, QRectF &endRect)
 {
-    startPlacement = placeNib(x0, y0, w0 / sampleSize, sampleCenter);
-    startRect = placedNibBounds(startPlacement);
-    endPlacement = placeNib(x1, y1, w1 / sampleSize, sampleCenter);
-    endRect = placedNibBounds(endPlacement);
+    placeNibAt(x0, y0, w0, startPlacement, startRect);
+    placeNibAt(x1, y1, w1, endPlacement, endRect);
+    lastPlaced = {x1, y1, w1, true, endPlacement, endRect};
 
     if (!sections.isEmpty()) {
         startSection = sectionFor(sections, lineAngle(x0, y0, x1, y1, true));

@@ -178,6 +178,7 @@ void OxPathBuilder::copyShapeFrom(const OxPathBuilder &other)
     capExtremes = other.capExtremes;
     nibSpacing = other.nibSpacing;
     nibReach = other.nibReach;
+    lastPlaced = PlacedNib();
 }
 
 bool OxPathBuilder::hasUsableNib() const
@@ -463,22 +464,6 @@ QRectF OxPathBuilder::joinSegment(Side &left, Side &right, const OxPathSectionPa
     return changed.bounds();
 }
 
-void OxPathBuilder::PointSide::moveTo(QPointF p)
-{
-    if (std::isfinite(p.x()) && std::isfinite(p.y()))
-        points.assign(1, p);
-}
-
-void OxPathBuilder::PointSide::lineTo(QPointF p)
-{
-    if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
-        return;
-    if (points.empty())
-        points.emplace_back(0, 0);   // where a path without a move-to starts
-    if (!(p == points.back()))
-        points.push_back(p);
-}
-
 bool OxPathBuilder::sidesEmpty() const
 {
     return sidesAsPoints ? rightPoints.isEmpty() : rightSide.isEmpty();
@@ -500,20 +485,19 @@ namespace {
 // path and add nothing; an outline that is no more than a move-to gives way to them; otherwise
 // the first is left out where it equals the outline's last point.
 template <class Iterator>
-void connectRun(QPolygonF &outline, Iterator first, Iterator last)
+void connectRun(std::vector<QPointF> &outline, Iterator first, Iterator last)
 {
     if (last - first < 2)
         return;
     if (outline.size() <= 1)
         outline.clear();
-    else if (*first == outline.last())
+    else if (*first == outline.back())
         ++first;
-    for (; first != last; ++first)
-        outline.append(*first);
+    outline.insert(outline.end(), first, last);
 }
 
 template <class Points>
-void connectRun(QPolygonF &outline, const Points &points)
+void connectRun(std::vector<QPointF> &outline, const Points &points)
 {
     connectRun(outline, points.begin(), points.end());
 }
@@ -523,7 +507,7 @@ QPainterPath OxPathBuilder::assembledOutline()
 {
     assembled.clear();   // keeps its room
     for (int i = 0; i < startCap.elementCount(); ++i)
-        assembled.append(QPointF(startCap.elementAt(i)));
+        assembled.push_back(QPointF(startCap.elementAt(i)));
     connectRun(assembled, leftPoints.all());
     if (endCapPending) {
         connectRun(assembled, capPoints(endCapPlacement, endCapStart, endCapFrom, endCapTo));
@@ -535,9 +519,11 @@ QPainterPath OxPathBuilder::assembledOutline()
     }
     const std::vector<QPointF> &right = rightPoints.all();
     connectRun(assembled, right.rbegin(), right.rend());
+    polygon.resize(int(assembled.size()));
+    std::copy(assembled.begin(), assembled.end(), polygon.begin());
     QPainterPath outline;
-    outline.reserve(bufferRoomFor(assembled.size() + 1));
-    outline.addPolygon(assembled);
+    outline.reserve(bufferRoomFor(polygon.size() + 1));
+    outline.addPolygon(polygon);
     outline.closeSubpath();
     outline.setFillRule(Qt::WindingFill);
     return outline;

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVarLengthArray>
 #include <QVector>
+#include <cmath>
 #include <vector>
 
 // Sweeps a nib (a closed sample outline) along centre-line segments whose ends carry a width and
@@ -116,8 +117,20 @@ private:
     {
     public:
         void clear() { points.clear(); }
-        void moveTo(QPointF p);
-        void lineTo(QPointF p);
+        void moveTo(QPointF p)
+        {
+            if (std::isfinite(p.x()) && std::isfinite(p.y()))
+                points.assign(1, p);
+        }
+        void lineTo(QPointF p)
+        {
+            if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+                return;
+            if (points.empty())
+                points.emplace_back(0, 0);   // where a path without a move-to starts
+            if (!(p == points.back()))
+                points.push_back(p);
+        }
         bool isEmpty() const { return points.size() <= 1; }
         QPointF currentPosition() const { return points.empty() ? QPointF() : points.back(); }
         const std::vector<QPointF> &all() const { return points; }
@@ -126,7 +139,10 @@ private:
         std::vector<QPointF> points;
     };
     PointSide leftPoints, rightPoints;
-    QPolygonF assembled;   // the outline of a builder with sidesAsPoints, before it is a path
+    // The outline of a builder with sidesAsPoints, before it is a path: its points, then the
+    // polygon that QPainterPath::addPolygon takes. Both keep their room from call to call.
+    std::vector<QPointF> assembled;
+    QPolygonF polygon;
 
     bool sidesEmpty() const;
     // The sides of the first segment: the right one from sr to er, the left from leftStart to el.
@@ -168,6 +184,18 @@ private:
     // The nib's bounding rectangle once placed: from its extreme points when the nib is a
     // polygon (as every installed nib is), which gives the same numbers as mapping all of it.
     QRectF placedNibBounds(const QMatrix &placement) const;
+    // The nib placed at (x, y) for the width w, and its bounds: the last end that placeSegment
+    // placed is kept, since the next segment usually starts there (made afresh for other
+    // numbers, bit for bit, and forgotten when another nib is installed).
+    struct PlacedNib
+    {
+        float x = 0, y = 0, w = 0;
+        bool valid = false;
+        QMatrix placement;
+        QRectF bounds;
+    };
+    PlacedNib lastPlaced;
+    void placeNibAt(float x, float y, float w, QMatrix &placement, QRectF &bounds);
     void findSampleExtremes();
     void findCapExtremes();
     // Whether neighbouring nib points stay apart once placed, by more than QPointF's fuzzy
