@@ -121,8 +121,10 @@ QRectF OxPathBuilder::placedNibBounds(const QMatrix &placement) const
         return placement.map(samplePath).boundingRect();
     // A placement only scales and moves, so each coordinate maps monotonically: the mapped
     // extremes bound the mapped nib exactly.
-    const double x0 = placement.map(sampleLeftmost).x(), x1 = placement.map(sampleRightmost).x();
-    const double y0 = placement.map(sampleTopmost).y(), y1 = placement.map(sampleBottommost).y();
+    const double x0 = mapped(placement, sampleLeftmost).x();
+    const double x1 = mapped(placement, sampleRightmost).x();
+    const double y0 = mapped(placement, sampleTopmost).y();
+    const double y1 = mapped(placement, sampleBottommost).y();
     const double left = std::min(x0, x1), top = std::min(y0, y1);
     return QRectF(left, top, std::max(x0, x1) - left, std::max(y0, y1) - top);
 }

@@ -15,6 +15,10 @@
 #include <cmath>
 #include <vector>
 
+namespace quillmark::detail {
+class TailSweep;
+}
+
 // Sweeps a nib (a closed sample outline) along centre-line segments whose ends carry a width and
 // builds the filled outline of the swept area: start cap + left side + end cap + right side,
 // closed, winding fill. OxPathGenerator and OxPathConnector are the two faces of this one
@@ -83,6 +87,7 @@ protected:
     friend class OxStrokesFixWidthFill;
     friend class OxStrokeShape;
     friend class OxPredictedInk;
+    friend class quillmark::detail::TailSweep;
 
     QPainterPath startCap;   // first nib from its right tangent point around to its left one
     QPainterPath leftSide;
@@ -139,18 +144,30 @@ private:
         std::vector<QPointF> points;
     };
     PointSide leftPoints, rightPoints;
-    // The outline of a builder with sidesAsPoints, before it is a path: its points, then the
-    // polygon that QPainterPath::addPolygon takes. Both keep their room from call to call.
-    std::vector<QPointF> assembled;
+    // With sidesAsPoints the start cap too is kept as its points (startCap stays empty).
+    std::vector<QPointF> startCapPoints;
+    // The outline of a builder with sidesAsPoints, before it is a path: the polygon that
+    // QPainterPath::addPolygon takes, which keeps its room from call to call.
     QPolygonF polygon;
+    // Set while an engine sweeps a tail whose changed rectangles nobody reads (TailSweep): the
+    // rectangle addSegment returns is then only right about being empty or not, which is all
+    // that decides where the next segment starts.
+    bool changeBoundsUnread = false;
 
     bool sidesEmpty() const;
+    void setLastCorners(QPointF sr, QPointF sl, QPointF el, QPointF er);
     // The sides of the first segment: the right one from sr to er, the left from leftStart to el.
     template <class Side>
     static void beginSides(Side &left, Side &right, QPointF sr, QPointF er, QPointF leftStart,
                            QPointF el);
-    // The outline of a builder with sidesAsPoints, as getOutlinePath assembles it from paths.
-    QPainterPath assembledOutline();
+    // The outline of a builder with sidesAsPoints, as getOutlinePath assembles it from paths,
+    // and its boundingRect.
+    QPainterPath assembledOutline(QRectF &bounds);
+    // getOutlinePath and its boundingRect.
+    QPainterPath outlineWithBounds(QRectF &bounds);
+    // The end cap goes round the nib placed by placement from index from to index to, starting
+    // at first; it is made only when it is read (see endCapPending).
+    void deferEndCap(const QMatrix &placement, QPointF first, int from, int to);
     // extendOutline after placing the segment: the joins, the end cap and the changed piece.
     template <class Side>
     QRectF joinSegment(Side &left, Side &right, const OxPathSectionPara &start,
@@ -204,6 +221,12 @@ private:
     int sectionIndexOf(const OxPathSectionPara &section) const;
     bool hasUsableNib() const;
     QPointF nibPoint(const QMatrix &placement, int index) const;
+    // QMatrix::map, term by term, without the call: the walks map thousands of points a stroke.
+    static QPointF mapped(const QMatrix &placement, const QPointF &p)
+    {
+        return QPointF(placement.m11() * p.x() + placement.m21() * p.y() + placement.dx(),
+                       placement.m12() * p.x() + placement.m22() * p.y() + placement.dy());
+    }
     // Calls visit with each nib index after from, up to and including to, going round the nib
     // by step (+1: in index order, -1: against it); from == to goes once around the whole nib.
     template <class Visit>

@@ -7,6 +7,7 @@
 #include "OxLineSegments_p.h"
 #include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
+#include "OxTailSweep_p.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,13 +78,14 @@ void OxStrokesVaryWidthBackwardExtend::computeBackwardPath(QVector<OxBackwardInf
                                                            QVector<QPainterPath> &paths,
                                                            QRectF &rect)
 {
-    pathConnector->resetOutline();
+    // The rectangles the segments change are not read here: the sweep skips them.
+    TailSweep sweep(*pathConnector);
     for (const OxBackwardInfo &s : infos)
-        pathConnector->addSegment(float(s.startPoint.x()), float(s.startPoint.y()), s.startRadius,
-                                  float(s.endPoint.x()), float(s.endPoint.y()), s.endRadius);
-    const QPainterPath outline = pathConnector->getOutlinePath();
-    rect = unionTwoRect(rect, outline.boundingRect());
-    paths.append(outline);
+        sweep.add(float(s.startPoint.x()), float(s.startPoint.y()), s.startRadius,
+                  float(s.endPoint.x()), float(s.endPoint.y()), s.endRadius);
+    QRectF bounds;
+    paths.append(sweep.finish(bounds));
+    rect = unionTwoRect(rect, bounds);
 }
 
 QRectF OxStrokesVaryWidthBackwardExtend::computeBackwardConnectPath(QVector<OxBackwardInfo> &infos)
