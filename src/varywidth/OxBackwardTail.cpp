@@ -7,6 +7,7 @@
 #include "OxLineSegments_p.h"
 #include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
+#include "OxTailCollector_p.h"
 #include "OxTailSweep_p.h"
 
 #include <algorithm>
@@ -51,14 +52,14 @@ bool OxStrokesVaryWidthBackwardExtend::prepareBackwardPath(QVector<OxBackwardInf
                                                               pts[size_t(index)].y,
                                                               float(endPt.x()), float(endPt.y())));
     // Collected from the tip backwards, stored oldest first.
-    QVector<OxBackwardInfo> tail;
+    TailCollector tail(infos);
     bool reachedFullWidth = false;
     for (;;) {
         if (isFull(curRadius, halfWidth) && isFull(prevRadius, halfWidth)) {
             reachedFullWidth = true;
             break;
         }
-        tail.append(OxBackwardInfo(cur, curRadius, prev, prevRadius));
+        tail.addOlder(OxBackwardInfo(cur, curRadius, prev, prevRadius));
         if (--index < 0) {
             index = 0;
             break;
@@ -69,8 +70,7 @@ bool OxStrokesVaryWidthBackwardExtend::prepareBackwardPath(QVector<OxBackwardInf
         curRadius = taperedRadius(halfWidth,
                                   prevRadius + kTaperPerUnit * twoPointDistance(cur, prev));
     }
-    std::reverse(tail.begin(), tail.end());
-    infos = tail + infos;
+    tail.finish();
     return reachedFullWidth;
 }
 
