@@ -187,11 +187,6 @@ bool OxPathBuilder::hasUsableNib() const
            && sampleSize != 0;
 }
 
-QPointF OxPathBuilder::nibPoint(const QMatrix &placement, int index) const
-{
-    return mapped(placement, samplePoints.at(index));
-}
-
 template <class Visit>
 void OxPathBuilder::walk(int from, int to, int step, Visit visit) const
 {
@@ -272,7 +267,22 @@ QVarLengthArray<QPointF, 256> OxPathBuilder::capPoints(const QMatrix &placement,
 {
     Polyline cap;
     cap.append(first);
-    walk(from, to, +1, [&](int k) { appendToPolyline(cap, nibPoint(placement, k)); });
+    if (!placedPointsStayApart(placement)) {
+        walk(from, to, +1, [&](int k) { appendToPolyline(cap, nibPoint(placement, k)); });
+        return cap;
+    }
+    // Only the first step can meet a point equal to the one before: the cap's first point need
+    // not be a nib point.
+    bool firstStep = true;
+    walk(from, to, +1, [&](int k) {
+        const QPointF p = nibPoint(placement, k);
+        if (firstStep) {
+            appendToPolyline(cap, p);
+            firstStep = false;
+        } else {
+            cap.append(p);
+        }
+    });
     return cap;
 }
 

@@ -220,7 +220,10 @@ private:
     bool placedPointsStayApart(const QMatrix &placement) const;
     int sectionIndexOf(const OxPathSectionPara &section) const;
     bool hasUsableNib() const;
-    QPointF nibPoint(const QMatrix &placement, int index) const;
+    QPointF nibPoint(const QMatrix &placement, int index) const
+    {
+        return mapped(placement, samplePoints.at(index));
+    }
     // QMatrix::map, term by term, without the call: the walks map thousands of points a stroke.
     static QPointF mapped(const QMatrix &placement, const QPointF &p)
     {
