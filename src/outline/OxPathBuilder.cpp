@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 using namespace quillmark::detail;
 
@@ -181,11 +182,6 @@ void OxPathBuilder::copyShapeFrom(const OxPathBuilder &other)
     lastPlaced = PlacedNib();
 }
 
-bool OxPathBuilder::hasUsableNib() const
-{
-    return samplePoints.size() >= 2 && sections.size() > 0 && std::isfinite(sampleSize)
-           && sampleSize != 0;
-}
 
 template <class Visit>
 void OxPathBuilder::walk(int from, int to, int step, Visit visit) const
@@ -436,7 +432,7 @@ QRectF OxPathBuilder::joinSegment(Side &left, Side &right, const OxPathSectionPa
         addLeft(el);
     } else if (newLeft == lastEndRight
                || !isSameSide(previousEndLeft, previousEndRight, previousStartRight, sl)) {
-        walk(lastEndLeft, newLeft, +1, [&](int k) { addLeft(nibPoint(m0, k)); });
+        walkSide(left, lastEndLeft, newLeft, +1, m0, !track, addLeft);
         addLeft(el);
     } else {
         addLeft(sl);
@@ -465,7 +461,7 @@ QRectF OxPathBuilder::joinSegment(Side &left, Side &right, const OxPathSectionPa
         addRight(er);
     } else if (newRight == lastEndLeft
                || !isSameSide(previousEndLeft, previousEndRight, previousStartRight, sr)) {
-        walk(lastEndRight, newRight, -1, [&](int k) { addRight(nibPoint(m0, k)); });
+        walkSide(right, lastEndRight, newRight, -1, m0, !track, addRight);
         addRight(er);
     } else {
         addRight(sr);
@@ -482,6 +478,28 @@ QRectF OxPathBuilder::joinSegment(Side &left, Side &right, const OxPathSectionPa
     std::reverse(rightPiece.begin(), rightPiece.end());
     changed.connect(rightPiece);
     return changed.bounds();
+}
+
+template <class Side, class Add>
+void OxPathBuilder::walkSide(Side &side, int from, int to, int step, const QMatrix &placement,
+                             bool sideAlone, Add add)
+{
+    if constexpr (std::is_same_v<Side, PointSide>) {
+        if (sideAlone && placedPointsStayApart(placement)) {
+            // Only the first step can repeat the side's last point.
+            bool firstStep = true;
+            walk(from, to, step, [&](int k) {
+                const QPointF p = nibPoint(placement, k);
+                if (firstStep)
+                    side.lineTo(p);
+                else
+                    side.appendApart(p);
+                firstStep = false;
+            });
+            return;
+        }
+    }
+    walk(from, to, step, [&](int k) { add(nibPoint(placement, k)); });
 }
 
 void OxPathBuilder::deferEndCap(const QMatrix &placement, QPointF first, int from, int to)

@@ -136,6 +136,12 @@ private:
             if (!(p == points.back()))
                 points.push_back(p);
         }
+        // lineTo for a point known to differ from the last one.
+        void appendApart(QPointF p)
+        {
+            if (std::isfinite(p.x()) && std::isfinite(p.y()))
+                points.push_back(p);
+        }
         bool isEmpty() const { return points.size() <= 1; }
         QPointF currentPosition() const { return points.empty() ? QPointF() : points.back(); }
         const std::vector<QPointF> &all() const { return points; }
@@ -160,6 +166,11 @@ private:
     template <class Side>
     static void beginSides(Side &left, Side &right, QPointF sr, QPointF er, QPointF leftStart,
                            QPointF el);
+    // A join's walk along the nib placed by placement, each point handed to add; where only the
+    // side takes the points (sideAlone) and placed neighbours stay apart, straight into the side.
+    template <class Side, class Add>
+    void walkSide(Side &side, int from, int to, int step, const QMatrix &placement,
+                  bool sideAlone, Add add);
     // The outline of a builder with sidesAsPoints, as getOutlinePath assembles it from paths,
     // and its boundingRect.
     QPainterPath assembledOutline(QRectF &bounds);
@@ -219,7 +230,11 @@ private:
     // equality can bridge: then no point of a walk is dropped as a duplicate.
     bool placedPointsStayApart(const QMatrix &placement) const;
     int sectionIndexOf(const OxPathSectionPara &section) const;
-    bool hasUsableNib() const;
+    bool hasUsableNib() const
+    {
+        return samplePoints.size() >= 2 && sections.size() > 0 && std::isfinite(sampleSize)
+               && sampleSize != 0;
+    }
     QPointF nibPoint(const QMatrix &placement, int index) const
     {
         return mapped(placement, samplePoints.at(index));
