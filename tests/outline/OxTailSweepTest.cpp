@@ -3,6 +3,7 @@
 #include "OxPathGenerator.h"
 #include "OxTailSweep_p.h"
 #include "TestData.h"
+#include "TurnedEllipseNib.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -11,20 +12,11 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 namespace {
-// The engines' nib: an ellipse 25 by 40 turned by -60 degrees about its centre, size 40.
+// A builder with the variable-width engines' nib.
 template <class Builder>
 struct WithNib : Builder
 {
-    WithNib()
-    {
-        QPainterPath ellipse;
-        ellipse.addEllipse(QPointF(100, 100), 25, 40);
-        QMatrix turn;
-        turn.translate(100, 100);
-        turn.rotate(-60);
-        turn.translate(-100, -100);
-        this->setSamplePath(turn.map(ellipse), 40);
-    }
+    WithNib() { this->setSamplePath(turnedEllipseNib(), 40); }
     using Builder::sections;
 };
 
