@@ -600,6 +600,7 @@ QPainterPath OxPathBuilder::assembledOutline(QRectF &bounds)
     outline.addPolygon(polygon);
     outline.closeSubpath();
     outline.setFillRule(Qt::WindingFill);
+    forgetOrKeepRoom(polygon);
     return outline;
 }
 

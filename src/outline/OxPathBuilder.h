@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVarLengthArray>
 #include <QVector>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -121,7 +122,9 @@ private:
     class PointSide
     {
     public:
-        void clear() { points.clear(); }
+        // Keeps the buffer's room for the next outline, unless a long one left far more room
+        // than the last one needed.
+        void clear() { forgetOrKeepRoom(points); }
         void moveTo(QPointF p)
         {
             if (std::isfinite(p.x()) && std::isfinite(p.y()))
@@ -149,6 +152,18 @@ private:
     private:
         std::vector<QPointF> points;
     };
+    // Empties a buffer that is refilled at every rebuild: its room stays for the next one,
+    // unless it exceeds four times what was used this time (and a floor that every ordinary
+    // tail fits in), so that one long tail does not keep its room for the rest of the stroke.
+    template <class Buffer>
+    static void forgetOrKeepRoom(Buffer &buffer)
+    {
+        constexpr size_t kRoomAlwaysKept = 256;
+        if (size_t(buffer.capacity()) > 4 * std::max(size_t(buffer.size()), kRoomAlwaysKept))
+            buffer = Buffer();
+        else
+            buffer.clear();
+    }
     PointSide leftPoints, rightPoints;
     // With sidesAsPoints the start cap too is kept as its points (startCap stays empty).
     std::vector<QPointF> startCapPoints;
