@@ -35,7 +35,7 @@ double microsOf(const std::function<void()> &f)
 void feed(OxQuillmarkGateway &g, int penType, const RecordedStroke &stroke, size_t n)
 {
     Outputs o;
-    g.setEnvironmentPara(1, 1, kPenWidth, penType);
+    g.setEnvironmentPara(1, 1, penWidth(), penType);
     g.startSketch(float(stroke[0].x), float(stroke[0].y), 1, o.left, o.top, o.width, o.height,
                   o.pointCount, o.pathCount, o.pathSizes);
     for (size_t i = 1; i < n; ++i)

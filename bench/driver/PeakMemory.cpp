@@ -76,7 +76,8 @@ std::optional<MemoryUse> measureInChild(const std::string &subject, const std::s
                                         double budgetSeconds)
 {
     const std::optional<std::string> out = childOutput(
-        {"quillmark-bench", kMemoryChildOption, subject, file, std::to_string(budgetSeconds)});
+        {"quillmark-bench", kMemoryChildOption, subject, file, std::to_string(budgetSeconds),
+         std::to_string(penWidth())});
     if (!out)
         return std::nullopt;
     return parseMemoryReport(*out);

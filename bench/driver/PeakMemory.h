@@ -16,7 +16,8 @@ struct MemoryUse
     bool peakReset = false;     // the peak was reset to the resident size before the stroke
 };
 
-// The hidden command line of the child: quillmark-bench --memory-child SUBJECT FILE SECONDS.
+// The hidden command line of the child: quillmark-bench --memory-child SUBJECT FILE SECONDS
+// WIDTH (the parent's pen width).
 constexpr const char *kMemoryChildOption = "--memory-child";
 
 // Runs this program again as a child that feeds the first stroke of file to the subject for at

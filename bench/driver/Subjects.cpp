@@ -12,6 +12,7 @@
 
 namespace {
 const QColor kInk(20, 20, 120);
+float chosenWidth = 6;
 
 // Recorded times are 64-bit; the engines read "time" as a 32-bit int.
 QMap<QString, QVariant> sampleParams(const RecordedSample &sample)
@@ -40,13 +41,13 @@ public:
         return timedCall([&] {
             switch (phase) {
             case Phase::Start:
-                return engine->startCreate(points, path, point, params, kPenWidth);
+                return engine->startCreate(points, path, point, params, penWidth());
             case Phase::Creating:
-                return engine->creating(points, path, point, params, kPenWidth);
+                return engine->creating(points, path, point, params, penWidth());
             case Phase::End:
                 break;
             }
-            return engine->endCreate(points, path, point, params, kPenWidth);
+            return engine->endCreate(points, path, point, params, penWidth());
         });
     }
 
@@ -69,7 +70,7 @@ private:
 class GatewayFeed : public StrokeFeed
 {
 public:
-    explicit GatewayFeed(int penType) { gateway.setEnvironmentPara(1, 1, kPenWidth, penType); }
+    explicit GatewayFeed(int penType) { gateway.setEnvironmentPara(1, 1, penWidth(), penType); }
 
     TimedCall feed(const RecordedSample &sample, Phase phase) override
     {
@@ -107,7 +108,7 @@ private:
 class CStrokeFeed : public StrokeFeed
 {
 public:
-    explicit CStrokeFeed(int engine) : stroke(quillmark_stroke_create(engine, kPenWidth)) {}
+    explicit CStrokeFeed(int engine) : stroke(quillmark_stroke_create(engine, penWidth())) {}
     ~CStrokeFeed() override { quillmark_stroke_destroy(stroke); }
     CStrokeFeed(const CStrokeFeed &) = delete;
     CStrokeFeed &operator=(const CStrokeFeed &) = delete;
@@ -147,6 +148,16 @@ std::unique_ptr<StrokeFeed> makeGatewayFeed()
     return std::make_unique<GatewayFeed>(PenType);
 }
 } // namespace
+
+float penWidth()
+{
+    return chosenWidth;
+}
+
+void setPenWidth(float width)
+{
+    chosenWidth = width;
+}
 
 const std::vector<Subject> &subjects()
 {

@@ -5,8 +5,10 @@
 
 #include <vector>
 
-// The width every subject draws with.
-constexpr float kPenWidth = 6;
+// The width every subject draws with: 6 unless the command line chose another before the first
+// subject was made.
+float penWidth();
+void setPenWidth(float width);
 
 // The six engines through their phase calls with the recorded "time" and "pressure", then the
 // gateway (engine call plus export) with pen type 1 and, paced, pen type 2.

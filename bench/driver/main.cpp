@@ -2,14 +2,16 @@
 // and the gateway, with the cost of painting and the memory a very long stroke takes; one table.
 //
 //   quillmark-bench [--long FILE] [--data DIR] [--runs N] [--budget S] [--paced-runs N]
-//                   [--memory-budget S]
+//                   [--memory-budget S] [--width W] [--only SUBJECT]...
 //
 // Per-sample times are steady_clock around the phase call alone. The whole input is fed --runs
 // times (fresh engines each time) and each sample keeps its smallest time over the runs, which
 // removes most of the scheduler's interruptions on a busy machine; a run does not start when it
 // would end past --budget seconds for that subject (the first always runs), so an engine whose
 // cost grows with the stroke gets fewer runs. The paced gateway brush runs --paced-runs times
-// (about 8.5 s each). The memory run of a subject stops after --memory-budget seconds.
+// (about 8.5 s each). The memory run of a subject stops after --memory-budget seconds. --width sets
+// the pen width of every subject (default 6); each --only names a subject to measure (the first
+// column of the table), and with any --only the gateway export table is left out.
 
 #include "BenchTable.h"
 #include "ExportTiming.h"
@@ -41,11 +43,14 @@ struct Options
     TimingLimits limits{5, 10, 90};
     int pacedRuns = 3;
     double memoryBudgetSeconds = 10;
+    float width = 6;
+    std::vector<std::string> only;   // empty: every subject
 };
 
 constexpr const char *kUsage =
     "usage: quillmark-bench [--long FILE] [--data DIR] [--runs N] [--budget SECONDS]\n"
-    "                       [--paced-runs N] [--memory-budget SECONDS]\n";
+    "                       [--paced-runs N] [--memory-budget SECONDS] [--width W]\n"
+    "                       [--only SUBJECT]...\n";
 
 [[noreturn]] void usage(const char *why)
 {
@@ -94,6 +99,12 @@ Options parseOptions(int argc, char **argv)
             o.pacedRuns = positiveCount(value);
         else if (arg == "--memory-budget")
             o.memoryBudgetSeconds = positiveNumber(value);
+        else if (arg == "--width")
+            o.width = float(positiveNumber(value));
+        else if (arg == "--only" && findSubject(value))
+            o.only.push_back(value);
+        else if (arg == "--only")
+            usage(("no subject named " + std::string(value)).c_str());
         else
             usage(("unknown option " + arg).c_str());
     }
@@ -289,7 +300,7 @@ std::vector<std::string> preamble(const Options &o, bool peakReset)
 {
     std::vector<std::string> lines{
         "quillmark-bench: per-sample cost of the phase calls (steady_clock around each call), pen "
-        "width " + shortest(kPenWidth) + ".",
+        "width " + shortest(penWidth()) + ".",
         "early: samples " + windowName(kEarlyFirst) + ", late: samples " +
             windowName(kLongStrokeSamples - kWindow) + " of synth-10k.txt (10,000 samples, "
             "240 Hz, recorded \"time\" and \"pressure\";",
@@ -343,20 +354,32 @@ void addBaselineNote(const Subject &subject, const std::vector<BenchRow> &rows, 
 
 int main(int argc, char **argv)
 {
-    if (argc == 5 && std::strcmp(argv[1], kMemoryChildOption) == 0)
+    if (argc == 6 && std::strcmp(argv[1], kMemoryChildOption) == 0) {
+        setPenWidth(float(positiveNumber(argv[5])));
         return runMemoryChild(argv[2], argv[3], positiveNumber(argv[4]));
+    }
     const Options options = parseOptions(argc, argv);
+    setPenWidth(options.width);
     const Bench bench(options);
+    std::vector<const Subject *> chosen;
+    for (const Subject &subject : subjects()) {
+        if (options.only.empty()
+            || std::find(options.only.begin(), options.only.end(), subject.name)
+                   != options.only.end())
+            chosen.push_back(&subject);
+    }
     std::vector<BenchRow> rows;
     bool peakReset = true;
-    for (const Subject &subject : subjects()) {
-        rows.push_back(bench.measure(subject));
+    for (const Subject *subject : chosen) {
+        rows.push_back(bench.measure(*subject));
         if (rows.back().memory)
             peakReset = peakReset && rows.back().memory->peakReset;
     }
     for (size_t i = 0; i < rows.size(); ++i)
-        addBaselineNote(subjects()[i], rows, rows[i]);
+        addBaselineNote(*chosen[i], rows, rows[i]);
     printTable(rows, preamble(options, peakReset));
+    if (!options.only.empty())
+        return 0;
     std::fprintf(stderr, "quillmark-bench: gateway export\n");
     const RecordedStroke stroke = strokesOf(options.dataDir + "/synth-10k.txt").front();
     printExportTable(timeGatewayExports(stroke), stroke.size());

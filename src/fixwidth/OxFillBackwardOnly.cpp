@@ -7,6 +7,7 @@
 #include "OxLineSegments_p.h"
 #include "OxSampleBatch_p.h"
 #include "OxStrokeEnd_p.h"
+#include "OxTailSweep_p.h"
 
 #include <algorithm>
 #include <cmath>
@@ -91,11 +92,13 @@ QPainterPath OxStrokesFixWidthFill::computeBackwardPaths(std::vector<OxInkPoint>
                                                          int start, int end, float width,
                                                          QRectF &rect)
 {
-    pathConnector->resetOutline();
+    // The rectangles the segments change are not read here: the sweep skips them.
+    TailSweep sweep(*pathConnector);
     forEachSegment(points, start, end, [&](int, const OxInkPoint &a, const OxInkPoint &b) {
-        pathConnector->addSegment(a.x, a.y, width / 2, b.x, b.y, width / 2);
+        sweep.add(a.x, a.y, width / 2, b.x, b.y, width / 2);
     });
-    const QPainterPath outline = pathConnector->getOutlinePath();
-    rect = unionTwoRect(rect, outline.boundingRect());
+    QRectF bounds;
+    const QPainterPath outline = sweep.finish(bounds);
+    rect = unionTwoRect(rect, bounds);
     return outline;
 }

@@ -4,28 +4,24 @@
 
 #include "OxEngineKind.h"
 #include "OxExportMirror_p.h"
+#include "OxTimeOfDay_p.h"
 
 #include <QList>
-#include <QTime>
 #include <cmath>
 
-namespace {
-// Milliseconds since local midnight.
-int timeOfDay()
-{
-    return QTime(0, 0).msecsTo(QTime::currentTime());
-}
+using quillmark::detail::localTimeOfDay;
 
+namespace {
 // The host's time stamp, or now when it is 0 or less, as a 64-bit "time".
 QMap<QString, QVariant> stampedParams(long long time)
 {
-    const qlonglong t = time <= 0 ? qlonglong(timeOfDay()) : qlonglong(time);
+    const qlonglong t = time <= 0 ? qlonglong(localTimeOfDay()) : qlonglong(time);
     return {{QStringLiteral("time"), QVariant(t)}};
 }
 
 QMap<QString, QVariant> nowParams()
 {
-    return {{QStringLiteral("time"), QVariant(timeOfDay())}};
+    return {{QStringLiteral("time"), QVariant(localTimeOfDay())}};
 }
 
 // The nearest whole unit, halves toward positive infinity (2.5 -> 3, -2.5 -> -2).

@@ -8,20 +8,27 @@ namespace {
 constexpr double kCoincidence = 1e-6;
 }
 
-float lineAngle(float x0, float y0, float x1, float y1, bool flip)
+namespace {
+// The direction of travel along a vertical line (y already flipped where asked).
+float verticalAngle(float y0, float y1)
 {
-    if (flip) {
-        y0 = -y0;
-        y1 = -y1;
-    }
-    if (x0 == x1) {
-        if (y0 > y1)
-            return float(3.0 * M_PI / 2.0);
-        if (y1 > y0)
-            return float(M_PI / 2.0);
-        return 0;
-    }
-    const float a = float(std::atan(double((y1 - y0) / (x1 - x0))));
+    if (y0 > y1)
+        return float(3.0 * M_PI / 2.0);
+    if (y1 > y0)
+        return float(M_PI / 2.0);
+    return 0;
+}
+
+// The arctangent of the slope of a line that is not vertical: the same number for both
+// directions of travel, as (y0 - y1) / (x0 - x1) is (y1 - y0) / (x1 - x0) to the last bit.
+float slopeAngle(float x0, float y0, float x1, float y1)
+{
+    return float(std::atan(double((y1 - y0) / (x1 - x0))));
+}
+
+// The direction of travel from (x0, y0) to (x1, y1), not vertical, from its slopeAngle a.
+float slopedAngle(float a, float x0, float y0, float x1, float y1)
+{
     if (a > 0) {
         if (y1 > y0)
             return a;
@@ -37,6 +44,37 @@ float lineAngle(float x0, float y0, float x1, float y1, bool flip)
     }
     return 0;
 }
+} // namespace
+
+float lineAngle(float x0, float y0, float x1, float y1, bool flip)
+{
+    if (flip) {
+        y0 = -y0;
+        y1 = -y1;
+    }
+    if (x0 == x1)
+        return verticalAngle(y0, y1);
+    return slopedAngle(slopeAngle(x0, y0, x1, y1), x0, y0, x1, y1);
+}
+
+namespace quillmark::detail {
+void lineAngles(float x0, float y0, float x1, float y1, bool flip, float &forward,
+                float &backward)
+{
+    if (flip) {
+        y0 = -y0;
+        y1 = -y1;
+    }
+    if (x0 == x1) {
+        forward = verticalAngle(y0, y1);
+        backward = verticalAngle(y1, y0);
+        return;
+    }
+    const float a = slopeAngle(x0, y0, x1, y1);
+    forward = slopedAngle(a, x0, y0, x1, y1);
+    backward = slopedAngle(a, x1, y1, x0, y0);
+}
+} // namespace quillmark::detail
 
 float vertexAngle(float x0, float y0, float x1, float y1, float x2, float y2)
 {

@@ -2,11 +2,13 @@
 // placing it at the two ends of a segment.
 
 #include "OxGeometry.h"
+#include "OxLineAngles_p.h"
 #include "OxNibTangents_p.h"
 #include "OxPathBuilder.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 constexpr int kSectorCount = 80;
@@ -30,6 +32,7 @@ void OxPathBuilder::setSamplePath(QPainterPath path, float size)
 
 void OxPathBuilder::computeSections()
 {
+    lastPlaced = PlacedNib();
     sections.clear();
     samplePoints.clear();
     findSampleExtremes();
@@ -60,14 +63,30 @@ void OxPathBuilder::computeSections()
 }
 
 namespace {
+bool sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The identity scaled by scale, then times the translation that moves the scaled centre to
+// (x, y): QMatrix's scale, map, translate and product written out term by term, zero terms
+// included, so that every number (down to the sign of a zero) is the one those calls give.
 QMatrix placeNib(float x, float y, float scale, QPointF center)
 {
-    QMatrix placement;
-    placement.scale(scale, scale);
-    const QPointF mappedCenter = placement.map(center);
-    QMatrix shift;
-    shift.translate(x - mappedCenter.x(), y - mappedCenter.y());
-    return placement * shift;
+    const double s = scale;
+    // QMatrix().scale(s, s)
+    const double m11 = 1.0 * s, m12 = 0.0 * s, m21 = 0.0 * s, m22 = 1.0 * s, dx = 0.0, dy = 0.0;
+    // .map(center)
+    const double cx = m11 * center.x() + m21 * center.y() + dx;
+    const double cy = m12 * center.x() + m22 * center.y() + dy;
+    // QMatrix().translate(tx, ty)
+    const double tx = x - cx, ty = y - cy;
+    const double shiftX = 0.0 + (tx * 1.0 + ty * 0.0);
+    const double shiftY = 0.0 + (ty * 1.0 + tx * 0.0);
+    // scaled * shift
+    return QMatrix(m11 * 1.0 + m12 * 0.0, m11 * 0.0 + m12 * 1.0, m21 * 1.0 + m22 * 0.0,
+                   m21 * 0.0 + m22 * 1.0, dx * 1.0 + dy * 0.0 + shiftX,
+                   dx * 0.0 + dy * 1.0 + shiftY);
 }
 
 // The first sector with startAngle <= angle < endAngle, or the last sector when none matches.
@@ -114,10 +133,24 @@ QRectF OxPathBuilder::placedNibBounds(const QMatrix &placement) const
         return placement.map(samplePath).boundingRect();
     // A placement only scales and moves, so each coordinate maps monotonically: the mapped
     // extremes bound the mapped nib exactly.
-    const double x0 = placement.map(sampleLeftmost).x(), x1 = placement.map(sampleRightmost).x();
-    const double y0 = placement.map(sampleTopmost).y(), y1 = placement.map(sampleBottommost).y();
+    const double x0 = mapped(placement, sampleLeftmost).x();
+    const double x1 = mapped(placement, sampleRightmost).x();
+    const double y0 = mapped(placement, sampleTopmost).y();
+    const double y1 = mapped(placement, sampleBottommost).y();
     const double left = std::min(x0, x1), top = std::min(y0, y1);
     return QRectF(left, top, std::max(x0, x1) - left, std::max(y0, y1) - top);
+}
+
+void OxPathBuilder::placeNibAt(float x, float y, float w, QMatrix &placement, QRectF &bounds)
+{
+    if (lastPlaced.valid && sameBits(x, lastPlaced.x) && sameBits(y, lastPlaced.y)
+        && sameBits(w, lastPlaced.w)) {
+        placement = lastPlaced.placement;
+        bounds = lastPlaced.bounds;
+        return;
+    }
+    placement = placeNib(x, y, w / sampleSize, sampleCenter);
+    bounds = placedNibBounds(placement);
 }
 
 int OxPathBuilder::placeSegment(float x0, float y0, float w0, float x1, float y1, float w1,
@@ -125,15 +158,16 @@ int OxPathBuilder::placeSegment(float x0, float y0, float w0, float x1, float y1
                                 QRectF &startRect, OxPathSectionPara &endSection,
                                 QMatrix &endPlacement, QRectF &endRect)
 {
-    startPlacement = placeNib(x0, y0, w0 / sampleSize, sampleCenter);
-    startRect = placedNibBounds(startPlacement);
-    endPlacement = placeNib(x1, y1, w1 / sampleSize, sampleCenter);
-    endRect = placedNibBounds(endPlacement);
+    placeNibAt(x0, y0, w0, startPlacement, startRect);
+    placeNibAt(x1, y1, w1, endPlacement, endRect);
+    lastPlaced = {x1, y1, w1, true, endPlacement, endRect};
 
     if (!sections.isEmpty()) {
-        startSection = sectionFor(sections, lineAngle(x0, y0, x1, y1, true));
+        float forward, backward;
+        quillmark::detail::lineAngles(x0, y0, x1, y1, true, forward, backward);
+        startSection = sectionFor(sections, forward);
         // Seen from the end, travel runs backwards: its left index is on the forward right.
-        endSection = sectionFor(sections, lineAngle(x1, y1, x0, y0, true));
+        endSection = sectionFor(sections, backward);
     }
 
     if (startRect.contains(endRect))

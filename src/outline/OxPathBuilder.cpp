@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 using namespace quillmark::detail;
 
@@ -178,21 +179,9 @@ void OxPathBuilder::copyShapeFrom(const OxPathBuilder &other)
     capExtremes = other.capExtremes;
     nibSpacing = other.nibSpacing;
     nibReach = other.nibReach;
+    lastPlaced = PlacedNib();
 }
 
-bool OxPathBuilder::hasUsableNib() const
-{
-    return samplePoints.size() >= 2 && sections.size() > 0 && std::isfinite(sampleSize)
-           && sampleSize != 0;
-}
-
-QPointF OxPathBuilder::nibPoint(const QMatrix &placement, int index) const
-{
-    // QMatrix::map, term by term, without the call: the walks map thousands of points a stroke.
-    const QPointF &p = samplePoints.at(index);
-    return QPointF(placement.m11() * p.x() + placement.m21() * p.y() + placement.dx(),
-                   placement.m12() * p.x() + placement.m22() * p.y() + placement.dy());
-}
 
 template <class Visit>
 void OxPathBuilder::walk(int from, int to, int step, Visit visit) const
@@ -274,7 +263,22 @@ QVarLengthArray<QPointF, 256> OxPathBuilder::capPoints(const QMatrix &placement,
 {
     Polyline cap;
     cap.append(first);
-    walk(from, to, +1, [&](int k) { appendToPolyline(cap, nibPoint(placement, k)); });
+    if (!placedPointsStayApart(placement)) {
+        walk(from, to, +1, [&](int k) { appendToPolyline(cap, nibPoint(placement, k)); });
+        return cap;
+    }
+    // Only the first step can meet a point equal to the one before: the cap's first point need
+    // not be a nib point.
+    bool firstStep = true;
+    walk(from, to, +1, [&](int k) {
+        const QPointF p = nibPoint(placement, k);
+        if (firstStep) {
+            appendToPolyline(cap, p);
+            firstStep = false;
+        } else {
+            cap.append(p);
+        }
+    });
     return cap;
 }
 
@@ -298,13 +302,13 @@ QRectF OxPathBuilder::addSegment(float x0, float y0, float w0, float x1, float y
     if (!hasUsableNib() || !allFinite({x0, y0, w0, x1, y1, w1}))
         return QRectF();
 
-    if (rightSide.isEmpty()) {
+    if (sidesEmpty()) {
         QRectF changed;
         if (!nibOnlyPath.isEmpty()) {
             changed = beginOutline(anchorX, anchorY, anchorWidth, x1, y1, w1);
         } else {
             changed = beginOutline(x0, y0, w0, x1, y1, w1);
-            if (rightSide.isEmpty()) {
+            if (sidesEmpty()) {
                 anchorX = x0;
                 anchorY = y0;
                 anchorWidth = w0;
@@ -355,19 +359,23 @@ QRectF OxPathBuilder::beginOutline(float x0, float y0, float w0, float x1, float
 
     const QPointF sr = nibPoint(m0, start.rightIndex), sl = nibPoint(m0, start.leftIndex);
     const QPointF el = nibPoint(m1, end.rightIndex), er = nibPoint(m1, end.leftIndex);
-    rightSide.moveTo(sr);
-    rightSide.lineTo(er);
-    startCap = capPath(m0, sr, start.rightIndex, start.leftIndex);
-    leftSide.moveTo(startCap.currentPosition());
-    leftSide.lineTo(el);
-    endCap = capPath(m1, el, end.rightIndex, end.leftIndex);
+    if (sidesAsPoints) {
+        const Polyline cap = capPoints(m0, sr, start.rightIndex, start.leftIndex);
+        startCapPoints.assign(cap.begin(), cap.end());
+        beginSides(leftPoints, rightPoints, sr, er, cap.last(), el);
+    } else {
+        startCap = capPath(m0, sr, start.rightIndex, start.leftIndex);
+        beginSides(leftSide, rightSide, sr, er, startCap.currentPosition(), el);
+    }
+    deferEndCap(m1, el, end.rightIndex, end.leftIndex);
 
     lastStartRight = start.rightIndex;
     lastStartLeft = start.leftIndex;
     lastEndRight = end.leftIndex;
     lastEndLeft = end.rightIndex;
-    lastCorners = QPolygonF({sr, sl, el, er});
-    return getOutlinePath().boundingRect();
+    setLastCorners(sr, sl, el, er);
+    // Whether the first segment changed anything depends on nothing but its placement.
+    return changeBoundsUnread ? QRectF() : getOutlinePath().boundingRect();
 }
 
 QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, float y1, float w1)
@@ -380,86 +388,240 @@ QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, floa
     if (placeSegment(x0, y0, w0, x1, y1, w1, start, m0, startRect, end, m1, endRect)
         != kSeparateNibs)
         return QRectF();
+    return sidesAsPoints ? joinSegment(leftPoints, rightPoints, start, m0, end, m1)
+                         : joinSegment(leftSide, rightSide, start, m0, end, m1);
+}
 
+template <class Side>
+QRectF OxPathBuilder::joinSegment(Side &left, Side &right, const OxPathSectionPara &start,
+                                  const QMatrix &m0, const OxPathSectionPara &end,
+                                  const QMatrix &m1)
+{
     const QPointF sr = nibPoint(m0, start.rightIndex), sl = nibPoint(m0, start.leftIndex);
     const QPointF el = nibPoint(m1, end.rightIndex), er = nibPoint(m1, end.leftIndex);
     const QPointF previousStartRight = lastCorners[0];
     const QPointF previousEndLeft = lastCorners[2], previousEndRight = lastCorners[3];
 
+    // The end cap goes round the new end's nib; it is made only when the outline is read. Where
+    // no cap point can be dropped as a duplicate, the cap's box comes from its extreme points.
+    QRectF capBox;
+    const bool capBoxKnown = placedPointsStayApart(m1);
+    if (capBoxKnown) {
+        const CapExtremes &e = capExtremes.at(sectionIndexOf(end));   // at(): a shared table stays shared
+        const double x0 = mapped(m1, e.leftmost).x(), x1 = mapped(m1, e.rightmost).x();
+        const double y0 = mapped(m1, e.topmost).y(), y1 = mapped(m1, e.bottommost).y();
+        capBox = QRectF(QPointF(std::min(x0, x1), std::min(y0, y1)),
+                        QPointF(std::max(x0, x1), std::max(y0, y1)));
+    }
+    // The changed piece holds the cap, so a cap box of some area says that it is not empty;
+    // when that is all that is asked, the piece is not followed.
+    const bool track = !(changeBoundsUnread && capBoxKnown && !capBox.isEmpty());
+
     // Left side: a join drawn along the nib on the outer side of a turn, a straight cut on the
     // inner side (the overlap is filled by the winding rule). The changed piece starts where
     // the side ended.
     PieceBounds changed;
-    changed.moveTo(leftSide.currentPosition());
+    changed.moveTo(left.currentPosition());
     auto addLeft = [&](QPointF p) {
-        leftSide.lineTo(p);
-        changed.lineTo(p);
+        left.lineTo(p);
+        if (track)
+            changed.lineTo(p);
     };
     const int newLeft = start.leftIndex;
     if (newLeft == lastEndLeft) {
         addLeft(el);
     } else if (newLeft == lastEndRight
                || !isSameSide(previousEndLeft, previousEndRight, previousStartRight, sl)) {
-        walk(lastEndLeft, newLeft, +1, [&](int k) { addLeft(nibPoint(m0, k)); });
+        walkSide(left, lastEndLeft, newLeft, +1, m0, !track, addLeft);
         addLeft(el);
     } else {
         addLeft(sl);
         addLeft(el);
     }
 
-    // The end cap goes round the new end's nib; it is made only when the outline is read. Where
-    // no cap point can be dropped as a duplicate, the cap's box comes from its extreme points.
-    if (placedPointsStayApart(m1)) {
-        const CapExtremes &e = capExtremes.at(sectionIndexOf(end));   // at(): a shared table stays shared
-        const double x0 = m1.map(e.leftmost).x(), x1 = m1.map(e.rightmost).x();
-        const double y0 = m1.map(e.topmost).y(), y1 = m1.map(e.bottommost).y();
-        const QRectF box(QPointF(std::min(x0, x1), std::min(y0, y1)),
-                         QPointF(std::max(x0, x1), std::max(y0, y1)));
-        changed.connect(el, box, er);
-    } else {
-        changed.connect(capPoints(m1, el, end.rightIndex, end.leftIndex));
+    if (track) {
+        if (capBoxKnown)
+            changed.connect(el, capBox, er);
+        else
+            changed.connect(capPoints(m1, el, end.rightIndex, end.leftIndex));
     }
-    endCapPending = true;
-    endCapPlacement = m1;
-    endCapStart = el;
-    endCapFrom = end.rightIndex;
-    endCapTo = end.leftIndex;
+    deferEndCap(m1, el, end.rightIndex, end.leftIndex);
 
     // Right side, the mirror image: its outer joins walk the nib backwards. The changed piece
     // takes its new points in reverse, from the end cap back to where the side ended.
     Polyline rightPiece;
-    rightPiece.append(rightSide.currentPosition());
+    rightPiece.append(right.currentPosition());
     auto addRight = [&](QPointF p) {
-        rightSide.lineTo(p);
-        appendToPolyline(rightPiece, p);
+        right.lineTo(p);
+        if (track)
+            appendToPolyline(rightPiece, p);
     };
     const int newRight = start.rightIndex;
     if (newRight == lastEndRight) {
         addRight(er);
     } else if (newRight == lastEndLeft
                || !isSameSide(previousEndLeft, previousEndRight, previousStartRight, sr)) {
-        walk(lastEndRight, newRight, -1, [&](int k) { addRight(nibPoint(m0, k)); });
+        walkSide(right, lastEndRight, newRight, -1, m0, !track, addRight);
         addRight(er);
     } else {
         addRight(sr);
         addRight(er);
     }
-    std::reverse(rightPiece.begin(), rightPiece.end());
-    changed.connect(rightPiece);
 
     lastStartRight = newRight;
     lastStartLeft = newLeft;
     lastEndRight = end.leftIndex;
     lastEndLeft = end.rightIndex;
-    lastCorners = QPolygonF({sr, sl, el, er});
+    setLastCorners(sr, sl, el, er);
+    if (!track)
+        return capBox;
+    std::reverse(rightPiece.begin(), rightPiece.end());
+    changed.connect(rightPiece);
     return changed.bounds();
+}
+
+template <class Side, class Add>
+void OxPathBuilder::walkSide(Side &side, int from, int to, int step, const QMatrix &placement,
+                             bool sideAlone, Add add)
+{
+    if constexpr (std::is_same_v<Side, PointSide>) {
+        if (sideAlone && placedPointsStayApart(placement)) {
+            // Only the first step can repeat the side's last point.
+            bool firstStep = true;
+            walk(from, to, step, [&](int k) {
+                const QPointF p = nibPoint(placement, k);
+                if (firstStep)
+                    side.lineTo(p);
+                else
+                    side.appendApart(p);
+                firstStep = false;
+            });
+            return;
+        }
+    }
+    walk(from, to, step, [&](int k) { add(nibPoint(placement, k)); });
+}
+
+void OxPathBuilder::deferEndCap(const QMatrix &placement, QPointF first, int from, int to)
+{
+    endCapPending = true;
+    endCapPlacement = placement;
+    endCapStart = first;
+    endCapFrom = from;
+    endCapTo = to;
+}
+
+void OxPathBuilder::setLastCorners(QPointF sr, QPointF sl, QPointF el, QPointF er)
+{
+    lastCorners.resize(4);   // after clear() it still has its room: no allocation per segment
+    QPointF *c = lastCorners.data();
+    c[0] = sr;
+    c[1] = sl;
+    c[2] = el;
+    c[3] = er;
+}
+
+bool OxPathBuilder::sidesEmpty() const
+{
+    return sidesAsPoints ? rightPoints.isEmpty() : rightSide.isEmpty();
+}
+
+template <class Side>
+void OxPathBuilder::beginSides(Side &left, Side &right, QPointF sr, QPointF er, QPointF leftStart,
+                               QPointF el)
+{
+    right.moveTo(sr);
+    right.lineTo(er);
+    left.moveTo(leftStart);
+    left.lineTo(el);
+}
+
+namespace {
+// Appends the points first .. last to an outline under construction (from begin to end, where
+// there is room) as QPainterPath::connectPath appends the path through them (one move-to, then
+// line-tos): fewer than two points make no path and add nothing; an outline that is no more
+// than a move-to gives way to them; otherwise the first is left out where it equals the
+// outline's last point. Returns the outline's new end.
+template <class Iterator>
+QPointF *connectRun(QPointF *begin, QPointF *end, Iterator first, Iterator last)
+{
+    if (last - first < 2)
+        return end;
+    if (end - begin <= 1)
+        end = begin;
+    else if (*first == end[-1])
+        ++first;
+    return std::copy(first, last, end);
+}
+
+// QPainterPath::boundingRect of the path through points, which holds no neighbours equal as
+// QPointF: the same comparisons over the same coordinates in the same order.
+QRectF boundsOf(const QPointF *points, int count)
+{
+    if (count == 0)
+        return QRectF();
+    double minX = points[0].x(), maxX = minX, minY = points[0].y(), maxY = minY;
+    for (int i = 1; i < count; ++i) {
+        const double x = points[i].x(), y = points[i].y();
+        if (x > maxX)
+            maxX = x;
+        else if (x < minX)
+            minX = x;
+        if (y > maxY)
+            maxY = y;
+        else if (y < minY)
+            minY = y;
+    }
+    return QRectF(minX, minY, maxX - minX, maxY - minY);
+}
+} // namespace
+
+QPainterPath OxPathBuilder::assembledOutline(QRectF &bounds)
+{
+    const std::vector<QPointF> &left = leftPoints.all(), &right = rightPoints.all();
+    Polyline cap;
+    if (endCapPending) {
+        cap = capPoints(endCapPlacement, endCapStart, endCapFrom, endCapTo);
+    } else {
+        for (int i = 0; i < endCap.elementCount(); ++i)
+            cap.append(QPointF(endCap.elementAt(i)));
+    }
+    // Room for every point, then cut to what the joins leave (the polygon keeps its room).
+    polygon.resize(int(startCapPoints.size() + left.size() + size_t(cap.size()) + right.size()));
+    QPointF *const begin = polygon.data();
+    QPointF *end = std::copy(startCapPoints.begin(), startCapPoints.end(), begin);
+    end = connectRun(begin, end, left.begin(), left.end());
+    end = connectRun(begin, end, cap.begin(), cap.end());
+    end = connectRun(begin, end, right.rbegin(), right.rend());
+    polygon.resize(int(end - begin));
+    bounds = boundsOf(begin, polygon.size());
+    QPainterPath outline;
+    outline.reserve(bufferRoomFor(polygon.size() + 1));
+    outline.addPolygon(polygon);
+    outline.closeSubpath();
+    outline.setFillRule(Qt::WindingFill);
+    forgetOrKeepRoom(polygon);
+    return outline;
+}
+
+QPainterPath OxPathBuilder::outlineWithBounds(QRectF &bounds)
+{
+    if (sidesAsPoints && !leftPoints.isEmpty())
+        return assembledOutline(bounds);
+    QPainterPath outline = getOutlinePath();
+    bounds = outline.boundingRect();
+    return outline;
 }
 
 QPainterPath OxPathBuilder::getOutlinePath()
 {
-    if (leftSide.isEmpty()) {
+    if (sidesAsPoints ? leftPoints.isEmpty() : leftSide.isEmpty()) {
         nibOnlyPath.setFillRule(Qt::WindingFill);
         return nibOnlyPath;
+    }
+    if (sidesAsPoints) {
+        QRectF bounds;
+        return assembledOutline(bounds);
     }
     QPainterPath outline = startCap;
     // One allocation for the whole outline (it may hold hundreds of thousands of elements), of a
@@ -492,6 +654,9 @@ void OxPathBuilder::resetOutline()
     nibOnlyPath = QPainterPath();
     rightSide = QPainterPath();
     leftSide = QPainterPath();
+    leftPoints.clear();
+    rightPoints.clear();
+    startCapPoints.clear();
     endCap = QPainterPath();
     endCapPending = false;
     startCap = QPainterPath();

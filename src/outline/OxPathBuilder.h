@@ -12,6 +12,13 @@
 #include <QString>
 #include <QVarLengthArray>
 #include <QVector>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace quillmark::detail {
+class TailSweep;
+}
 
 // Sweeps a nib (a closed sample outline) along centre-line segments whose ends carry a width and
 // builds the filled outline of the swept area: start cap + left side + end cap + right side,
@@ -81,6 +88,7 @@ protected:
     friend class OxStrokesFixWidthFill;
     friend class OxStrokeShape;
     friend class OxPredictedInk;
+    friend class quillmark::detail::TailSweep;
 
     QPainterPath startCap;   // first nib from its right tangent point around to its left one
     QPainterPath leftSide;
@@ -102,8 +110,95 @@ protected:
     float anchorWidth;
     QPainterPath nibOnlyPath;   // the single nib that stands for the stroke so far
     bool anchorHeld;            // the next segment starts from the anchor, not its given start
+    // The sides are kept as points in leftPoints and rightPoints instead of leftSide and
+    // rightSide, and the outline is made in one piece when it is read: for a builder whose
+    // outline is rebuilt from scratch and read once at every sample (the connector), whose sides
+    // nobody else reads. The outline is the same either way.
+    bool sidesAsPoints = false;
 
 private:
+    // A side kept as its points: what moveTo (on an empty side) and lineTo put into a
+    // QPainterPath, under the same checks, in a buffer that keeps its room when cleared.
+    class PointSide
+    {
+    public:
+        // Keeps the buffer's room for the next outline, unless a long one left far more room
+        // than the last one needed.
+        void clear() { forgetOrKeepRoom(points); }
+        void moveTo(QPointF p)
+        {
+            if (std::isfinite(p.x()) && std::isfinite(p.y()))
+                points.assign(1, p);
+        }
+        void lineTo(QPointF p)
+        {
+            if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+                return;
+            if (points.empty())
+                points.emplace_back(0, 0);   // where a path without a move-to starts
+            if (!(p == points.back()))
+                points.push_back(p);
+        }
+        // lineTo for a point known to differ from the last one.
+        void appendApart(QPointF p)
+        {
+            if (std::isfinite(p.x()) && std::isfinite(p.y()))
+                points.push_back(p);
+        }
+        bool isEmpty() const { return points.size() <= 1; }
+        QPointF currentPosition() const { return points.empty() ? QPointF() : points.back(); }
+        const std::vector<QPointF> &all() const { return points; }
+
+    private:
+        std::vector<QPointF> points;
+    };
+    // Empties a buffer that is refilled at every rebuild: its room stays for the next one,
+    // unless it exceeds four times what was used this time (and a floor that every ordinary
+    // tail fits in), so that one long tail does not keep its room for the rest of the stroke.
+    template <class Buffer>
+    static void forgetOrKeepRoom(Buffer &buffer)
+    {
+        constexpr size_t kRoomAlwaysKept = 256;
+        if (size_t(buffer.capacity()) > 4 * std::max(size_t(buffer.size()), kRoomAlwaysKept))
+            buffer = Buffer();
+        else
+            buffer.clear();
+    }
+    PointSide leftPoints, rightPoints;
+    // With sidesAsPoints the start cap too is kept as its points (startCap stays empty).
+    std::vector<QPointF> startCapPoints;
+    // The outline of a builder with sidesAsPoints, before it is a path: the polygon that
+    // QPainterPath::addPolygon takes, which keeps its room from call to call.
+    QPolygonF polygon;
+    // Set while an engine sweeps a tail whose changed rectangles nobody reads (TailSweep): the
+    // rectangle addSegment returns is then only right about being empty or not, which is all
+    // that decides where the next segment starts.
+    bool changeBoundsUnread = false;
+
+    bool sidesEmpty() const;
+    void setLastCorners(QPointF sr, QPointF sl, QPointF el, QPointF er);
+    // The sides of the first segment: the right one from sr to er, the left from leftStart to el.
+    template <class Side>
+    static void beginSides(Side &left, Side &right, QPointF sr, QPointF er, QPointF leftStart,
+                           QPointF el);
+    // A join's walk along the nib placed by placement, each point handed to add; where only the
+    // side takes the points (sideAlone) and placed neighbours stay apart, straight into the side.
+    template <class Side, class Add>
+    void walkSide(Side &side, int from, int to, int step, const QMatrix &placement,
+                  bool sideAlone, Add add);
+    // The outline of a builder with sidesAsPoints, as getOutlinePath assembles it from paths,
+    // and its boundingRect.
+    QPainterPath assembledOutline(QRectF &bounds);
+    // getOutlinePath and its boundingRect.
+    QPainterPath outlineWithBounds(QRectF &bounds);
+    // The end cap goes round the nib placed by placement from index from to index to, starting
+    // at first; it is made only when it is read (see endCapPending).
+    void deferEndCap(const QMatrix &placement, QPointF first, int from, int to);
+    // extendOutline after placing the segment: the joins, the end cap and the changed piece.
+    template <class Side>
+    QRectF joinSegment(Side &left, Side &right, const OxPathSectionPara &start,
+                       const QMatrix &m0, const OxPathSectionPara &end, const QMatrix &m1);
+
     // The sample outline's points of least and greatest x and y, and whether it is made of
     // straight elements only (so that those four bound it however it is scaled and moved).
     QPointF sampleLeftmost, sampleRightmost, sampleTopmost, sampleBottommost;
@@ -132,14 +227,39 @@ private:
     // The nib's bounding rectangle once placed: from its extreme points when the nib is a
     // polygon (as every installed nib is), which gives the same numbers as mapping all of it.
     QRectF placedNibBounds(const QMatrix &placement) const;
+    // The nib placed at (x, y) for the width w, and its bounds: the last end that placeSegment
+    // placed is kept, since the next segment usually starts there (made afresh for other
+    // numbers, bit for bit, and forgotten when another nib is installed).
+    struct PlacedNib
+    {
+        float x = 0, y = 0, w = 0;
+        bool valid = false;
+        QMatrix placement;
+        QRectF bounds;
+    };
+    PlacedNib lastPlaced;
+    void placeNibAt(float x, float y, float w, QMatrix &placement, QRectF &bounds);
     void findSampleExtremes();
     void findCapExtremes();
     // Whether neighbouring nib points stay apart once placed, by more than QPointF's fuzzy
     // equality can bridge: then no point of a walk is dropped as a duplicate.
     bool placedPointsStayApart(const QMatrix &placement) const;
     int sectionIndexOf(const OxPathSectionPara &section) const;
-    bool hasUsableNib() const;
-    QPointF nibPoint(const QMatrix &placement, int index) const;
+    bool hasUsableNib() const
+    {
+        return samplePoints.size() >= 2 && sections.size() > 0 && std::isfinite(sampleSize)
+               && sampleSize != 0;
+    }
+    QPointF nibPoint(const QMatrix &placement, int index) const
+    {
+        return mapped(placement, samplePoints.at(index));
+    }
+    // QMatrix::map, term by term, without the call: the walks map thousands of points a stroke.
+    static QPointF mapped(const QMatrix &placement, const QPointF &p)
+    {
+        return QPointF(placement.m11() * p.x() + placement.m21() * p.y() + placement.dx(),
+                       placement.m12() * p.x() + placement.m22() * p.y() + placement.dy());
+    }
     // Calls visit with each nib index after from, up to and including to, going round the nib
     // by step (+1: in index order, -1: against it); from == to goes once around the whole nib.
     template <class Visit>

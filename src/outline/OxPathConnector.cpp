@@ -1,5 +1,8 @@
 #include "OxPathConnector.h"
 
-OxPathConnector::OxPathConnector() = default;
+OxPathConnector::OxPathConnector()
+{
+    sidesAsPoints = true;
+}
 
 OxPathConnector::~OxPathConnector() = default;

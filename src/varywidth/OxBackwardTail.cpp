@@ -7,6 +7,8 @@
 #include "OxLineSegments_p.h"
 #include "OxSamplePoint_p.h"
 #include "OxStrokeSteps_p.h"
+#include "OxTailCollector_p.h"
+#include "OxTailSweep_p.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,14 +52,14 @@ bool OxStrokesVaryWidthBackwardExtend::prepareBackwardPath(QVector<OxBackwardInf
                                                               pts[size_t(index)].y,
                                                               float(endPt.x()), float(endPt.y())));
     // Collected from the tip backwards, stored oldest first.
-    QVector<OxBackwardInfo> tail;
+    TailCollector tail(infos);
     bool reachedFullWidth = false;
     for (;;) {
         if (isFull(curRadius, halfWidth) && isFull(prevRadius, halfWidth)) {
             reachedFullWidth = true;
             break;
         }
-        tail.append(OxBackwardInfo(cur, curRadius, prev, prevRadius));
+        tail.addOlder(OxBackwardInfo(cur, curRadius, prev, prevRadius));
         if (--index < 0) {
             index = 0;
             break;
@@ -68,8 +70,7 @@ bool OxStrokesVaryWidthBackwardExtend::prepareBackwardPath(QVector<OxBackwardInf
         curRadius = taperedRadius(halfWidth,
                                   prevRadius + kTaperPerUnit * twoPointDistance(cur, prev));
     }
-    std::reverse(tail.begin(), tail.end());
-    infos = tail + infos;
+    tail.finish();
     return reachedFullWidth;
 }
 
@@ -77,13 +78,14 @@ void OxStrokesVaryWidthBackwardExtend::computeBackwardPath(QVector<OxBackwardInf
                                                            QVector<QPainterPath> &paths,
                                                            QRectF &rect)
 {
-    pathConnector->resetOutline();
+    // The rectangles the segments change are not read here: the sweep skips them.
+    TailSweep sweep(*pathConnector);
     for (const OxBackwardInfo &s : infos)
-        pathConnector->addSegment(float(s.startPoint.x()), float(s.startPoint.y()), s.startRadius,
-                                  float(s.endPoint.x()), float(s.endPoint.y()), s.endRadius);
-    const QPainterPath outline = pathConnector->getOutlinePath();
-    rect = unionTwoRect(rect, outline.boundingRect());
-    paths.append(outline);
+        sweep.add(float(s.startPoint.x()), float(s.startPoint.y()), s.startRadius,
+                  float(s.endPoint.x()), float(s.endPoint.y()), s.endRadius);
+    QRectF bounds;
+    paths.append(sweep.finish(bounds));
+    rect = unionTwoRect(rect, bounds);
 }
 
 QRectF OxStrokesVaryWidthBackwardExtend::computeBackwardConnectPath(QVector<OxBackwardInfo> &infos)

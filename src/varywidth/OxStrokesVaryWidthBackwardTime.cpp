@@ -6,6 +6,7 @@
 #include "OxSamplePoint_p.h"
 #include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
+#include "OxTailCollector_p.h"
 
 #include <algorithm>
 
@@ -70,16 +71,15 @@ bool OxStrokesVaryWidthBackwardTime::prepareTimedTail(QVector<OxBackwardInfo> &i
     const float halfWidth = width * 0.5f;
     const float quarterWidth = width * 0.25f;
     const float slope = (halfWidth - quarterWidth) / total;
-    QVector<OxBackwardInfo> tail;
+    TailCollector tail(infos);
     float radius = quarterWidth;
     for (int k = n - 2; k >= index; --k) {
         const float older = radius + distance(pts[size_t(k)], pts[size_t(k) + 1]) * slope;
-        tail.append(OxBackwardInfo(position(pts[size_t(k)]), older, position(pts[size_t(k) + 1]),
-                                   radius));
+        tail.addOlder(OxBackwardInfo(position(pts[size_t(k)]), older,
+                                     position(pts[size_t(k) + 1]), radius));
         radius = older;
     }
-    std::reverse(tail.begin(), tail.end());
-    infos = tail + infos;
+    tail.finish();
     return lastDrawnIndex < index;
 }
 

@@ -1,5 +1,6 @@
 #include "EngineStroke.h"
 #include "OxPathGenerator.h"
+#include "TurnedEllipseNib.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -74,13 +75,7 @@ TEST(OxPathBuilderSectors, PlacedRectanglesEqualTheMappedNib)
     // The rectangles come from the nib's extreme points; they must equal mapping every point,
     // for any width, including zero and negative ones.
     Generator g(false);
-    QPainterPath ellipse;
-    ellipse.addEllipse(QPointF(100, 100), 25, 40);
-    QMatrix turn;
-    turn.translate(100, 100);
-    turn.rotate(-60);
-    turn.translate(-100, -100);
-    g.setSamplePath(turn.map(ellipse), 40);
+    g.setSamplePath(turnedEllipseNib(), 40);
     auto same = [](const QRectF &a, const QRectF &b) {
         return a.x() == b.x() && a.y() == b.y() && a.width() == b.width()
                && a.height() == b.height();
