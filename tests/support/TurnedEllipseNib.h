@@ -4,7 +4,8 @@
 // The variable-width engines' nib: an ellipse 25 across and 40 down about (100, 100), turned by
 // -60 degrees about its centre (installed for the size 40).
 
-#include <QMatrix>
+#include "QuillmarkMatrix.h"
+
 #include <QPainterPath>
 
 #pragma GCC diagnostic push
