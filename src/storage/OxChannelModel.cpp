@@ -54,20 +54,6 @@ std::uint64_t prediction(const std::int64_t *levels, std::size_t i, int order)
     return predictLevel(usableOrder(order, i), at(1), at(2), at(3));
 }
 
-float floatOf(std::uint32_t word)
-{
-    float v;
-    std::memcpy(&v, &word, sizeof v);
-    return v;
-}
-
-std::uint32_t wordOf(float v)
-{
-    std::uint32_t w;
-    std::memcpy(&w, &v, sizeof w);
-    return w;
-}
-
 // The integers a channel's model may produce: an int32 for time and for bits, else the grid's.
 struct IntegerRange
 {

@@ -17,20 +17,6 @@ constexpr const char *kEraserNames[2] = {"eraser x", "eraser y"};
 constexpr std::size_t kMinChangeBytes = 6;
 constexpr std::size_t kMinStrokeBytes = 2;
 
-std::uint32_t wordOf(float v)
-{
-    std::uint32_t w;
-    std::memcpy(&w, &v, sizeof w);
-    return w;
-}
-
-float floatOf(std::uint32_t w)
-{
-    float v;
-    std::memcpy(&v, &w, sizeof v);
-    return v;
-}
-
 // What makes two edits one change: the kind, an erase's radius and the positions, to the bit.
 std::string changeKey(const OxRecordedEdit &edit)
 {
@@ -205,10 +191,8 @@ OxStorageError EditsReader::read(std::size_t drawings, std::vector<StoredStroke>
         if (!error.ok())
             return error;
     }
-    for (int s = 0; s < kSections; ++s)
-        if (!sections[s].atEnd())
-            return fault(QStringLiteral("section %1 of %2 has %3 bytes left over")
-                             .arg(s + 1).arg(kSections).arg(sections[s].remaining()));
+    if (const QString left = leftoverSection(sections); !left.isEmpty())
+        return fault(left);
     if (used != drawings)
         return fault(QStringLiteral("the strokes use %1 drawings of the strokes chunk's %2").arg(used).arg(drawings));
     return OxStorageError();

@@ -23,30 +23,16 @@ struct PowersOfTwo
 };
 const PowersOfTwo kPowersOfTwo;
 
-std::uint32_t bitsOf(float v)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    return bits;
-}
-
-float floatOf(std::uint32_t bits)
-{
-    float v;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-}
-
 bool sameBits(float a, float b)
 {
-    return bitsOf(a) == bitsOf(b);
+    return wordOf(a) == wordOf(b);
 }
 
 // The gap between finite v and the next float away from zero, 2^(exponent - 23), built as a
 // double from v's exponent bits.
 double floatSpacing(float v)
 {
-    const std::uint32_t biased = (bitsOf(v) >> 23) & 0xff;
+    const std::uint32_t biased = (wordOf(v) >> 23) & 0xff;
     const std::uint64_t exponent = std::uint64_t((biased ? biased : 1) - 150 + 1023) << 52;
     double spacing;
     std::memcpy(&spacing, &exponent, sizeof spacing);
@@ -79,7 +65,7 @@ bool Grid::valid() const
 
 std::int64_t orderedBits(float v)
 {
-    const std::uint32_t bits = bitsOf(v);
+    const std::uint32_t bits = wordOf(v);
     if (bits & 0x80000000u)
         return -1 - std::int64_t(bits & 0x7fffffffu);
     return std::int64_t(bits);
@@ -170,7 +156,7 @@ int decimalDigits(float v, int hint, std::int64_t &k)
 
 int binaryDigits(float v, std::int64_t &k)
 {
-    const std::uint32_t bits = bitsOf(v);
+    const std::uint32_t bits = wordOf(v);
     const int biased = int((bits >> 23) & 0xff);
     if (biased == 0xff || bits == 0x80000000u)   // infinities, NaNs, -0
         return kNoDigits;

@@ -15,6 +15,7 @@
 // time, on the grid decimal 0.
 
 #include <cstdint>
+#include <cstring>
 
 namespace quillmark::detail {
 
@@ -57,6 +58,20 @@ bool nearestGridInteger(float v, Grid grid, std::int64_t &k);
 float gridValue(std::int64_t k, Grid grid);
 // Whether K can stand on grid at all.
 bool gridIntegerInRange(std::int64_t k, Grid grid);
+
+// A float's 32 bits, and the float of 32 bits: how the format keeps a number to the bit.
+inline std::uint32_t wordOf(float v)
+{
+    std::uint32_t w;
+    std::memcpy(&w, &v, sizeof w);
+    return w;
+}
+inline float floatOf(std::uint32_t w)
+{
+    float v;
+    std::memcpy(&v, &w, sizeof v);
+    return v;
+}
 
 // The float bits as an integer that grows with the value: 0 .. 2^31-1 for +0 .. +NaN, then
 // -1 .. -2^31 for -0 .. -NaN.

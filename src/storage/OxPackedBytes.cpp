@@ -106,4 +106,14 @@ QString unpackSections(ByteReader &in, int count, Bytes &body, std::vector<ByteR
     return QString();
 }
 
+QString leftoverSection(const std::vector<ByteReader> &sections)
+{
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        if (!sections[s].atEnd())
+            return QStringLiteral("section %1 of %2 has %3 bytes left over")
+                .arg(s + 1).arg(sections.size()).arg(sections[s].remaining());
+    }
+    return QString();
+}
+
 } // namespace quillmark::detail

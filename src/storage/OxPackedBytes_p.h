@@ -36,6 +36,9 @@ bool packSections(const std::vector<Bytes> &sections, Bytes &out);
 // Unpacks everything left in in into body and splits it into count sections, readers over
 // body. Returns an empty string, or what is wrong.
 QString unpackSections(ByteReader &in, int count, Bytes &body, std::vector<ByteReader> &sections);
+// After a chunk is read: an empty string when every section was read to its end, else which one
+// has bytes left over.
+QString leftoverSection(const std::vector<ByteReader> &sections);
 
 } // namespace quillmark::detail
 

@@ -114,7 +114,7 @@ OxStorageError StrokesReader::readStroke(std::size_t index, OxStrokeRecord &reco
     if (engine > 0xff || !OxEngineKind::byId(int(engine)))
         return strokeFault(index, QStringLiteral("engine %1 is not one of the six").arg(engine));
     record.engine = int(engine);
-    std::memcpy(&record.width, &width, sizeof width);
+    record.width = floatOf(width);
     for (int c = 0; c < kChannels; ++c) {
         if (!validModel(models[c], kChannelTypes[c]))
             return strokeFault(index, QStringLiteral("%1: unknown grid, lattice or order").arg(QLatin1String(kChannelNames[c])));
@@ -156,10 +156,8 @@ OxStorageError StrokesReader::read(std::vector<OxStrokeRecord> &records)
         if (!error.ok())
             return error;
     }
-    for (int s = 0; s < kSections; ++s)
-        if (!sections[s].atEnd())
-            return fault(QStringLiteral("section %1 of %2 has %3 bytes left over")
-                             .arg(s + 1).arg(kSections).arg(sections[s].remaining()));
+    if (const QString left = leftoverSection(sections); !left.isEmpty())
+        return fault(left);
     return OxStorageError();
 }
 } // namespace
@@ -198,10 +196,8 @@ bool encodeRecords(const std::vector<OxStrokeRecord> &records, Bytes &payload)
     meta.varint(records.size());
     for (std::size_t r = 0; r < records.size(); ++r) {
         const OxStrokeRecord &record = records[r];
-        std::uint32_t width;
-        std::memcpy(&width, &record.width, sizeof width);
         meta.varint(std::uint64_t(record.engine));
-        meta.u32(width);
+        meta.u32(wordOf(record.width));
         meta.u32(record.rgba);
         meta.varint(record.samples.size());
         meta.varint(record.steps.size());
