@@ -321,7 +321,8 @@ std::vector<std::string> preamble(const Options &o, bool peakReset)
         lines.push_back("peak MB, bytes/sample: not measured (no 100,000-sample stroke given; "
                         "--long FILE).");
     else
-        lines.push_back("peak MB: VmHWM of a fresh process per subject fed " + o.longFile +
+        lines.push_back("peak MB: VmHWM of a fresh process per subject (malloc's mmap threshold "
+                        "held at 128 KiB) fed " + o.longFile +
                         "; bytes/sample: (peak - resident size before the stroke) / samples" +
                         (peakReset ? "." : " (peak not reset before the stroke)."));
     lines.push_back("machine: " + std::to_string(std::thread::hardware_concurrency()) +
