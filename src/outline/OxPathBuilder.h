@@ -153,13 +153,13 @@ private:
         std::vector<QPointF> points;
     };
     // Empties a buffer that is refilled at every rebuild: its room stays for the next one,
-    // unless it exceeds four times what was used this time (and a floor that every ordinary
+    // unless it exceeds twice what was used this time (and a floor that every ordinary
     // tail fits in), so that one long tail does not keep its room for the rest of the stroke.
     template <class Buffer>
     static void forgetOrKeepRoom(Buffer &buffer)
     {
         constexpr size_t kRoomAlwaysKept = 256;
-        if (size_t(buffer.capacity()) > 4 * std::max(size_t(buffer.size()), kRoomAlwaysKept))
+        if (size_t(buffer.capacity()) > 2 * std::max(size_t(buffer.size()), kRoomAlwaysKept))
             buffer = Buffer();
         else
             buffer.clear();

@@ -40,6 +40,17 @@ public:
         return builder.outlineWithBounds(bounds);
     }
 
+    // Forgets the outline and gives back the room the sweeps kept for the next one: for a
+    // stroke that has ended and sweeps no more.
+    static void releaseRoom(OxPathBuilder &builder)
+    {
+        builder.resetOutline();
+        builder.leftPoints = OxPathBuilder::PointSide();
+        builder.rightPoints = OxPathBuilder::PointSide();
+        builder.startCapPoints = std::vector<QPointF>();
+        builder.polygon = QPolygonF();
+    }
+
 private:
     OxPathBuilder &builder;
 };

@@ -6,6 +6,7 @@
 #include "OxSamplePoint_p.h"
 #include "OxStrokeEnd_p.h"
 #include "OxStrokeSteps_p.h"
+#include "OxTailSweep_p.h"
 
 #include <QPainter>
 
@@ -123,6 +124,7 @@ QRectF OxStrokesVaryWidthBackwardExtend::endCreate(std::vector<OxInkPoint> &poin
     if (&points != &smoothedPoints)
         points = smoothedPoints;
     backwardPaths.clear();
+    TailSweep::releaseRoom(*pathConnector);
     return result;
 }
 
