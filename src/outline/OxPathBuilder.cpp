@@ -399,8 +399,9 @@ QRectF OxPathBuilder::joinSegment(Side &left, Side &right, const OxPathSectionPa
 {
     const QPointF sr = nibPoint(m0, start.rightIndex), sl = nibPoint(m0, start.leftIndex);
     const QPointF el = nibPoint(m1, end.rightIndex), er = nibPoint(m1, end.leftIndex);
-    const QPointF previousStartRight = lastCorners[0];
-    const QPointF previousEndLeft = lastCorners[2], previousEndRight = lastCorners[3];
+    const QPolygonF &corners = lastCorners;   // read without a check for sharing
+    const QPointF previousStartRight = corners[0];
+    const QPointF previousEndLeft = corners[2], previousEndRight = corners[3];
 
     // The end cap goes round the new end's nib; it is made only when the outline is read. Where
     // no cap point can be dropped as a duplicate, the cap's box comes from its extreme points.
@@ -513,7 +514,8 @@ void OxPathBuilder::deferEndCap(const QMatrix &placement, QPointF first, int fro
 
 void OxPathBuilder::setLastCorners(QPointF sr, QPointF sl, QPointF el, QPointF er)
 {
-    lastCorners.resize(4);   // after clear() it still has its room: no allocation per segment
+    if (lastCorners.size() != 4)
+        lastCorners.resize(4);   // after clear() it still has its room: no allocation per segment
     QPointF *c = lastCorners.data();
     c[0] = sr;
     c[1] = sl;
@@ -600,7 +602,10 @@ QPainterPath OxPathBuilder::assembledOutline(QRectF &bounds)
     outline.addPolygon(polygon);
     outline.closeSubpath();
     outline.setFillRule(Qt::WindingFill);
-    forgetOrKeepRoom(polygon);
+    // The points stay: growing the polygon for the next outline then sets only the points
+    // beyond them.
+    if (keepsTooMuchRoom(polygon))
+        polygon = QPolygonF();
     return outline;
 }
 

@@ -156,10 +156,15 @@ private:
     // unless it exceeds twice what was used this time (and a floor that every ordinary
     // tail fits in), so that one long tail does not keep its room for the rest of the stroke.
     template <class Buffer>
-    static void forgetOrKeepRoom(Buffer &buffer)
+    static bool keepsTooMuchRoom(const Buffer &buffer)
     {
         constexpr size_t kRoomAlwaysKept = 256;
-        if (size_t(buffer.capacity()) > 2 * std::max(size_t(buffer.size()), kRoomAlwaysKept))
+        return size_t(buffer.capacity()) > 2 * std::max(size_t(buffer.size()), kRoomAlwaysKept);
+    }
+    template <class Buffer>
+    static void forgetOrKeepRoom(Buffer &buffer)
+    {
+        if (keepsTooMuchRoom(buffer))
             buffer = Buffer();
         else
             buffer.clear();

@@ -70,10 +70,11 @@ TEST(OxPathBuilderSectors, TheDirectionPicksTheSectorAndThePlacedNibHasTheRadius
     expectRectNear(p.endRect, QRectF(5, -5, 10, 10), 1e-6);
 }
 
-TEST(OxPathBuilderSectors, PlacedRectanglesEqualTheMappedNib)
+TEST(OxPathBuilderSectors, PlacedRectanglesEqualTheMappedNibAndDecideCovering)
 {
     // The rectangles come from the nib's extreme points; they must equal mapping every point,
-    // for any width, including zero and negative ones.
+    // for any width, including zero and negative ones. A nib covers the other where its
+    // rectangle contains the other's as QRectF::contains says.
     Generator g(false);
     g.setSamplePath(turnedEllipseNib(), 40);
     auto same = [](const QRectF &a, const QRectF &b) {
@@ -86,6 +87,10 @@ TEST(OxPathBuilderSectors, PlacedRectanglesEqualTheMappedNib)
         const Placed p = place(g, x, y, w, x + 3, y - 2, w * 2);
         EXPECT_TRUE(same(p.startRect, p.startMatrix.map(g.samplePath).boundingRect())) << i;
         EXPECT_TRUE(same(p.endRect, p.endMatrix.map(g.samplePath).boundingRect())) << i;
+        const int covering = p.startRect.contains(p.endRect)   ? OxPathBuilder::kStartNibCoversEnd
+                             : p.endRect.contains(p.startRect) ? OxPathBuilder::kEndNibCoversStart
+                                                               : OxPathBuilder::kSeparateNibs;
+        EXPECT_EQ(p.placement, covering) << i;
     }
 }
 
