@@ -605,7 +605,7 @@ QPainterPath OxPathBuilder::assembledOutline(QRectF &bounds)
     // The points stay: growing the polygon for the next outline then sets only the points
     // beyond them.
     if (keepsTooMuchRoom(polygon))
-        polygon = QPolygonF();
+        forgetOrKeepRoom(polygon);
     return outline;
 }
 

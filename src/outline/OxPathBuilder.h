@@ -152,22 +152,30 @@ private:
     private:
         std::vector<QPointF> points;
     };
-    // Empties a buffer that is refilled at every rebuild: its room stays for the next one,
-    // unless it exceeds twice what was used this time (and a floor that every ordinary
-    // tail fits in), so that one long tail does not keep its room for the rest of the stroke.
+    // A buffer that is refilled at every rebuild keeps its room for the next one, unless the
+    // room exceeds twice what was used this time (and a floor that every ordinary tail fits
+    // in), so that one long tail does not keep its room for the rest of the stroke.
+    static constexpr size_t kRoomAlwaysKept = 256;
     template <class Buffer>
     static bool keepsTooMuchRoom(const Buffer &buffer)
     {
-        constexpr size_t kRoomAlwaysKept = 256;
         return size_t(buffer.capacity()) > 2 * std::max(size_t(buffer.size()), kRoomAlwaysKept);
     }
+    // Empties a buffer, keeping its room; where the room is too much, it keeps room for half as
+    // much again as was used (one allocation, where an empty buffer would grow by doubling).
+    // An empty buffer was emptied before (beginOutline resets what a sweep has just reset) and
+    // keeps the room that was decided then.
     template <class Buffer>
     static void forgetOrKeepRoom(Buffer &buffer)
     {
-        if (keepsTooMuchRoom(buffer))
-            buffer = Buffer();
-        else
+        if (!buffer.empty() && keepsTooMuchRoom(buffer)) {
+            const size_t used = size_t(buffer.size());
+            Buffer smaller;
+            smaller.reserve(decltype(buffer.size())(std::max(used + used / 2, kRoomAlwaysKept)));
+            buffer.swap(smaller);
+        } else {
             buffer.clear();
+        }
     }
     PointSide leftPoints, rightPoints;
     // With sidesAsPoints the start cap too is kept as its points (startCap stays empty).
