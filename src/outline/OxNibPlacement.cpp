@@ -187,21 +187,22 @@ void OxPathBuilder::placeNibAt(float x, float y, float w, QMatrix &placement, QR
     bounds = placedNibBounds(placement);
 }
 
-int OxPathBuilder::placeSegment(float x0, float y0, float w0, float x1, float y1, float w1,
-                                OxPathSectionPara &startSection, QMatrix &startPlacement,
-                                QRectF &startRect, OxPathSectionPara &endSection,
-                                QMatrix &endPlacement, QRectF &endRect)
+int OxPathBuilder::placeEnds(float x0, float y0, float w0, float x1, float y1, float w1,
+                             const OxPathSectionPara *&start, QMatrix &startPlacement,
+                             QRectF &startRect, const OxPathSectionPara *&end,
+                             QMatrix &endPlacement, QRectF &endRect)
 {
     placeNibAt(x0, y0, w0, startPlacement, startRect);
     placeNibAt(x1, y1, w1, endPlacement, endRect);
     lastPlaced = {x1, y1, w1, true, endPlacement, endRect};
 
+    start = end = nullptr;
     if (!sections.isEmpty()) {
         float forward, backward;
         quillmark::detail::lineAngles(x0, y0, x1, y1, true, forward, backward);
-        startSection = sectionFor(sections, forward);
+        start = &sectionFor(sections, forward);
         // Seen from the end, travel runs backwards: its left index is on the forward right.
-        endSection = sectionFor(sections, backward);
+        end = &sectionFor(sections, backward);
     }
 
     if (rectContains(startRect, endRect))
@@ -209,6 +210,22 @@ int OxPathBuilder::placeSegment(float x0, float y0, float w0, float x1, float y1
     if (rectContains(endRect, startRect))
         return kEndNibCoversStart;
     return kSeparateNibs;
+}
+
+int OxPathBuilder::placeSegment(float x0, float y0, float w0, float x1, float y1, float w1,
+                                OxPathSectionPara &startSection, QMatrix &startPlacement,
+                                QRectF &startRect, OxPathSectionPara &endSection,
+                                QMatrix &endPlacement, QRectF &endRect)
+{
+    const OxPathSectionPara *start = nullptr, *end = nullptr;
+    const int placement =
+        placeEnds(x0, y0, w0, x1, y1, w1, start, startPlacement, startRect, end, endPlacement,
+                  endRect);
+    if (start) {
+        startSection = *start;
+        endSection = *end;
+    }
+    return placement;
 }
 
 #pragma GCC diagnostic pop

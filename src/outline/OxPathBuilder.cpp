@@ -236,23 +236,12 @@ void OxPathBuilder::findCapExtremes()
     }
 }
 
-int OxPathBuilder::sectionIndexOf(const OxPathSectionPara &section) const
-{
-    // Sectors are in angle order and this one is a copy of one of them.
-    const int last = sections.size() - 1;
-    int i = std::clamp(int(section.startAngle / sections.first().endAngle), 0, last);
-    while (i > 0 && sections[i].startAngle > section.startAngle)
-        --i;
-    while (i < last && sections[i].startAngle < section.startAngle)
-        ++i;
-    return i;
-}
-
 bool OxPathBuilder::placedPointsStayApart(const QMatrix &placement) const
 {
     // Placed neighbours lie at least scale * nibSpacing apart; QPointF's equality takes points
     // for one another only within about 1e-12 of their size (bounded by the reach), so a wide
-    // margin (4) over that leaves no doubt.
+    // margin (4) over that leaves no doubt. A placement only scales and moves, so every placed
+    // point lies within size of the origin: finite where the test holds.
     const double scale = std::fabs(placement.m11());
     const double size = std::fabs(placement.dx()) + std::fabs(placement.dy()) + scale * nibReach;
     return capExtremes.size() == sections.size() && scale * nibSpacing > 4e-12 * (size + 1);
@@ -343,10 +332,11 @@ QRectF OxPathBuilder::beginOutline(float x0, float y0, float w0, float x1, float
     if (!hasUsableNib())
         return QRectF();
 
-    OxPathSectionPara start, end;
+    const OxPathSectionPara *startSector = nullptr, *endSector = nullptr;
     QMatrix m0, m1;
     QRectF startRect, endRect;
-    switch (placeSegment(x0, y0, w0, x1, y1, w1, start, m0, startRect, end, m1, endRect)) {
+    switch (placeEnds(x0, y0, w0, x1, y1, w1, startSector, m0, startRect, endSector, m1,
+                      endRect)) {
     case kStartNibCoversEnd:
         nibOnlyPath = m0.map(samplePath);
         return nibOnlyPath.boundingRect();
@@ -357,6 +347,7 @@ QRectF OxPathBuilder::beginOutline(float x0, float y0, float w0, float x1, float
         break;
     }
 
+    const OxPathSectionPara &start = *startSector, &end = *endSector;
     const QPointF sr = nibPoint(m0, start.rightIndex), sl = nibPoint(m0, start.leftIndex);
     const QPointF el = nibPoint(m1, end.rightIndex), er = nibPoint(m1, end.leftIndex);
     if (sidesAsPoints) {
@@ -382,14 +373,14 @@ QRectF OxPathBuilder::extendOutline(float x0, float y0, float w0, float x1, floa
 {
     if (!hasUsableNib() || lastCorners.size() != 4)
         return QRectF();
-    OxPathSectionPara start, end;
+    const OxPathSectionPara *start = nullptr, *end = nullptr;
     QMatrix m0, m1;
     QRectF startRect, endRect;
-    if (placeSegment(x0, y0, w0, x1, y1, w1, start, m0, startRect, end, m1, endRect)
+    if (placeEnds(x0, y0, w0, x1, y1, w1, start, m0, startRect, end, m1, endRect)
         != kSeparateNibs)
         return QRectF();
-    return sidesAsPoints ? joinSegment(leftPoints, rightPoints, start, m0, end, m1)
-                         : joinSegment(leftSide, rightSide, start, m0, end, m1);
+    return sidesAsPoints ? joinSegment(leftPoints, rightPoints, *start, m0, *end, m1)
+                         : joinSegment(leftSide, rightSide, *start, m0, *end, m1);
 }
 
 template <class Side>
@@ -408,7 +399,8 @@ QRectF OxPathBuilder::joinSegment(Side &left, Side &right, const OxPathSectionPa
     QRectF capBox;
     const bool capBoxKnown = placedPointsStayApart(m1);
     if (capBoxKnown) {
-        const CapExtremes &e = capExtremes.at(sectionIndexOf(end));   // at(): a shared table stays shared
+        // end is one of the sectors; at(): a shared table stays shared.
+        const CapExtremes &e = capExtremes.at(int(&end - sections.constData()));
         const double x0 = mapped(m1, e.leftmost).x(), x1 = mapped(m1, e.rightmost).x();
         const double y0 = mapped(m1, e.topmost).y(), y1 = mapped(m1, e.bottommost).y();
         capBox = QRectF(QPointF(std::min(x0, x1), std::min(y0, y1)),

@@ -139,12 +139,8 @@ private:
             if (!(p == points.back()))
                 points.push_back(p);
         }
-        // lineTo for a point known to differ from the last one.
-        void appendApart(QPointF p)
-        {
-            if (std::isfinite(p.x()) && std::isfinite(p.y()))
-                points.push_back(p);
-        }
+        // lineTo for a point known to be finite and to differ from the last one.
+        void appendApart(QPointF p) { points.push_back(p); }
         bool isEmpty() const { return points.size() <= 1; }
         QPointF currentPosition() const { return points.empty() ? QPointF() : points.back(); }
         const std::vector<QPointF> &all() const { return points; }
@@ -207,7 +203,8 @@ private:
     // The end cap goes round the nib placed by placement from index from to index to, starting
     // at first; it is made only when it is read (see endCapPending).
     void deferEndCap(const QMatrix &placement, QPointF first, int from, int to);
-    // extendOutline after placing the segment: the joins, the end cap and the changed piece.
+    // extendOutline after placing the segment (start and end are two of sections): the joins,
+    // the end cap and the changed piece.
     template <class Side>
     QRectF joinSegment(Side &left, Side &right, const OxPathSectionPara &start,
                        const QMatrix &m0, const OxPathSectionPara &end, const QMatrix &m1);
@@ -255,9 +252,14 @@ private:
     void findSampleExtremes();
     void findCapExtremes();
     // Whether neighbouring nib points stay apart once placed, by more than QPointF's fuzzy
-    // equality can bridge: then no point of a walk is dropped as a duplicate.
+    // equality can bridge: then no point of a walk is dropped as a duplicate. Every placed
+    // point is then finite too (the test bounds them all by a finite size).
     bool placedPointsStayApart(const QMatrix &placement) const;
-    int sectionIndexOf(const OxPathSectionPara &section) const;
+    // placeSegment for the builder's own use: start and end point into sections instead of
+    // being copies (both null where there are no sectors).
+    int placeEnds(float x0, float y0, float w0, float x1, float y1, float w1,
+                  const OxPathSectionPara *&start, QMatrix &startPlacement, QRectF &startRect,
+                  const OxPathSectionPara *&end, QMatrix &endPlacement, QRectF &endRect);
     bool hasUsableNib() const
     {
         return samplePoints.size() >= 2 && sections.size() > 0 && std::isfinite(sampleSize)
