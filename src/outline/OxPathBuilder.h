@@ -160,15 +160,16 @@ private:
     // Empties a buffer, keeping its room; where the room is too much, it keeps room for half as
     // much again as was used (one allocation, where an empty buffer would grow by doubling).
     // An empty buffer was emptied before (beginOutline resets what a sweep has just reset) and
-    // keeps the room that was decided then.
+    // keeps the room that was decided then. The old room is given back before the new is taken,
+    // so that the new can take its place: taken first, it left a hole below it that kept the
+    // heap from shrinking (0.4 MB more at the peak of a 100,000-sample stroke).
     template <class Buffer>
     static void forgetOrKeepRoom(Buffer &buffer)
     {
         if (!buffer.empty() && keepsTooMuchRoom(buffer)) {
             const size_t used = size_t(buffer.size());
-            Buffer smaller;
-            smaller.reserve(decltype(buffer.size())(std::max(used + used / 2, kRoomAlwaysKept)));
-            buffer.swap(smaller);
+            buffer = Buffer();
+            buffer.reserve(decltype(buffer.size())(std::max(used + used / 2, kRoomAlwaysKept)));
         } else {
             buffer.clear();
         }
