@@ -125,7 +125,11 @@ int motionStart(const OxInkPoint *samples, int count)
     }
     if (intervals < 2 || !(longest > kMinPauseMs))   // no pause: the usual case, decided early
         return first;
-    std::sort(sorted, sorted + intervals);
+    // At most four intervals: sorted by insertion (std::sort's general path is more than they
+    // need, and gcc's bounds check takes it for reads past the array).
+    for (int i = 1; i < intervals; ++i)
+        for (int j = i; j > 0 && sorted[j] < sorted[j - 1]; --j)
+            std::swap(sorted[j], sorted[j - 1]);
     const double median = sorted[intervals / 2];
     for (int i = count - 1; i > first; --i) {
         const double interval = samples[i].time - samples[i - 1].time;
