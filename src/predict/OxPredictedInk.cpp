@@ -120,7 +120,7 @@ bool OxPredictedInk::draw(OxStrokesFixWidth &engine, const std::vector<OxInkPoin
 QRectF OxPredictedInk::outlineBox() const
 {
     QRectF box;
-    if (const OxPathBuilder *builder = kind->outlineBuilder(*copy)) {
+    if (const OxPathBuilder *builder = copyBuilder) {
         for (const QPainterPath *piece : {&builder->startCap, &builder->leftSide,
                                           &builder->rightSide, &builder->nibOnlyPath})
             box |= piece->controlPointRect();
@@ -128,8 +128,11 @@ QRectF OxPredictedInk::outlineBox() const
         box |= builder->endCapPending ? builder->placedNibBounds(builder->endCapPlacement)
                                       : builder->endCap.controlPointRect();
     }
-    for (const QPainterPath &tail : kind->tails(*copy))
-        box |= tail.controlPointRect();
+    // Only the tapering kinds have tails; asking the others costs a look-up of the class.
+    if (kind->drawn == OxEngineKind::Drawn::kOutlineAndTails) {
+        for (const QPainterPath &tail : kind->tails(*copy))
+            box |= tail.controlPointRect();
+    }
     return box;
 }
 
@@ -200,6 +203,7 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
     if (!copy || engineKind != kind) {
         kind = engineKind;
         copy = kind->make();
+        copyBuilder = kind->outlineBuilder(*copy);
     }
     // The engine and the copy are of the same class, one of the six.
     const bool isFill = kind->id == kFillId;

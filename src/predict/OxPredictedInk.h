@@ -17,6 +17,7 @@
 #include <vector>
 
 class OxEngineKind;
+class OxPathBuilder;
 class OxStrokesFixWidth;
 class QPainter;
 
@@ -94,6 +95,8 @@ public:
 private:
     const OxEngineKind *kind = nullptr;
     std::unique_ptr<OxStrokesFixWidth> copy;
+    // The copy's outline builder (null for the centre-line engine): it lives as long as the copy.
+    OxPathBuilder *copyBuilder = nullptr;
     std::vector<OxInkPoint> copyPoints;
     QPainterPath copyPath;
     float copyWidth = 0;
