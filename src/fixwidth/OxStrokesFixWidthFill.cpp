@@ -178,7 +178,7 @@ QRectF OxStrokesFixWidthFill::computePaths(std::vector<OxInkPoint> &points, int 
 
 void OxStrokesFixWidthFill::computePoints2PathInfo(int index, OxPathGenerator *generator)
 {
-    if (!generator)
+    if (!generator || !recordsSideCounts)
         return;
     auto countOf = [](const QPainterPath &side) {
         const int count = side.elementCount();

@@ -97,7 +97,8 @@ protected:
     // outside points are skipped.
     QRectF computePaths(std::vector<OxInkPoint> &points, int start, int end, float width);
     // Records, unless already recorded for index, the element counts of generator's left and
-    // right sides (-1 for an empty side). A null generator records nothing.
+    // right sides (-1 for an empty side). A null generator records nothing, nor does an engine
+    // that does not record them (recordsSideCounts).
     void computePoints2PathInfo(int index, OxPathGenerator *generator);
     // Appends to dst the elements that segment index added to src, as recorded in sideCounts:
     // elements sideCounts[index - 1] (0 for index 0) to sideCounts[index] - 1. An empty dst first
@@ -129,6 +130,11 @@ protected:
     OxPathGenerator *pathGenerator;   // owned; outline of the normal mode
     QMap<int, int> leftSideCounts;    // per segment: generator's leftSide element count after it
     QMap<int, int> rightSideCounts;   // the same for rightSide
+    // Whether computePoints2PathInfo records the side counts. Only a rebuild from this engine
+    // reads them; a copy that draws predicted samples and is then thrown away does not record
+    // them (two map nodes allocated and freed per sample). A property of the object: assignment
+    // leaves it as it is.
+    bool recordsSideCounts = true;
 
 private:
     // pathWhole is the generator's outline but not yet assembled: that costs time in proportion

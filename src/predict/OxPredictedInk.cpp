@@ -204,6 +204,9 @@ QRectF OxPredictedInk::refresh(OxStrokesFixWidth &engine, const std::vector<OxIn
         kind = engineKind;
         copy = kind->make();
         copyBuilder = kind->outlineBuilder(*copy);
+        // The copy's side counts would be thrown away at the next refresh unread.
+        if (kind->id == kFillId)
+            static_cast<OxStrokesFixWidthFill &>(*copy).recordsSideCounts = false;
     }
     // The engine and the copy are of the same class, one of the six.
     const bool isFill = kind->id == kFillId;
