@@ -2,6 +2,7 @@
 #include "OxPenPredictor.h"
 #include "OxPredictedInk.h"
 #include "OxStrokeShape.h"
+#include "OxStrokesFixWidthFill.h"
 #include "OxStrokesVaryWidthPressure.h"
 #include "StrokeRun.h"
 #include "TestData.h"
@@ -124,6 +125,41 @@ TEST(OxPredictedInkTest, TheCopyDrawsWhatTheEngineDrawsNext)
             }
         }
     }
+}
+
+// A sub-stroke rebuilt from a filled engine copies the side pieces the engine recorded for its
+// segments: predictions drawn on the way change none of them. The copy the predictions are drawn
+// on records none, so a rebuild from it computes every piece afresh, as from no engine at all.
+TEST(OxPredictedInkTest, PredictionsLeaveTheFilledEnginesRecordedPiecesAlone)
+{
+    const OxEngineKind &fill = *OxEngineKind::byName("fill");
+    const RecordedStroke samples = loadStrokes("pf-recorded.txt")[0];
+    StrokeRun plain = live(fill, samples, 7), predicted = live(fill, samples, 7);
+    OxPredictedInk ink;
+    for (size_t k = 0; k + 1 < plain.callCount(); ++k) {
+        ink.takeBack();
+        plain.call(k);
+        predicted.call(k);
+        QRectF changed;
+        ASSERT_TRUE(drawOn(predicted, ink, guessAfter(samples, k, 16), 7, changed));
+    }
+    ASSERT_FALSE(ink.isEmpty());
+    const std::vector<OxInkPoint> part(plain.points().begin() + 5, plain.points().begin() + 30);
+    auto rebuiltFrom = [&](OxStrokesFixWidth *other) {
+        std::vector<OxInkPoint> points = part;
+        std::vector<int> indices;
+        for (int i = 0; i + 1 < int(part.size()); ++i)
+            indices.push_back(5 + i);
+        OxStrokesFixWidthFill rebuilt;
+        QPainterPath path;
+        rebuilt.buildPathFromXY(points, path, 7, static_cast<OxStrokesFixWidthFill *>(other),
+                                indices);
+        return rebuilt.getPathWhole();
+    };
+    const QPainterPath fromPlain = rebuiltFrom(&plain.engine());
+    EXPECT_EQ(rebuiltFrom(&predicted.engine()), fromPlain);
+    EXPECT_NE(rebuiltFrom(nullptr), fromPlain);   // the pieces do come from the engine
+    EXPECT_EQ(rebuiltFrom(ink.engine()), rebuiltFrom(nullptr));
 }
 
 // The rectangle draw returns covers every pixel that changed when the previous prediction was
