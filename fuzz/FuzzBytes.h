@@ -154,6 +154,15 @@ public:
         last[channel] = v;
     }
 
+    // Value index of specialValues() (a NaN, an infinity, an extreme), as the reader takes it.
+    void special(Channel channel, size_t index)
+    {
+        byte(uint8_t(kSpecial | index << 2));
+        const float v = specialValues()[index];
+        if (std::isfinite(v))
+            last[channel] = v;
+    }
+
     std::vector<uint8_t> bytes;
 
 private:
@@ -190,6 +199,16 @@ enum PageOp : uint8_t {
     kPageAdd, kPageHit, kPageErase, kPageEraseStrokes, kPageLasso, kPageMove, kPageUndo,
     kPageRedo, kPageBeginGroup, kPageEndGroup, kPageRecordRoundTrip,
     kPageOpCount
+};
+
+// The C page target: an operation byte, a page byte (see cpage_calls_fuzzer.cpp) and the call's
+// arguments.
+enum CPageOp : uint8_t {
+    kCPageDraw, kCPageAdd, kCPageKeys, kCPageKeysIn, kCPageColour, kCPagePolygons, kCPageHit,
+    kCPageHitSwept, kCPageLasso, kCPageErase, kCPageEraseStrokes, kCPageMove, kCPageUndo,
+    kCPageRedo, kCPageBeginGroup, kCPageEndGroup, kCPageToBytes, kCPageFromBytes, kCPageFile,
+    kCPageRecreate, kCPageTexts,
+    kCPageOpCount
 };
 
 // kCPenCall: an operation byte (modulo the count), then the call's arguments.

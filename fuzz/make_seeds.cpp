@@ -3,10 +3,11 @@
 // Strokes are cut to their first kMaxSamples samples to keep the seeds small.
 //
 //   quillmark-fuzz-seeds DATA_DIR CORPUS_DIR
-//   (writes CORPUS_DIR/engine/*, CORPUS_DIR/gateway/* and CORPUS_DIR/page/*)
+//   (writes CORPUS_DIR/engine/*, CORPUS_DIR/gateway/*, CORPUS_DIR/page/* and CORPUS_DIR/cpage/*)
 
 #include "FuzzBytes.h"
 #include "OxEngineKind.h"
+#include "quillmark_page.h"
 #include "StrokeFile.h"
 
 #include <cmath>
@@ -545,6 +546,153 @@ std::vector<uint8_t> pageSeed(const std::vector<RecordedStroke> &strokes, size_t
     return w.bytes;
 }
 
+
+// The C page target's calls (cpage_calls_fuzzer.cpp): an operation byte, a page byte (a stroke
+// slot's for a drawing), the call's arguments; bytes that choose NULL outputs are 0 (none).
+struct CPageSeed
+{
+    Writer w;
+
+    void call(CPageOp op, int page = 0)
+    {
+        w.byte(op);
+        w.byte(uint8_t(page));
+    }
+    void point(double x, double y)
+    {
+        w.number(kX, float(x));
+        w.number(kY, float(y));
+    }
+    // An ended stroke of engine in slot 0, sample by sample or replayed.
+    void draw(int engine, const RecordedStroke &stroke, bool replay)
+    {
+        call(kCPageDraw);
+        w.byte(uint8_t(engine));
+        w.number(kWidth, kPenWidth);
+        w.byte(replay ? 2 : 0);
+        w.byte(uint8_t(stroke.size() - 1));
+        for (size_t i = 0; i < stroke.size(); ++i) {
+            point(stroke[i].x, stroke[i].y);
+            w.byte(uint8_t(i == 0 ? 0 : std::min(255ll, stroke[i].timeMs - stroke[i - 1].timeMs)));
+            w.number(kPressure, stroke[i].pressure);
+        }
+    }
+    void add(int page, uint32_t rgba)
+    {
+        call(kCPageAdd, page);
+        w.byte(0);   // slot 0, its stroke
+        w.byte(0);
+        w.byte(1);   // the colour from the input
+        w.int32(int32_t(rgba));
+        w.byte(0);
+        w.byte(0);
+    }
+    // A path of the points given, the count theirs, then a radius (the number of the
+    // specialValues() index special, when it is given).
+    void path(const std::vector<std::pair<double, double>> &points)
+    {
+        w.byte(uint8_t(points.size()));
+        for (const auto &p : points)
+            point(p.first, p.second);
+        w.byte(0);
+    }
+    void radius(double r, int special = -1)
+    {
+        if (special >= 0)
+            w.special(kOther, size_t(special));
+        else
+            w.number(kOther, float(r));
+    }
+};
+
+// Two pages through the C page face: strokes of recorded samples added to the first, read,
+// queried, erased, moved, undone and redone, written to bytes and loaded onto the second, saved
+// and loaded through a file, with refused calls between (a NaN radius, a lasso of two points, no
+// page).
+std::vector<uint8_t> cPageSeed(const std::vector<RecordedStroke> &strokes, size_t first)
+{
+    CPageSeed seed;
+    for (size_t k = 0; k < 3; ++k) {
+        seed.draw(int(1 + (first + k) % 6), strokes[(first + k) % strokes.size()], k == 2);
+        seed.add(0, k == 1 ? 0xff0000ffu : 0x000000ffu);
+    }
+    const RecordedStroke &stroke = strokes[first % strokes.size()];
+    const RecordedSample &a = stroke[stroke.size() / 3], &b = stroke[2 * stroke.size() / 3];
+    seed.call(kCPageKeys);
+    seed.w.byte(0);
+    seed.call(kCPageHit);
+    seed.point(a.x, a.y);
+    seed.radius(3);
+    seed.w.byte(0);
+    seed.call(kCPageHit);
+    seed.point(a.x, a.y);
+    seed.radius(0, 10);   // NaN: refused
+    seed.w.byte(0);
+    seed.call(kCPagePolygons);
+    seed.w.byte(1);   // the second stroke
+    seed.w.byte(0);
+    seed.call(kCPageBeginGroup);
+    seed.call(kCPageErase);
+    seed.path({{a.x - 4, a.y - 4}, {a.x + 4, a.y + 4}});
+    seed.radius(5);
+    seed.w.byte(0);
+    seed.call(kCPageErase);
+    seed.path({{b.x, b.y}});
+    seed.radius(6);
+    seed.w.byte(0);
+    seed.call(kCPageEndGroup);
+    seed.call(kCPageLasso);
+    seed.path({{a.x - 50, a.y - 50}, {a.x + 50, a.y - 50}, {a.x + 50, a.y + 50},
+               {a.x - 50, a.y + 50}});
+    seed.w.byte(0);
+    seed.call(kCPageLasso);
+    seed.path({{a.x - 50, a.y - 50}, {a.x + 50, a.y - 50}});   // refused: two points
+    seed.w.byte(0);
+    seed.call(kCPageMove);
+    seed.w.byte(1);
+    seed.w.byte(0);   // the first stroke
+    seed.w.byte(0);
+    seed.point(12.5, -3);
+    seed.w.byte(0);
+    seed.call(kCPageToBytes);
+    seed.w.byte(0);
+    seed.call(kCPageFromBytes, 1);
+    seed.w.byte(1);   // the bytes the first page wrote
+    seed.w.byte(0);
+    for (CPageOp op : {kCPageUndo, kCPageUndo, kCPageRedo}) {
+        seed.call(op);
+        seed.w.byte(0);
+    }
+    seed.call(kCPageHitSwept);
+    seed.path({{a.x, a.y}, {b.x, b.y}});
+    seed.radius(2);
+    seed.w.byte(0);
+    seed.call(kCPageEraseStrokes);
+    seed.path({{b.x, b.y}});
+    seed.radius(2);
+    seed.w.byte(0);
+    seed.w.byte(0);
+    seed.call(kCPageKeysIn, 1);
+    seed.point(a.x - 20, a.y - 20);
+    seed.w.number(kOther, 40);
+    seed.w.number(kOther, 40);
+    seed.w.byte(0);
+    seed.call(kCPageColour, 1);
+    seed.w.byte(1);
+    seed.w.byte(0);
+    seed.call(kCPageFile);
+    seed.w.byte(0);   // save
+    seed.call(kCPageFile, 1);
+    seed.w.byte(1);   // load
+    seed.call(kCPageFile, 1);
+    seed.w.byte(2);   // a file that is not there: refused
+    seed.call(kCPageKeys, 0xff);   // no page: refused
+    seed.w.byte(0);
+    seed.call(kCPageTexts);
+    seed.w.byte(0);
+    seed.w.byte(QUILLMARK_PAGE_REFUSED_KEY);
+    return seed.w.bytes;
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -625,5 +773,8 @@ int main(int argc, char **argv)
         writeSeed(pageDir + "page-" + std::to_string(s), pageSeed(strokes, s, false));
         writeSeed(pageDir + "page-wide-" + std::to_string(s), pageSeed(strokes, s, true));
     }
+    const std::string cPageDir = corpus + "/cpage/";
+    for (size_t s = 0; s < cStrokes.size(); ++s)
+        writeSeed(cPageDir + "cpage-" + std::to_string(s), cPageSeed(cStrokes, s));
     return 0;
 }

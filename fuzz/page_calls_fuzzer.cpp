@@ -13,16 +13,18 @@
 
 #include "FuzzBytes.h"
 #include "FuzzChecks.h"
+#include "PageStates.h"
 
 #include "OxStrokePage.h"
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <vector>
 
 using namespace fuzzbytes;
 using fuzzchecks::isModerate;
+using pagestates::Ink;
+using pagestates::Snapshot;
 
 namespace {
 
@@ -40,27 +42,14 @@ constexpr double kMaxRadius = 500;
 constexpr double kCutClearance = 0.02;
 constexpr double kPointSlack = 1e-3;
 
-struct Ink
-{
-    std::vector<int> sizes;
-    std::vector<float> xy;
-    bool operator==(const Ink &o) const { return sizes == o.sizes && xy == o.xy; }
-};
-
-struct Snapshot
-{
-    std::vector<Key> keys;
-    std::map<Key, Ink> inks;
-    bool operator==(const Snapshot &o) const { return keys == o.keys && inks == o.inks; }
-    bool operator!=(const Snapshot &o) const { return !(*this == o); }
-};
-
 Snapshot snapshotOf(const OxStrokePage &page)
 {
     Snapshot s;
     s.keys = page.keys();
-    for (Key key : s.keys)
+    for (Key key : s.keys) {
         page.polygons(key, s.inks[key].sizes, s.inks[key].xy);
+        s.colours[key] = page.rgba(key);
+    }
     return s;
 }
 
@@ -105,18 +94,6 @@ Placement placementOf(const Ink &ink, QPointF c)
     return out;
 }
 
-// The points of all polygons, as a sorted list.
-std::vector<std::pair<float, float>> pointsOf(const Snapshot &s)
-{
-    std::vector<std::pair<float, float>> out;
-    for (const auto &entry : s.inks) {
-        for (size_t i = 0; i + 1 < entry.second.xy.size(); i += 2)
-            out.emplace_back(entry.second.xy[i], entry.second.xy[i + 1]);
-    }
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
 class PageScript
 {
 public:
@@ -133,10 +110,7 @@ private:
     OxStrokePage page;
     int strokes = 0;
     bool moderate = true;  // every position and radius so far moderate
-    // The states undo and redo lead to, kept as the page keeps its steps.
-    std::vector<Snapshot> undoStates, redoStates;
-    int groupDepth = 0;
-    bool groupHasStep = false;
+    pagestates::Steps steps;
 
     QPointF point()
     {
@@ -168,21 +142,8 @@ private:
             FUZZ_REQUIRE(change.area.isNull() && change.removed.empty() && change.added.empty());
             return;
         }
-        if (now == before)
-            return;  // no step
-        const auto was = pointsOf(before), is = pointsOf(now);
-        std::vector<std::pair<float, float>> changed;
-        std::set_symmetric_difference(was.begin(), was.end(), is.begin(), is.end(),
-                                      std::back_inserter(changed));
-        const QRectF area = change.area.adjusted(-kPointSlack, -kPointSlack, kPointSlack,
-                                                 kPointSlack);
-        for (const auto &p : changed)
-            FUZZ_REQUIRE(area.contains(QPointF(p.first, p.second)));
-        // A step was made.
-        redoStates.clear();
-        if (!(groupDepth > 0 && groupHasStep && !undoStates.empty()))
-            undoStates.push_back(before);
-        groupHasStep = groupDepth > 0;
+        FUZZ_REQUIRE(pagestates::changesWithin(before, now, change.area, kPointSlack));
+        steps.edited(before, now);
     }
 
     void add()
@@ -293,17 +254,14 @@ private:
         const Snapshot before = snapshotOf(page);
         OxStrokePage::Change change;
         const Status status = undo ? page.undo(&change) : page.redo(&change);
-        std::vector<Snapshot> &from = undo ? undoStates : redoStates;
-        std::vector<Snapshot> &to = undo ? redoStates : undoStates;
-        FUZZ_REQUIRE((status == OxStrokePage::kDone) == !from.empty());
+        const Snapshot *target = steps.target(undo);
+        FUZZ_REQUIRE((status == OxStrokePage::kDone) == (target != nullptr));
         if (status != OxStrokePage::kDone) {
             FUZZ_REQUIRE(snapshotOf(page) == before);
             return;
         }
-        FUZZ_REQUIRE(snapshotOf(page) == from.back());
-        from.pop_back();
-        to.push_back(before);
-        groupHasStep = false;
+        FUZZ_REQUIRE(snapshotOf(page) == *target);
+        steps.took(undo, before);
     }
 
     void roundTrip()
@@ -346,12 +304,11 @@ private:
             break;
         case kPageBeginGroup:
             page.beginGroup();
-            if (groupDepth++ == 0)
-                groupHasStep = false;
+            steps.beginGroup();
             break;
         case kPageEndGroup:
             page.endGroup();
-            groupDepth = std::max(0, groupDepth - 1);
+            steps.endGroup();
             break;
         case kPageRecordRoundTrip:
             roundTrip();
