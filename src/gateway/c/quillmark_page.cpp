@@ -22,6 +22,9 @@ using quillmark::detail::writeRect;
 
 // Every key a page can make is below 2^53, where doubles still hold every whole number.
 constexpr double kLargestKey = 9007199254740992.0;
+// A loaded page may go on from a next key up to 2^52: that leaves room below 2^53 for more
+// keys than a page ever makes. The page file allows next keys up to 2^62, for hosts of 64-bit keys.
+constexpr Key kLargestNextKey = Key(1) << 52;
 
 // What the calls that hand out arrays handed out last, one kind each.
 struct Handed
@@ -162,16 +165,33 @@ int storeCall(quillmark_page &page, Write write)
     return storageRefusal(page, write(*page.page), QUILLMARK_PAGE_REFUSED_TOO_LARGE);
 }
 
+// Refuses a loaded page whose next key leaves too little room for keys a host can hold; the
+// words start with the file's path (NULL: bytes), as the reader's own words do.
+OxStorageError keyRoom(const OxStrokePage &loaded, const char *path)
+{
+    const Key next = loaded.contents().nextKey;
+    if (next <= kLargestNextKey)
+        return OxStorageError();
+    const QString where = path ? QString::fromUtf8(path) + QStringLiteral(": ") : QString();
+    return OxStorageError{OxStorageError::kRefused, -1,
+                          QStringLiteral("%1the next key %2 lies beyond 2^52: keys so large "
+                                         "would pass what a C host's key holds")
+                              .arg(where, QString::number(next))};
+}
+
 // Reads a page with read (a file or bytes) onto a page of its own, which replaces the page's
-// only once it is complete: memory running out half way leaves the page as it was too.
+// only once it is complete: memory running out half way leaves the page as it was too. path:
+// the file's (NULL for bytes).
 template <class Read>
-int loadCall(quillmark_page *page, bool usable, Read read) noexcept
+int loadCall(quillmark_page *page, bool usable, const char *path, Read read) noexcept
 {
     return pageCall(page, [&](quillmark_page &p) {
         if (!usable)
             return QUILLMARK_PAGE_REFUSED_NO_INPUT;
         auto loaded = std::make_unique<OxStrokePage>();
-        const int refusal = storageRefusal(p, read(*loaded), QUILLMARK_PAGE_REFUSED_DAMAGED);
+        int refusal = storageRefusal(p, read(*loaded), QUILLMARK_PAGE_REFUSED_DAMAGED);
+        if (refusal == QUILLMARK_PAGE_REFUSED_NONE)
+            refusal = storageRefusal(p, keyRoom(*loaded, path), QUILLMARK_PAGE_REFUSED_DAMAGED);
         if (refusal == QUILLMARK_PAGE_REFUSED_NONE)
             p.page = std::move(loaded);
         return refusal;
@@ -432,7 +452,7 @@ int quillmark_page_save(quillmark_page *page, const char *path)
 
 int quillmark_page_load(quillmark_page *page, const char *path)
 {
-    return loadCall(page, path != nullptr, [&](OxStrokePage &loaded) {
+    return loadCall(page, path != nullptr, path, [&](OxStrokePage &loaded) {
         return OxPageFile::load(QString::fromUtf8(path), loaded);
     });
 }
@@ -455,7 +475,7 @@ int quillmark_page_to_bytes(quillmark_page *page, quillmark_bytes *out)
 
 int quillmark_page_from_bytes(quillmark_page *page, const void *data, size_t size)
 {
-    return loadCall(page, data != nullptr || size == 0, [&](OxStrokePage &loaded) {
+    return loadCall(page, data != nullptr || size == 0, nullptr, [&](OxStrokePage &loaded) {
         if (size > size_t(std::numeric_limits<int>::max()))
             return OxStorageError{OxStorageError::kTooLarge, 0,
                                   QStringLiteral("the input is larger than a page may be")};

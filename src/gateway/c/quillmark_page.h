@@ -57,8 +57,10 @@ typedef struct quillmark_page quillmark_page;
 /* A stroke's key on a page: a whole number from 1 up, never 0, never used again on the page.
    A double because C89 has no integer type of 64 bits everywhere (long has 32 on Windows, and a
    page that lives long makes a key per stroke and per piece cut), while a double holds every
-   whole number up to 2^53 exactly: no page ever makes a key it cannot hand out. A key that is
-   not a whole number of this page is refused as unknown (QUILLMARK_PAGE_REFUSED_KEY). */
+   whole number up to 2^53 exactly: no page ever makes a key it cannot hand out. So a stored page
+   whose next key lies beyond 2^52 (the page file allows up to 2^62, for hosts with 64-bit keys)
+   is refused as damaged: it would leave too little room below 2^53. A key that is not a whole
+   number of this page is refused as unknown (QUILLMARK_PAGE_REFUSED_KEY). */
 typedef double quillmark_key;
 
 /* Why a call was refused: quillmark_page_refusal(). The argument each is about comes first. */
@@ -84,7 +86,8 @@ typedef double quillmark_key;
 #define QUILLMARK_PAGE_REFUSED_FILE 18          /* path: cannot be opened, read, written or
                                                    renamed (quillmark_page_error says which) */
 #define QUILLMARK_PAGE_REFUSED_DAMAGED 19       /* bytes or file: not a page this library reads,
-                                                   or one with a stroke the page cannot take
+                                                   one with a stroke the page cannot take, or
+                                                   one whose next key lies beyond 2^52
                                                    (quillmark_page_error says what and where) */
 #define QUILLMARK_PAGE_REFUSED_TOO_LARGE 20     /* page: holds more than a page file takes
                                                    (quillmark_page_error says what) */
