@@ -60,6 +60,9 @@ constexpr int kMaxStrokeSamples = 16;
 constexpr int kMaxAdds = 8;
 constexpr double kMaxRadius = 500;
 constexpr int kMaxLoadedBytes = 200;
+// A load replays every stroke of the page it reads: the calls that load (a load, and the check
+// that what was written loads back) are a budget of their own.
+constexpr int kMaxLoads = 6;
 constexpr double kLargestKey = 9007199254740992.0;   // 2^53
 
 constexpr unsigned bit(int reason) { return 1u << unsigned(reason); }
@@ -206,6 +209,7 @@ private:
     StrokeSlot strokeSlots[2];
     fuzzchecks::WorkBudget budget{kMaxSamples, kMaxTravel};
     int adds = 0;
+    int loads = 0;
     Written file;
 
     void renew(Lane &lane)
@@ -792,6 +796,8 @@ private:
     void toBytes(Lane *lane)
     {
         quillmark_bytes bytes, *out = maybeNull(bytes);
+        if (++loads > kMaxLoads)
+            return;
         const Snapshot before = lane ? snapshotOf(*lane) : Snapshot();
         const int ok = quillmark_page_to_bytes(pageOf(lane), out);
         if (!ok && out)
@@ -874,6 +880,8 @@ private:
             data = bytes.constData();
             size = size_t(bytes.size());
         }
+        if (++loads > kMaxLoads)
+            return;
         if (!lane) {
             FUZZ_REQUIRE(quillmark_page_from_bytes(nullptr, data, size) == 0);
             return outcome(nullptr, 0, Reasons());
@@ -917,6 +925,8 @@ private:
         const std::string missing = filePath() + ".missing/page";
         const char *path = which <= 1 ? filePath().c_str() : which <= 3 ? missing.c_str() : nullptr;
         const bool save = which == 0 || which == 3 || (which == 4 && (in.byte() & 1));
+        if (++loads > kMaxLoads)
+            return;
         if (!lane) {
             FUZZ_REQUIRE((save ? quillmark_page_save : quillmark_page_load)(nullptr, path) == 0);
             return outcome(nullptr, 0, Reasons());
