@@ -28,6 +28,7 @@
 #include "CStrokeChecks.h"
 #include "FuzzBytes.h"
 #include "FuzzChecks.h"
+#include "OxPageFile.h"
 #include "PageBytes.h"
 #include "PageStates.h"
 
@@ -62,8 +63,9 @@ constexpr double kMaxRadius = 500;
 constexpr int kMaxLoadedBytes = 200;
 // A load replays every stroke of the page it reads: the calls that load (a load, and the check
 // that what was written loads back) are a budget of their own.
-constexpr int kMaxLoads = 6;
+constexpr int kMaxLoads = 8;
 constexpr double kLargestKey = 9007199254740992.0;   // 2^53
+constexpr Key kLargestNextKey = Key(1) << 52;         // of a page the face loads
 
 constexpr unsigned bit(int reason) { return 1u << unsigned(reason); }
 
@@ -210,7 +212,8 @@ private:
     fuzzchecks::WorkBudget budget{kMaxSamples, kMaxTravel};
     int adds = 0;
     int loads = 0;
-    Written file;
+    Written file;            // what the file holds, when a save wrote it
+    bool fileThere = false;
 
     void renew(Lane &lane)
     {
@@ -849,13 +852,14 @@ private:
 
     void fromBytes(Lane *lane)
     {
-        const uint8_t source = in.byte() % 5;
+        const uint8_t source = in.byte() % 6;
         Lane &other = lanes[in.byte() % 2];
         QByteArray bytes;
         const void *data = nullptr;
         size_t size = 0;
         const Written *intact = nullptr;
         bool nullData = false;
+        Key movedNext = 0;   // the next key of a page with its keys moved up
         if (source == 0 && lane && lane->written.valid) {
             // The bytes the page itself handed out, still its own.
             data = lane->handedBytes;
@@ -867,11 +871,9 @@ private:
         } else if (source == 2 && other.written.valid) {
             bytes = damaged(other.written.bytes);
         } else if (source == 3) {
-            const int n = in.byte() % (kMaxLoadedBytes + 1);
-            for (int i = 0; i < n; ++i)
-                bytes.append(char(in.byte()));
-            if (in.byte() & 1)
-                fixChecksums(bytes);
+            bytes = inputBytes();
+        } else if (source == 4 && other.written.valid) {
+            bytes = withKeysMoved(other.written.bytes, movedNext);
         } else {
             nullData = true;
             size = in.byte() & 1 ? 0 : 1 + in.byte();
@@ -892,6 +894,8 @@ private:
         if (nullData)
             reasons.when(size > 0, QUILLMARK_PAGE_REFUSED_NO_INPUT)
                 .when(size == 0, QUILLMARK_PAGE_REFUSED_DAMAGED);
+        else if (movedNext)
+            reasons.when(movedNext > kLargestNextKey, QUILLMARK_PAGE_REFUSED_DAMAGED);
         else if (!intact)
             reasons.maybe(QUILLMARK_PAGE_REFUSED_DAMAGED).maybe(QUILLMARK_PAGE_REFUSED_TOO_LARGE);
         outcome(lane->page, ok, reasons, true);
@@ -899,6 +903,38 @@ private:
             loaded(*lane, intact);
         else
             refusedLoad(*lane, before);
+    }
+
+    // Bytes from the input, perhaps with every checksum made to hold.
+    QByteArray inputBytes()
+    {
+        QByteArray bytes;
+        const int n = in.byte() % (kMaxLoadedBytes + 1);
+        for (int i = 0; i < n; ++i)
+            bytes.append(char(in.byte()));
+        if (in.byte() & 1)
+            fixChecksums(bytes);
+        return bytes;
+    }
+
+    // A written page with its keys and next key moved up, the next key to 2^k plus a small
+    // number (the page file allows up to 2^62; the face takes pages up to 2^52).
+    QByteArray withKeysMoved(const QByteArray &written, Key &next)
+    {
+        OxStrokePage page;
+        FUZZ_REQUIRE(OxPageFile::fromBytes(written, page).ok());
+        OxStrokePage::Contents contents = page.contents();
+        const int power = in.byte() % 62;
+        const Key shift = std::max(Key(0), (Key(1) << power) + int8_t(in.byte()) - contents.nextKey);
+        for (OxStrokePage::Contents::Stroke &stroke : contents.strokes)
+            stroke.key += shift;
+        contents.nextKey += shift;
+        next = contents.nextKey;
+        OxStrokePage moved;
+        FUZZ_REQUIRE(moved.restore(contents) == OxStrokePage::kDone);
+        QByteArray bytes;
+        FUZZ_REQUIRE(OxPageFile::toBytes(moved, bytes).ok());
+        return bytes;
     }
 
     // Written bytes with one byte changed, cut short or grown; then perhaps with every
@@ -918,13 +954,25 @@ private:
     }
 
     // Save and load through a file in the target's own directory (removed at each input's
-    // start), a file that is not there, a directory that is not there, or no path at all.
+    // start), the input's bytes written to it and loaded, a file that is not there, a directory
+    // that is not there, or no path at all.
     void fileCall(Lane *lane)
     {
-        const uint8_t which = in.byte() % 5;
+        const uint8_t which = in.byte() % 6;
         const std::string missing = filePath() + ".missing/page";
-        const char *path = which <= 1 ? filePath().c_str() : which <= 3 ? missing.c_str() : nullptr;
+        const char *path = which == 2 || which == 3 ? missing.c_str()
+                           : which == 4             ? nullptr
+                                                    : filePath().c_str();
         const bool save = which == 0 || which == 3 || (which == 4 && (in.byte() & 1));
+        if (which == 5) {
+            const QByteArray bytes = inputBytes();
+            std::FILE *out = std::fopen(path, "wb");
+            FUZZ_REQUIRE(out && std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out)
+                                    == size_t(bytes.size()));
+            std::fclose(out);
+            file = Written();
+            fileThere = true;
+        }
         if (++loads > kMaxLoads)
             return;
         if (!lane) {
@@ -933,25 +981,30 @@ private:
         }
         const Snapshot before = snapshotOf(*lane);
         const int ok = (save ? quillmark_page_save : quillmark_page_load)(lane->page, path);
+        const bool ours = path == filePath().c_str();
         Reasons reasons;
         reasons.when(!path, QUILLMARK_PAGE_REFUSED_NO_INPUT)
-            .when(path == missing.c_str() || (which == 1 && !save && !file.valid),
-                  QUILLMARK_PAGE_REFUSED_FILE)
+            .when(path && (!ours || (!save && !fileThere)), QUILLMARK_PAGE_REFUSED_FILE)
             .maybe(QUILLMARK_PAGE_REFUSED_TOO_LARGE);
+        if (!save && ours && !file.valid)
+            reasons.maybe(QUILLMARK_PAGE_REFUSED_DAMAGED);
         outcome(lane->page, ok, reasons, true);
         if (!ok) {
-            if (path && quillmark_page_refusal(lane->page) == QUILLMARK_PAGE_REFUSED_FILE)
+            // A file's failures start with its path.
+            const int refusal = quillmark_page_refusal(lane->page);
+            if (refusal == QUILLMARK_PAGE_REFUSED_FILE
+                || (!save && refusal == QUILLMARK_PAGE_REFUSED_DAMAGED))
                 FUZZ_REQUIRE(std::strncmp(quillmark_page_error(lane->page), path,
                                           std::strlen(path))
                              == 0);
             return refusedLoad(*lane, before);
         }
         if (!save)
-            return loaded(*lane, &file);
+            return loaded(*lane, file.valid ? &file : nullptr);
         // What was saved loads onto a new page as the page is, and leaves the page as it was.
         FUZZ_REQUIRE(snapshotOf(*lane) == before);
         requireSteps(*lane);
-        file.valid = true;
+        file.valid = fileThere = true;
         file.state = before;
         file.used = lane->used;
         quillmark_page *copy = quillmark_page_create();

@@ -659,6 +659,14 @@ std::vector<uint8_t> cPageSeed(const std::vector<RecordedStroke> &strokes, size_
     seed.call(kCPageFromBytes, 1);
     seed.w.byte(1);   // the bytes the first page wrote
     seed.w.byte(0);
+    // The same with its keys moved up to a next key of 2^52 + 1 (refused), then of 2^52.
+    for (int beyond : {1, 0}) {
+        seed.call(kCPageFromBytes, 1);
+        seed.w.byte(4);
+        seed.w.byte(0);
+        seed.w.byte(52);
+        seed.w.byte(uint8_t(beyond));
+    }
     for (CPageOp op : {kCPageUndo, kCPageUndo, kCPageRedo}) {
         seed.call(op);
         seed.w.byte(0);
@@ -686,6 +694,12 @@ std::vector<uint8_t> cPageSeed(const std::vector<RecordedStroke> &strokes, size_
     seed.w.byte(1);   // load
     seed.call(kCPageFile, 1);
     seed.w.byte(2);   // a file that is not there: refused
+    seed.call(kCPageFile, 1);
+    seed.w.byte(5);   // bytes that are no page written to the file: refused
+    seed.w.byte(4);
+    for (char c : {'Q', 'M', 'K', '!'})
+        seed.w.byte(uint8_t(c));
+    seed.w.byte(0);
     seed.call(kCPageKeys, 0xff);   // no page: refused
     seed.w.byte(0);
     seed.call(kCPageTexts);
