@@ -2,8 +2,9 @@
 // on none (NULL): strokes drawn through the C stroke face (ended, left open, replayed) and added
 // in any colour, the key reads, colours and polygons, disc, swept and lasso queries, erases,
 // moves, undo, redo, groups, the page written to bytes and to a file and loaded back (its own
-// bytes, the other page's, damaged ones, the input's), the refusal texts. Numbers may be NaN,
-// infinite or huge, keys no page's, counts negative, outputs NULL where the header allows it.
+// bytes, the other page's, damaged ones, the other page's with its keys moved up, the input's,
+// also as a file), the refusal texts. Numbers may be NaN, infinite or huge, keys no page's,
+// counts negative, outputs NULL where the header allows it.
 // Checked at every call:
 //   - a call reports 1 exactly when its refusal is none, and is refused for a reason its
 //     arguments give (where they give one, it is refused); memory never runs out here, so that
@@ -22,7 +23,8 @@
 //     and can_undo and can_redo say whether they will;
 //   - to_bytes and save, loaded onto a new page, give the same page and the same bytes again; a
 //     load of them gives the page as it was written; a refused load says why in
-//     quillmark_page_error, a file's failure starting with its path.
+//     quillmark_page_error, a file's failure starting with its path; a page with its keys moved
+//     up loads exactly when its next key is at most 2^52.
 
 #include "CPageHeld.h"
 #include "CStrokeChecks.h"

@@ -5,13 +5,13 @@
 #
 #   scripts/fuzz-coverage.sh [TARGET=CORPUS_DIR ...]
 #
-# The targets are engine, gateway, page and pagefile; each replays its committed seeds,
+# The targets are engine, gateway, page, cpage and pagefile; each replays its committed seeds,
 # fuzz/corpus/<target>, and the directories named for it (e.g. gateway=build/fuzz/campaign-gateway
 # to measure what a campaign reached). The HTML report is written to build/fuzz-coverage/html.
 # QUILLMARK_JOBS sets the build's parallel jobs (default: all cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-targets=(engine gateway page pagefile)
+targets=(engine gateway page cpage pagefile)
 declare -A corpora
 for t in "${targets[@]}"; do corpora[$t]="fuzz/corpus/$t"; done
 for arg in "$@"; do
