@@ -603,6 +603,16 @@ struct CPageSeed
         else
             w.number(kOther, float(r));
     }
+    // An erase or a swept query along points, its outputs given.
+    void sweep(CPageOp op, const std::vector<std::pair<double, double>> &points, double r)
+    {
+        call(op);
+        path(points);
+        radius(r);
+        w.byte(0);
+        if (op == kCPageEraseStrokes)
+            w.byte(0);   // the rectangle too
+    }
 };
 
 // Two pages through the C page face: strokes of recorded samples added to the first, read,
@@ -632,14 +642,8 @@ std::vector<uint8_t> cPageSeed(const std::vector<RecordedStroke> &strokes, size_
     seed.w.byte(1);   // the second stroke
     seed.w.byte(0);
     seed.call(kCPageBeginGroup);
-    seed.call(kCPageErase);
-    seed.path({{a.x - 4, a.y - 4}, {a.x + 4, a.y + 4}});
-    seed.radius(5);
-    seed.w.byte(0);
-    seed.call(kCPageErase);
-    seed.path({{b.x, b.y}});
-    seed.radius(6);
-    seed.w.byte(0);
+    seed.sweep(kCPageErase, {{a.x - 4, a.y - 4}, {a.x + 4, a.y + 4}}, 5);
+    seed.sweep(kCPageErase, {{b.x, b.y}}, 6);
     seed.call(kCPageEndGroup);
     seed.call(kCPageLasso);
     seed.path({{a.x - 50, a.y - 50}, {a.x + 50, a.y - 50}, {a.x + 50, a.y + 50},
@@ -671,15 +675,8 @@ std::vector<uint8_t> cPageSeed(const std::vector<RecordedStroke> &strokes, size_
         seed.call(op);
         seed.w.byte(0);
     }
-    seed.call(kCPageHitSwept);
-    seed.path({{a.x, a.y}, {b.x, b.y}});
-    seed.radius(2);
-    seed.w.byte(0);
-    seed.call(kCPageEraseStrokes);
-    seed.path({{b.x, b.y}});
-    seed.radius(2);
-    seed.w.byte(0);
-    seed.w.byte(0);
+    seed.sweep(kCPageHitSwept, {{a.x, a.y}, {b.x, b.y}}, 2);
+    seed.sweep(kCPageEraseStrokes, {{b.x, b.y}}, 2);
     seed.call(kCPageKeysIn, 1);
     seed.point(a.x - 20, a.y - 20);
     seed.w.number(kOther, 40);
