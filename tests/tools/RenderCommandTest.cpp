@@ -12,15 +12,16 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 namespace {
 // The stats table has a row for the engine with that many strokes.
 bool hasStatsRow(const std::string &table, const std::string &engine, int strokes)
 {
-    return std::regex_search(table, std::regex("(^|\n)" + engine + " +" + std::to_string(strokes)
-                                                   + " "));
+    const QString row = QStringLiteral("(^|\n)%1 +%2 ")
+                            .arg(QRegularExpression::escape(QString::fromStdString(engine)))
+                            .arg(strokes);
+    return QRegularExpression(row).match(QString::fromStdString(table)).hasMatch();
 }
 
 // The text of every label of an SVG file, and the number of its paths.
