@@ -63,12 +63,23 @@ void appendCubic(std::vector<float> &xy, QPointF p0, QPointF p1, QPointF p2, QPo
     }
 }
 
+// Appends the points of path's elements first .. last - 1 to xy, in one piece: a tail of a
+// thousand points is read at every sample.
+void appendElementPoints(const QPainterPath &path, int first, int last, std::vector<float> &xy)
+{
+    const size_t at = xy.size();
+    xy.resize(at + 2 * size_t(last - first));
+    float *out = xy.data() + at;
+    for (int i = first; i < last; ++i) {
+        const QPainterPath::Element &e = path.elementAt(i);
+        *out++ = float(e.x);
+        *out++ = float(e.y);
+    }
+}
+
 void appendPathPoints(const QPainterPath &path, std::vector<float> &xy)
 {
-    for (int i = 0; i < path.elementCount(); ++i) {
-        const QPainterPath::Element &e = path.elementAt(i);
-        appendPoint(xy, e.x, e.y);
-    }
+    appendElementPoints(path, 0, path.elementCount(), xy);
 }
 } // namespace
 
@@ -255,7 +266,7 @@ void OxStrokeShape::addPolygons(const QPainterPath &path)
     };
     const int n = path.elementCount();
     QPointF current;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n;) {
         const QPainterPath::Element &e = path.elementAt(i);
         if (e.isMoveTo())
             finishPolygon();
@@ -263,11 +274,16 @@ void OxStrokeShape::addPolygons(const QPainterPath &path)
             const QPointF end = path.elementAt(i + 2);
             appendCubic(scratch, current, e, path.elementAt(i + 1), end);
             current = end;
-            i += 2;
+            i += 3;
             continue;
         }
-        appendPoint(scratch, e.x, e.y);
-        current = e;
+        // This element's point and those of the line-tos after it.
+        int last = i + 1;
+        while (last < n && path.elementAt(last).isLineTo())
+            ++last;
+        appendElementPoints(path, i, last, scratch);
+        current = path.elementAt(last - 1);
+        i = last;
     }
     finishPolygon();
 }
