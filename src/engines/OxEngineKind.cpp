@@ -300,8 +300,12 @@ QVector<QPainterPath> OxEngineKind::outlines(const OxStrokesFixWidth &engine) co
 
 QVector<QPainterPath> OxEngineKind::tails(const OxStrokesFixWidth &engine) const
 {
+    // A kind without tails answers before the engine's class is looked up: the shape readers ask
+    // every kind at every sample.
+    if (!Calls::of(id).tails)
+        return {};
     const Calls *calls = callsFor(engine);
-    return calls && calls->tails ? calls->tails(engine) : QVector<QPainterPath>();
+    return calls ? calls->tails(engine) : QVector<QPainterPath>();
 }
 
 OxPathBuilder *OxEngineKind::outlineBuilder(const OxStrokesFixWidth &engine) const

@@ -128,11 +128,8 @@ QRectF OxPredictedInk::outlineBox() const
         box |= builder->endCapPending ? builder->placedNibBounds(builder->endCapPlacement)
                                       : builder->endCap.controlPointRect();
     }
-    // Only the tapering kinds have tails; asking the others costs a look-up of the class.
-    if (kind->drawn == OxEngineKind::Drawn::kOutlineAndTails) {
-        for (const QPainterPath &tail : kind->tails(*copy))
-            box |= tail.controlPointRect();
-    }
+    for (const QPainterPath &tail : kind->tails(*copy))
+        box |= tail.controlPointRect();
     return box;
 }
 
